@@ -1,0 +1,36 @@
+# Compiler settings shared by every target: warnings, library assertions, sanitizers, fuzzing.
+add_compile_options(-Wall -Wextra)
+if(NOT CMAKE_BUILD_TYPE STREQUAL "Release")
+  add_compile_definitions(_GLIBCXX_ASSERTIONS)
+endif()
+
+if(QVT_SANITIZE)
+  string(REPLACE "," ";" _qvt_sanitizers "${QVT_SANITIZE}")
+  foreach(s IN LISTS _qvt_sanitizers)
+    if(NOT s MATCHES "^(address|undefined|thread)$")
+      message(FATAL_ERROR "QVT_SANITIZE: unknown sanitizer '${s}'")
+    endif()
+  endforeach()
+  add_compile_options(-fsanitize=${QVT_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=${QVT_SANITIZE})
+endif()
+
+if(QVT_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "QVT_FUZZ needs clang (configure with CXX=clang++ CC=clang)")
+  endif()
+  # Every library is instrumented for coverage; only the fuzz targets link libFuzzer's main.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# qvt_add_test(<name> LABEL <folder> SOURCES ... LIBS ...): one GoogleTest program registered with CTest.
+function(qvt_add_test name)
+  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS;ENV" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  find_package(GTest REQUIRED)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  include(GoogleTest)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    PROPERTIES LABELS "${T_LABEL}" ENVIRONMENT "${T_ENV}")
+endfunction()

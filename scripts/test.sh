@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Builds qvt2 and runs the whole test suite: plain build, AddressSanitizer+UBSan, ThreadSanitizer
+# on the threaded tests, and every fuzzer for a bounded number of runs.
+# QVT_STAGES selects stages (default "plain asan tsan fuzz"); QVT_FUZZ_RUNS and QVT_FUZZ_SECONDS bound each fuzzer.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/deps.sh"
+
+stages=${QVT_STAGES:-plain asan tsan fuzz}
+runs=${QVT_FUZZ_RUNS:-1000000}
+seconds=${QVT_FUZZ_SECONDS:-150}
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+jobs=$(nproc)
+
+configure_build() { # dir, cmake options...
+  local dir=$1; shift
+  cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+}
+
+run_ctest() { # dir, ctest options...
+  local dir=$1; shift
+  (cd "$dir" && ctest --output-on-failure -j "$jobs" "$@")
+}
+
+for stage in $stages; do
+  echo "=== $stage"
+  case $stage in
+    plain)
+      configure_build "$root/build/test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+      run_ctest "$root/build/test" ;;
+    asan)
+      configure_build "$root/build/asan" -DCMAKE_BUILD_TYPE=Debug -DQVT_SANITIZE=address,undefined -DQVT_BENCH=OFF
+      ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest "$root/build/asan" -LE nosan ;;
+    tsan)
+      configure_build "$root/build/tsan" -DCMAKE_BUILD_TYPE=Debug -DQVT_SANITIZE=thread -DQVT_BENCH=OFF
+      TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_ctest "$root/build/tsan" -L thread ;;
+    fuzz)
+      CC=clang CXX=clang++ configure_build "$root/build/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVT_FUZZ=ON -DQVT_TESTS=OFF -DQVT_BENCH=OFF
+      passed=0
+      for f in "$root"/build/fuzz/fuzz/fuzz_*; do
+        [ -x "$f" ] || continue
+        name=$(basename "$f")
+        corpus="$root/build/fuzz/corpus/$name"
+        mkdir -p "$corpus"
+        seeds=()
+        [ -d "$root/fuzz/seeds/$name" ] && seeds=("$root/fuzz/seeds/$name")
+        echo "--- $name"
+        "$f" -runs="$runs" -max_total_time="$seconds" -print_final_stats=0 "$corpus" "${seeds[@]}" 2>"$root/build/fuzz/$name.log" \
+          || { tail -n 60 "$root/build/fuzz/$name.log"; echo "fuzz: $passed passed, 1 failed"; exit 1; }
+        grep -E "^(Done|INFO: Running|#[0-9]+ *DONE)" "$root/build/fuzz/$name.log" | tail -n 1 || true
+        passed=$((passed + 1))
+      done
+      echo "fuzz: $passed passed, 0 failed" ;;
+    *) echo "unknown stage $stage"; exit 2 ;;
+  esac
+done

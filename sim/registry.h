@@ -1,0 +1,23 @@
+// The process-wide virtual interfaces "VexorQVT2-0" to "VexorQVT2-3", as the sim driver finds them.
+#pragma once
+
+#include <string_view>
+
+#include "clock.h"
+
+namespace qvt::sim {
+
+class VirtualInterface;
+
+// The interface of that name, built on first use with the options of QVTLINK_SIM and the
+// current clock; nullptr for any other name. It lives until ResetInterfaces() or the end
+// of the process, so what a client wrote to it (gains, a running generator) outlives a close.
+VirtualInterface* FindInterface(std::string_view name);
+
+// The clock later-built interfaces follow; nullptr returns to the steady clock.
+void SetClock(Clock* clock);
+
+// Forgets every interface; the next FindInterface builds it anew (options read again).
+void ResetInterfaces();
+
+} // namespace qvt::sim
