@@ -24,13 +24,16 @@ if(QVT_FUZZ)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# qvt_add_test(<name> LABEL <folder> SOURCES ... LIBS ...): one GoogleTest program registered with CTest.
+# qvt_add_test(<name> LABEL <labels> SOURCES ... LIBS ... [ENV VAR=value ...]): one GoogleTest
+# program registered with CTest as one test. LABEL may be a list ("link;thread").
+find_package(GTest REQUIRED)
 function(qvt_add_test name)
-  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS;ENV" ${ARGN})
+  cmake_parse_arguments(T "" "" "LABEL;SOURCES;LIBS;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  find_package(GTest REQUIRED)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  include(GoogleTest)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES LABELS "${T_LABEL}" ENVIRONMENT "${T_ENV}")
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES LABELS "${T_LABEL}")
+  if(T_ENV)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENV}")
+  endif()
 endfunction()
