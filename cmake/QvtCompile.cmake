@@ -26,8 +26,8 @@ endif()
 
 # qvt_add_test(<name> LABEL <labels> SOURCES ... LIBS ... [ENV VAR=value ...]): one GoogleTest
 # program registered with CTest as one test. LABEL may be a list ("link;thread").
-find_package(GTest REQUIRED)
 function(qvt_add_test name)
+  find_package(GTest REQUIRED)
   cmake_parse_arguments(T "" "" "LABEL;SOURCES;LIBS;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
