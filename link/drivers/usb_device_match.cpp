@@ -47,10 +47,12 @@ std::vector<UsbId> UsbIdsFromEnvironment() {
 }
 
 std::optional<unsigned> DeviceIndexFromPath(std::string_view path) {
-  const auto lastNonDigit = path.find_last_not_of("0123456789");
-  const std::string_view digits =
-      lastNonDigit == std::string_view::npos ? path : path.substr(lastNonDigit + 1);
-  if (digits.empty()) return 0u;
+  // Only a number after the last dash counts: the family name itself ends with a digit.
+  const auto dash = path.rfind('-');
+  if (dash == std::string_view::npos) return 0u;
+  const std::string_view digits = path.substr(dash + 1);
+  if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos)
+    return 0u;
   unsigned index = 0;
   const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
   if (ec != std::errc() || end != digits.data() + digits.size()) return std::nullopt;

@@ -27,8 +27,8 @@ std::vector<UsbId> ParseUsbIds(std::string_view text);
 // id, in which case no device matches), else the two default pairs above.
 std::vector<UsbId> UsbIdsFromEnvironment();
 
-// The device number a device path ends with ("\\.\VexorQVT2-1" gives 1); 0 when the path does
-// not end with a digit; nothing when the number is too large to be a device index.
+// The device number after the last dash of a device path ("\\.\VexorQVT2-1" gives 1); 0 when
+// the path does not end with a dash and a number; nothing when the number is too large.
 std::optional<unsigned> DeviceIndexFromPath(std::string_view path);
 
 } // namespace qvt
