@@ -1,0 +1,23 @@
+// The testing hooks: the library's clock and the driver opener behind its handles.
+#include "qvtlink_testing.h"
+
+#include "link_state.h"
+#include "registry.h"
+#include "waits.h"
+
+namespace qvt::testing {
+
+void UseClock(Clock* clock) {
+  link::SetLibraryClock(clock);
+  sim::SetClock(clock);
+}
+
+void ResetVirtualInterfaces() { sim::ResetInterfaces(); }
+
+void UseDriverOpener(DriverOpener opener) {
+  auto& s = link::State();
+  std::lock_guard lock(s.portMutex);
+  s.opener = std::move(opener);
+}
+
+} // namespace qvt::testing
