@@ -43,10 +43,13 @@ int32_t PreTriggerTimer(const QvtAcquisitionRequest& r) {
 }
 
 // Truncates toward zero into int32, saturating (gains given by a client are not sanitised).
+// The conversion itself truncates; std::trunc would be a library call on baseline x86-64.
 int32_t TruncatedProduct(int32_t code, double gain) {
-  const double v = std::trunc(code * gain);
+  constexpr double kLimit = 1.0e9;
+  const double v = code * gain;
+  if (v > -kLimit && v < kLimit) return static_cast<int32_t>(v);
   if (std::isnan(v)) return 0;
-  return static_cast<int32_t>(std::clamp(v, -1.0e9, 1.0e9));
+  return v > 0 ? static_cast<int32_t>(kLimit) : -static_cast<int32_t>(kLimit);
 }
 
 int32_t Calibrated(int32_t word, double gain) {

@@ -1,0 +1,2 @@
+# The Intel HEX parser of the firmware loader.
+qvt_add_fuzzer(intel_hex SOURCES fuzz_intel_hex.cpp LIBS qvt_link_hex)
