@@ -84,9 +84,9 @@ QPainter* TCanvas::Painter() {
     stateChanged_ = true;
   }
   if (stateChanged_) {
-    // Raster operations act on whole pixels; antialiased edges would blend with the
-    // destination and break the not-xor involution, so everything is drawn aliased and
-    // text too when the mode is not-xor.
+    // Raster operations act on whole pixels: shapes are drawn aliased, and in not-xor mode
+    // text asks for aliased glyphs too, so that no font engine hands the raster operation
+    // partial coverage to blend.
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, penMode_ == TPenMode::Copy);
     painter_.setCompositionMode(penMode_ == TPenMode::NotXor
@@ -199,8 +199,8 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   if (!p) return;
   const bool outline = penStyle_ != TPenStyle::Clear;
   const int w = outline ? penWidth_ : 0;
-  // The fill stops inside the outline so that no pixel is drawn twice: in not-xor mode a
-  // second inversion would take it back.
+  // The fill stops inside the outline so that no pixel is drawn twice: in not-xor mode the
+  // outline would otherwise show the pen and the brush inverted together.
   if (brushStyle_ == TBrushStyle::Solid) {
     const QRect inside = box.adjusted(w, w, -w, -w);
     if (!inside.isEmpty()) p->fillRect(inside, brushColour_);
@@ -228,12 +228,9 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   const qreal half = w / 2.0;
   p->setPen(MakePen());
   p->setBrush(brushStyle_ == TBrushStyle::Solid ? QBrush(brushColour_) : QBrush(Qt::NoBrush));
-  // Without a pen the fill alone is the shape; with one, the pen's centre line is inset by
-  // half its width so that the outline stays in the box.
-  const qreal inset = w > 0 ? half : 0.5;
-  const qreal shrink = w > 0 ? w : 1.0;
-  p->drawEllipse(QRectF(box.left() + inset, box.top() + inset, box.width() - shrink,
-                        box.height() - shrink));
+  // The pen's centre line is inset by half its width so that the outline stays in the box;
+  // a fill alone takes the pixels whose centres lie inside the box's ellipse.
+  p->drawEllipse(QRectF(box.left() + half, box.top() + half, box.width() - w, box.height() - w));
   MarkDirty(box);
 }
 

@@ -7,9 +7,9 @@
 // Shapes given by two corners (x1, y1)-(x2, y2) cover the pixels x1 <= x < x2 and
 // y1 <= y < y2, their outline included. A line of width 1 leaves out its end point, so a
 // chain of LineTo calls sets every pixel once. The pen mode applies to lines, outlines,
-// fills and text alike; in not-xor mode drawing the same thing twice restores every pixel
-// (for ellipses and polygons that have both an outline and a fill, the pixels under both
-// are inverted twice, so draw those in copy mode).
+// fills and text alike; in not-xor mode drawing the same thing twice restores every pixel.
+// (A not-xor rectangle keeps its fill inside its outline; the outline pixels of not-xor
+// ellipses and polygons get the fill's inversion as well, which shows as a mixed colour.)
 //
 // Drawing happens through a QPainter that is kept open between calls; End() closes it and
 // must be called before the image is read, shown, resized or replaced. Every drawing call
