@@ -1,7 +1,75 @@
-// Placeholder until the virtual interface lands.
+// The process-wide virtual interfaces. The registry and the steady clock are created once and
+// never destroyed, so a thread still talking to an interface while the process exits does not
+// meet a destroyed registry.
 #include "registry.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+
+#include "options.h"
+#include "virtual_interface.h"
+
 namespace qvt::sim {
-VirtualInterface* FindInterface(std::string_view) { return nullptr; }
-void SetClock(Clock*) {}
-void ResetInterfaces() {}
+namespace {
+
+constexpr std::string_view kNamePrefix = "VexorQVT2-";
+
+struct Registry {
+  std::mutex mutex;
+  Clock* clock = nullptr;
+  std::array<std::shared_ptr<VirtualInterface>, 4> interfaces;
+};
+
+Registry& TheRegistry() {
+  static Registry* registry = new Registry;
+  return *registry;
+}
+
+Clock& TheSteadyClock() {
+  static SteadyClock* clock = new SteadyClock;
+  return *clock;
+}
+
+int IndexOf(std::string_view name) {
+  if (name.size() != kNamePrefix.size() + 1 || !name.starts_with(kNamePrefix)) return -1;
+  const char digit = name.back();
+  return digit >= '0' && digit <= '3' ? digit - '0' : -1;
+}
+
+} // namespace
+
+std::shared_ptr<VirtualInterface> ShareInterface(std::string_view name) {
+  const int index = IndexOf(name);
+  if (index < 0) return nullptr;
+  Registry& r = TheRegistry();
+  std::lock_guard lock(r.mutex);
+  auto& slot = r.interfaces[static_cast<size_t>(index)];
+  if (!slot) {
+    const char* text = std::getenv("QVTLINK_SIM");
+    const ParsedOptions parsed = ParseOptions(text ? text : "");
+    for (const std::string& message : parsed.messages) std::fprintf(stderr, "%s\n", message.c_str());
+    slot = std::make_shared<VirtualInterface>(parsed.options, r.clock ? *r.clock : TheSteadyClock());
+  }
+  return slot;
+}
+
+VirtualInterface* FindInterface(std::string_view name) { return ShareInterface(name).get(); }
+
+void SetClock(Clock* clock) {
+  Registry& r = TheRegistry();
+  std::lock_guard lock(r.mutex);
+  r.clock = clock;
+}
+
+void ResetInterfaces() {
+  Registry& r = TheRegistry();
+  std::array<std::shared_ptr<VirtualInterface>, 4> old;
+  {
+    std::lock_guard lock(r.mutex);
+    old.swap(r.interfaces);
+  }
+}
+
 } // namespace qvt::sim

@@ -1,6 +1,7 @@
 // The process-wide virtual interfaces "VexorQVT2-0" to "VexorQVT2-3", as the sim driver finds them.
 #pragma once
 
+#include <memory>
 #include <string_view>
 
 #include "clock.h"
@@ -13,6 +14,10 @@ class VirtualInterface;
 // current clock; nullptr for any other name. It lives until ResetInterfaces() or the end
 // of the process, so what a client wrote to it (gains, a running generator) outlives a close.
 VirtualInterface* FindInterface(std::string_view name);
+
+// The same interface as FindInterface, shared: it stays alive for the holder even after
+// ResetInterfaces(), so a driver holding it never uses a destroyed interface.
+std::shared_ptr<VirtualInterface> ShareInterface(std::string_view name);
 
 // The clock later-built interfaces follow; nullptr returns to the steady clock.
 void SetClock(Clock* clock);
