@@ -57,11 +57,13 @@ constexpr std::array<SegmentRow, 29> kSegmentTable = {{
     {"UVW", UL | UR | LL | LR | B},
 }};
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char Upper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool Accepted(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || c == '-' || c == ' ' ||
-         c == '.' || c == ':';
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || c == '-' || c == ' ' || c == '.' ||
+         c == ':';
 }
 
 } // namespace
@@ -72,18 +74,22 @@ TLCD99::TLCD99(QWidget* parent) : QWidget(parent) {
 }
 
 bool TLCD99::IsValidValue(std::string_view text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return Accepted(Upper(c)); });
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return Accepted(Upper(c)); });
 }
 
 void TLCD99::SetValue(std::string_view text) {
-  if (text == value_) return;
+  if (text == value_)
+    return;
   if (!IsValidValue(text)) {
     throw ELcdValueError("Texte non affichable : \"" + std::string(text) + "\"");
   }
   std::string shown(text);
   std::transform(shown.begin(), shown.end(), shown.begin(), Upper);
-  if (shown.back() == '.') shown.pop_back();
-  if (shown == value_) return;
+  if (shown.back() == '.')
+    shown.pop_back();
+  if (shown == value_)
+    return;
   value_ = std::move(shown);
   update();
 }
@@ -102,22 +108,27 @@ std::vector<TLCD99::TCell> TLCD99::SplitCells(std::string_view text, int digitNu
     }
   }
   const auto wanted = static_cast<std::size_t>(std::max(digitNum, 1));
-  if (cells.size() < wanted) cells.insert(cells.begin(), wanted - cells.size(), TCell{});
+  if (cells.size() < wanted)
+    cells.insert(cells.begin(), wanted - cells.size(), TCell{});
   return cells;
 }
 
 std::uint8_t TLCD99::Segments(char ch) {
   for (const SegmentRow& row : kSegmentTable) {
-    if (row.chars.find(ch) != std::string_view::npos) return row.segments;
+    if (row.chars.find(ch) != std::string_view::npos)
+      return row.segments;
   }
   return 0;
 }
 
-int TLCD99::CellWidth(int n) const { return (width() - n * (digitSpacing_ + 1)) / n; }
+int TLCD99::CellWidth(int n) const {
+  return (width() - n * (digitSpacing_ + 1)) / n;
+}
 
 QRect TLCD99::FigureRect(int i, int n) const {
   const int w = CellWidth(n);
-  if (n < 1 || w <= 0) return QRect();
+  if (n < 1 || w <= 0)
+    return QRect();
   const int slot = i * (w + digitSpacing_ + 1);
   return QRect(slot + digitSpacing_ + 1, 0, w, height());
 }
@@ -125,7 +136,8 @@ QRect TLCD99::FigureRect(int i, int n) const {
 QRect TLCD99::PointRect(int i, int n) const {
   const int side = digitSpacing_ - 2;
   const int w = CellWidth(n);
-  if (n < 1 || w <= 0 || side <= 0) return QRect();
+  if (n < 1 || w <= 0 || side <= 0)
+    return QRect();
   const int slot = i * (w + digitSpacing_ + 1);
   return QRect(slot + 2, height() - gapY_ - side, side, side);
 }
@@ -138,7 +150,8 @@ void TLCD99::paintEvent(QPaintEvent*) {
   const int s = segmentSize_;
   for (int i = 0; i < n; ++i) {
     const QRect figure = FigureRect(i, n);
-    if (figure.isEmpty()) return;
+    if (figure.isEmpty())
+      return;
     const std::uint8_t lit = Segments(cells[static_cast<std::size_t>(i)].Ch);
     const auto colour = [&](std::uint8_t seg) { return (lit & seg) ? onColor_ : offColor_; };
 
@@ -180,20 +193,41 @@ void TLCD99::paintEvent(QPaintEvent*) {
 }
 
 template <typename V> void TLCD99::Change(V& field, const V& value) {
-  if (field == value) return;
+  if (field == value)
+    return;
   field = value;
   update();
 }
 
-void TLCD99::SetDigitNum(int n) { Change(digitNum_, std::max(n, 1)); }
-void TLCD99::SetDigitSpacing(int pixels) { Change(digitSpacing_, std::max(pixels, 0)); }
-void TLCD99::SetGapX(int pixels) { Change(gapX_, std::max(pixels, 0)); }
-void TLCD99::SetGapY(int pixels) { Change(gapY_, std::max(pixels, 0)); }
-void TLCD99::SetSegmentSize(int pixels) { Change(segmentSize_, std::max(pixels, 1)); }
-void TLCD99::SetOnColor(const QColor& colour) { Change(onColor_, colour); }
-void TLCD99::SetOffColor(const QColor& colour) { Change(offColor_, colour); }
-void TLCD99::SetBackgroundColor(const QColor& colour) { Change(backgroundColor_, colour); }
-void TLCD99::SetAnimation(std::uint8_t style) { animation_ = std::min<std::uint8_t>(style, 6); }
-void TLCD99::SetAnimationDelay(int delay) { animationDelay_ = delay; }
+void TLCD99::SetDigitNum(int n) {
+  Change(digitNum_, std::max(n, 1));
+}
+void TLCD99::SetDigitSpacing(int pixels) {
+  Change(digitSpacing_, std::max(pixels, 0));
+}
+void TLCD99::SetGapX(int pixels) {
+  Change(gapX_, std::max(pixels, 0));
+}
+void TLCD99::SetGapY(int pixels) {
+  Change(gapY_, std::max(pixels, 0));
+}
+void TLCD99::SetSegmentSize(int pixels) {
+  Change(segmentSize_, std::max(pixels, 1));
+}
+void TLCD99::SetOnColor(const QColor& colour) {
+  Change(onColor_, colour);
+}
+void TLCD99::SetOffColor(const QColor& colour) {
+  Change(offColor_, colour);
+}
+void TLCD99::SetBackgroundColor(const QColor& colour) {
+  Change(backgroundColor_, colour);
+}
+void TLCD99::SetAnimation(std::uint8_t style) {
+  animation_ = std::min<std::uint8_t>(style, 6);
+}
+void TLCD99::SetAnimationDelay(int delay) {
+  animationDelay_ = delay;
+}
 
 } // namespace qvt

@@ -10,6 +10,7 @@ namespace {
 
 // Characters of the bytes 0x80-0xFF; 0x00-0x7F are ASCII. The Ctrl+letter rows name the
 // key that types the byte in the main window (Shift or Caps Lock for the capitals).
+// clang-format off
 constexpr std::array<char16_t, 128> kHighHalf = {
     u'\u03B1', // 0x80 Ctrl+A: alpha
     u'\u03B2', // 0x81 Ctrl+B: beta
@@ -56,6 +57,7 @@ constexpr std::array<char16_t, 128> kHighHalf = {
     u'\u00F0', u'\u00F1', u'\u00F2', u'\u00F3', u'\u00F4', u'\u00F5', u'\u00F6', u'\u00F7', // 0xF0-0xF7 Latin-1
     u'\u00F8', u'\u00F9', u'\u00FA', u'\u00FB', u'\u00FC', u'\u00FD', u'\u00FE', u'\u00FF', // 0xF8-0xFF Latin-1
 };
+// clang-format on
 
 // The reverse of kHighHalf, sorted by character, plus the two aliases the model writes
 // with a table byte.
@@ -77,7 +79,8 @@ constexpr std::array<ReverseEntry, kReverseSize> kReverse = BuildReverse();
 
 constexpr bool ReverseIsUnique() {
   for (std::size_t i = 1; i < kReverse.size(); ++i) {
-    if (kReverse[i - 1].first == kReverse[i].first) return false;
+    if (kReverse[i - 1].first == kReverse[i].first)
+      return false;
   }
   return true;
 }
@@ -91,17 +94,20 @@ char16_t AnsiToUnicode(unsigned char byte) {
 }
 
 char UnicodeToAnsi(char16_t ch) {
-  if (ch < 0x80) return static_cast<char>(ch);
+  if (ch < 0x80)
+    return static_cast<char>(ch);
   auto it = std::lower_bound(kReverse.begin(), kReverse.end(), ch,
                              [](const ReverseEntry& e, char16_t c) { return e.first < c; });
-  if (it == kReverse.end() || it->first != ch) return '?';
+  if (it == kReverse.end() || it->first != ch)
+    return '?';
   return static_cast<char>(it->second);
 }
 
 QString AnsiToQString(std::string_view bytes) {
   QString out(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
   QChar* dst = out.data();
-  for (char b : bytes) *dst++ = QChar(AnsiToUnicode(static_cast<unsigned char>(b)));
+  for (char b : bytes)
+    *dst++ = QChar(AnsiToUnicode(static_cast<unsigned char>(b)));
   return out;
 }
 

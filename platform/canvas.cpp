@@ -31,7 +31,9 @@ QColor SystemWindowColour() {
 
 TCanvas::TCanvas(QImage* image) : image_(image), font_(LabelFont(kLabelFontSmall)) {}
 
-TCanvas::~TCanvas() { End(); }
+TCanvas::~TCanvas() {
+  End();
+}
 
 void TCanvas::SetImage(QImage* image) {
   End();
@@ -40,27 +42,52 @@ void TCanvas::SetImage(QImage* image) {
   stateChanged_ = true;
 }
 
-int TCanvas::Width() const { return image_ ? image_->width() : 0; }
-int TCanvas::Height() const { return image_ ? image_->height() : 0; }
+int TCanvas::Width() const {
+  return image_ ? image_->width() : 0;
+}
+int TCanvas::Height() const {
+  return image_ ? image_->height() : 0;
+}
 
-void TCanvas::SetPenColour(const QColor& colour) { penColour_ = colour; }
-void TCanvas::SetPenWidth(int width) { penWidth_ = std::max(width, 1); }
-void TCanvas::SetPenStyle(TPenStyle style) { penStyle_ = style; }
+void TCanvas::SetPenColour(const QColor& colour) {
+  penColour_ = colour;
+}
+void TCanvas::SetPenWidth(int width) {
+  penWidth_ = std::max(width, 1);
+}
+void TCanvas::SetPenStyle(TPenStyle style) {
+  penStyle_ = style;
+}
 
 void TCanvas::SetPenMode(TPenMode mode) {
-  if (mode == penMode_) return;
+  if (mode == penMode_)
+    return;
   penMode_ = mode;
   stateChanged_ = true;
 }
 
-void TCanvas::SetBrushColour(const QColor& colour) { brushColour_ = colour; }
-void TCanvas::SetBrushStyle(TBrushStyle style) { brushStyle_ = style; }
+void TCanvas::SetBrushColour(const QColor& colour) {
+  brushColour_ = colour;
+}
+void TCanvas::SetBrushStyle(TBrushStyle style) {
+  brushStyle_ = style;
+}
 
-void TCanvas::SetFont(const QFont& font) { font_ = font; }
-void TCanvas::SetFontPixelSize(int pixels) { font_.setPixelSize(std::max(pixels, 1)); }
-void TCanvas::SetFontBold(bool bold) { font_.setBold(bold); }
-void TCanvas::SetFontColour(const QColor& colour) { fontColour_ = colour; }
-void TCanvas::SetTextTransparent(bool transparent) { textTransparent_ = transparent; }
+void TCanvas::SetFont(const QFont& font) {
+  font_ = font;
+}
+void TCanvas::SetFontPixelSize(int pixels) {
+  font_.setPixelSize(std::max(pixels, 1));
+}
+void TCanvas::SetFontBold(bool bold) {
+  font_.setBold(bold);
+}
+void TCanvas::SetFontColour(const QColor& colour) {
+  fontColour_ = colour;
+}
+void TCanvas::SetTextTransparent(bool transparent) {
+  textTransparent_ = transparent;
+}
 
 void TCanvas::SetClipRect(const QRect& rect) {
   clip_ = rect.normalized();
@@ -78,9 +105,11 @@ QRect TCanvas::ClipRect() const {
 }
 
 QPainter* TCanvas::Painter() {
-  if (!image_ || image_->isNull()) return nullptr;
+  if (!image_ || image_->isNull())
+    return nullptr;
   if (!painter_.isActive()) {
-    if (!painter_.begin(image_)) return nullptr;
+    if (!painter_.begin(image_))
+      return nullptr;
     stateChanged_ = true;
   }
   if (stateChanged_) {
@@ -103,11 +132,13 @@ QPainter* TCanvas::Painter() {
 }
 
 void TCanvas::End() {
-  if (painter_.isActive()) painter_.end();
+  if (painter_.isActive())
+    painter_.end();
 }
 
 QPen TCanvas::MakePen() const {
-  if (penStyle_ == TPenStyle::Clear) return QPen(Qt::NoPen);
+  if (penStyle_ == TPenStyle::Clear)
+    return QPen(Qt::NoPen);
   QPen pen(penColour_);
   pen.setWidth(penWidth_);
   // A flat cap leaves out a thin line's end point, so consecutive LineTo segments meet
@@ -121,27 +152,39 @@ QPen TCanvas::MakePen() const {
     pen.setJoinStyle(Qt::RoundJoin);
   }
   switch (penStyle_) {
-  case TPenStyle::Dash: pen.setDashPattern(kDash); break;
-  case TPenStyle::Dot: pen.setDashPattern(kDot); break;
-  case TPenStyle::DashDot: pen.setDashPattern(kDashDot); break;
+  case TPenStyle::Dash:
+    pen.setDashPattern(kDash);
+    break;
+  case TPenStyle::Dot:
+    pen.setDashPattern(kDot);
+    break;
+  case TPenStyle::DashDot:
+    pen.setDashPattern(kDashDot);
+    break;
   case TPenStyle::Solid:
-  case TPenStyle::Clear: break;
+  case TPenStyle::Clear:
+    break;
   }
   return pen;
 }
 
-QPen TCanvas::TextPen() const { return QPen(fontColour_); }
+QPen TCanvas::TextPen() const {
+  return QPen(fontColour_);
+}
 
 void TCanvas::MarkDirty(const QRect& pixels) {
   const QRect r = pixels.intersected(ClipRect());
-  if (r.isEmpty()) return;
+  if (r.isEmpty())
+    return;
   const bool wasClean = dirty_.isEmpty();
   dirty_ |= r;
-  if (wasClean && onDirty_) onDirty_();
+  if (wasClean && onDirty_)
+    onDirty_();
 }
 
 void TCanvas::MarkDirtyPoints(std::span<const QPoint> points) {
-  if (points.empty()) return;
+  if (points.empty())
+    return;
   int left = points.front().x(), right = left, top = points.front().y(), bottom = top;
   for (const QPoint& p : points) {
     left = std::min(left, p.x());
@@ -159,14 +202,18 @@ QRect TCanvas::Box(int x1, int y1, int x2, int y2) const {
   return QRect(left, top, right - left, bottom - top);
 }
 
-void TCanvas::MoveTo(int x, int y) { penPos_ = QPoint(x, y); }
+void TCanvas::MoveTo(int x, int y) {
+  penPos_ = QPoint(x, y);
+}
 
 void TCanvas::LineTo(int x, int y) {
   const QPoint from = penPos_;
   penPos_ = QPoint(x, y);
-  if (penStyle_ == TPenStyle::Clear) return;
+  if (penStyle_ == TPenStyle::Clear)
+    return;
   QPainter* p = Painter();
-  if (!p) return;
+  if (!p)
+    return;
   p->setPen(MakePen());
   p->drawLine(from, penPos_);
   const QPoint ends[] = {from, penPos_};
@@ -174,18 +221,22 @@ void TCanvas::LineTo(int x, int y) {
 }
 
 void TCanvas::Polyline(std::span<const QPoint> points) {
-  if (points.size() < 2 || penStyle_ == TPenStyle::Clear) return;
+  if (points.size() < 2 || penStyle_ == TPenStyle::Clear)
+    return;
   QPainter* p = Painter();
-  if (!p) return;
+  if (!p)
+    return;
   p->setPen(MakePen());
   p->drawPolyline(points.data(), static_cast<int>(points.size()));
   MarkDirtyPoints(points);
 }
 
 void TCanvas::Polygon(std::span<const QPoint> points) {
-  if (points.size() < 2) return;
+  if (points.size() < 2)
+    return;
   QPainter* p = Painter();
-  if (!p) return;
+  if (!p)
+    return;
   p->setPen(MakePen());
   p->setBrush(brushStyle_ == TBrushStyle::Solid ? QBrush(brushColour_) : QBrush(Qt::NoBrush));
   p->drawPolygon(points.data(), static_cast<int>(points.size()), Qt::OddEvenFill);
@@ -194,16 +245,19 @@ void TCanvas::Polygon(std::span<const QPoint> points) {
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   const QRect box = Box(x1, y1, x2, y2);
-  if (box.isEmpty()) return;
+  if (box.isEmpty())
+    return;
   QPainter* p = Painter();
-  if (!p) return;
+  if (!p)
+    return;
   const bool outline = penStyle_ != TPenStyle::Clear;
   const int w = outline ? penWidth_ : 0;
   // The fill stops inside the outline so that no pixel is drawn twice: in not-xor mode the
   // outline would otherwise show the pen and the brush inverted together.
   if (brushStyle_ == TBrushStyle::Solid) {
     const QRect inside = box.adjusted(w, w, -w, -w);
-    if (!inside.isEmpty()) p->fillRect(inside, brushColour_);
+    if (!inside.isEmpty())
+      p->fillRect(inside, brushColour_);
   }
   if (outline) {
     // The pen runs along the box's edge pixels, its full width inside the box.
@@ -221,9 +275,11 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   const QRect box = Box(x1, y1, x2, y2);
-  if (box.isEmpty()) return;
+  if (box.isEmpty())
+    return;
   QPainter* p = Painter();
-  if (!p) return;
+  if (!p)
+    return;
   const int w = penStyle_ == TPenStyle::Clear ? 0 : penWidth_;
   const qreal half = w / 2.0;
   p->setPen(MakePen());
@@ -236,19 +292,24 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
 
 void TCanvas::FillRect(int x1, int y1, int x2, int y2) {
   const QRect box = Box(x1, y1, x2, y2);
-  if (box.isEmpty()) return;
+  if (box.isEmpty())
+    return;
   QPainter* p = Painter();
-  if (!p) return;
+  if (!p)
+    return;
   p->fillRect(box, brushColour_);
   MarkDirty(box);
 }
 
 void TCanvas::TextOut(int x, int y, std::string_view text, TTextAnchor anchor) {
-  if (text.empty()) return;
+  if (text.empty())
+    return;
   QPainter* p = Painter();
-  if (!p) return;
+  if (!p)
+    return;
   QFont font = font_;
-  if (penMode_ == TPenMode::NotXor) font.setStyleStrategy(QFont::NoAntialias);
+  if (penMode_ == TPenMode::NotXor)
+    font.setStyleStrategy(QFont::NoAntialias);
   const QString s = AnsiToQString(text);
   const QFontMetrics fm(font);
   const int width = fm.horizontalAdvance(s);
@@ -257,30 +318,39 @@ void TCanvas::TextOut(int x, int y, std::string_view text, TTextAnchor anchor) {
   int left = x;
   switch (anchor) {
   case TTextAnchor::TopLeft:
-  case TTextAnchor::BottomLeft: break;
+  case TTextAnchor::BottomLeft:
+    break;
   case TTextAnchor::TopCentre:
-  case TTextAnchor::BottomCentre: left = x - width / 2; break;
+  case TTextAnchor::BottomCentre:
+    left = x - width / 2;
+    break;
   case TTextAnchor::TopRight:
-  case TTextAnchor::BottomRight: left = x - width; break;
+  case TTextAnchor::BottomRight:
+    left = x - width;
+    break;
   }
   const bool bottom = anchor == TTextAnchor::BottomLeft || anchor == TTextAnchor::BottomCentre ||
                       anchor == TTextAnchor::BottomRight;
   const int top = bottom ? y - height : y;
   const QRect box(left, top, width, height);
 
-  if (!textTransparent_) p->fillRect(box, brushColour_);
+  if (!textTransparent_)
+    p->fillRect(box, brushColour_);
   p->setFont(font);
   p->setPen(TextPen());
   p->drawText(QPoint(left, top + fm.ascent()), s);
   // Glyphs may overhang their advance box (bold, italics, accents above capitals).
-  MarkDirty(box.united(fm.boundingRect(s).translated(left, top + fm.ascent())).adjusted(-1, -1, 1, 1));
+  MarkDirty(
+      box.united(fm.boundingRect(s).translated(left, top + fm.ascent())).adjusted(-1, -1, 1, 1));
 }
 
 int TCanvas::TextWidth(std::string_view text) const {
   return QFontMetrics(font_).horizontalAdvance(AnsiToQString(text));
 }
 
-int TCanvas::TextHeight(std::string_view) const { return QFontMetrics(font_).height(); }
+int TCanvas::TextHeight(std::string_view) const {
+  return QFontMetrics(font_).height();
+}
 
 QSize TCanvas::TextExtent(std::string_view text) const {
   return QSize(TextWidth(text), TextHeight(text));

@@ -24,7 +24,8 @@ QString LoadFamily() {
       continue;
     }
     const QStringList families = QFontDatabase::applicationFontFamilies(id);
-    if (family.isEmpty() && !families.isEmpty()) family = families.front();
+    if (family.isEmpty() && !families.isEmpty())
+      family = families.front();
   }
   return family.isEmpty() ? QString::fromLatin1(kFamily) : family;
 }
@@ -32,8 +33,10 @@ QString LoadFamily() {
 } // namespace
 
 int LabelFontHeight(int requested) {
-  if (requested < 14) return kLabelFontSmall;
-  if (requested <= 18) return kLabelFontMedium;
+  if (requested < 14)
+    return kLabelFontSmall;
+  if (requested <= 18)
+    return kLabelFontMedium;
   return kLabelFontLarge;
 }
 

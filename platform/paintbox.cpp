@@ -16,7 +16,8 @@ TPaintBox::TPaintBox(QWidget* parent) : QWidget(parent) {
   // Direct drawing shows without the owner asking: the first drawing after a paint queues
   // one flush, which runs when the owner's code returns to the event loop.
   canvas_.SetDirtyHandler([this] {
-    if (flushQueued_) return;
+    if (flushQueued_)
+      return;
     flushQueued_ = true;
     QMetaObject::invokeMethod(
         this,
@@ -29,7 +30,9 @@ TPaintBox::TPaintBox(QWidget* parent) : QWidget(parent) {
   ResizeImage(size());
 }
 
-TPaintBox::~TPaintBox() { canvas_.End(); }
+TPaintBox::~TPaintBox() {
+  canvas_.End();
+}
 
 const QImage& TPaintBox::Image() {
   canvas_.End();
@@ -43,15 +46,19 @@ void TPaintBox::Invalidate() {
 
 void TPaintBox::Repaint() {
   RunPaintHandler();
-  if (isVisible()) repaint();
+  if (isVisible())
+    repaint();
 }
 
-void TPaintBox::Flush() { ShowDirty(true); }
+void TPaintBox::Flush() {
+  ShowDirty(true);
+}
 
 void TPaintBox::ShowDirty(bool now) {
   canvas_.End();
   const QRect dirty = canvas_.DirtyRect();
-  if (dirty.isEmpty()) return;
+  if (dirty.isEmpty())
+    return;
   canvas_.ClearDirty();
   if (now && isVisible()) {
     repaint(dirty);
@@ -62,7 +69,8 @@ void TPaintBox::ShowDirty(bool now) {
 
 void TPaintBox::RunPaintHandler() {
   needsPicture_ = false;
-  if (onPaint_ && !image_.isNull()) onPaint_(canvas_);
+  if (onPaint_ && !image_.isNull())
+    onPaint_(canvas_);
   canvas_.End();
   // The whole picture is new; whoever ran the handler shows all of it.
   canvas_.ClearDirty();
@@ -82,13 +90,15 @@ void TPaintBox::ResizeImage(const QSize& size) {
 
 void TPaintBox::paintEvent(QPaintEvent* event) {
   const bool fresh = needsPicture_;
-  if (fresh) RunPaintHandler();
+  if (fresh)
+    RunPaintHandler();
   canvas_.End();
   const QRect area = event->rect();
   QPainter painter(this);
   painter.drawImage(area, image_, area);
   // A new picture painted during a partial exposure still has to show everywhere.
-  if (fresh && area != rect()) update();
+  if (fresh && area != rect())
+    update();
 }
 
 void TPaintBox::resizeEvent(QResizeEvent* event) {
@@ -106,15 +116,18 @@ TMouseInfo Info(const QMouseEvent* event) {
 } // namespace
 
 void TPaintBox::mousePressEvent(QMouseEvent* event) {
-  if (onMouseDown_) onMouseDown_(Info(event));
+  if (onMouseDown_)
+    onMouseDown_(Info(event));
 }
 
 void TPaintBox::mouseMoveEvent(QMouseEvent* event) {
-  if (onMouseMove_) onMouseMove_(Info(event));
+  if (onMouseMove_)
+    onMouseMove_(Info(event));
 }
 
 void TPaintBox::mouseReleaseEvent(QMouseEvent* event) {
-  if (onMouseUp_) onMouseUp_(Info(event));
+  if (onMouseUp_)
+    onMouseUp_(Info(event));
 }
 
 } // namespace qvt

@@ -25,7 +25,12 @@ TEST(Lcd99Cells, SplittingAndPadding) {
       {"50", {blank, blank, {'5'}, {'0'}}},
       {"12.5", {blank, {'1'}, {'2'}, {'5', true}}},
       {".5", {blank, blank, blank, {'5', true}}},
-      {"1..5", {{'1'}, {' ', true}, {'5', true}, }},
+      {"1..5",
+       {
+           {'1'},
+           {' ', true},
+           {'5', true},
+       }},
       {"12:3", {{'1'}, {'2'}, {':'}, {'3'}}},
       {"7.", {blank, blank, blank, {'7'}}}, // a point with no cell after it shows nowhere
       {"12345", {{'1'}, {'2'}, {'3'}, {'4'}, {'5'}}},
@@ -33,7 +38,8 @@ TEST(Lcd99Cells, SplittingAndPadding) {
   };
   for (const auto& c : cases) {
     Cells expected = c.cells;
-    if (expected.size() < 4) expected.insert(expected.begin(), 4 - expected.size(), blank);
+    if (expected.size() < 4)
+      expected.insert(expected.begin(), 4 - expected.size(), blank);
     EXPECT_EQ(TLCD99::SplitCells(c.text, 4), expected) << c.text;
   }
 }
@@ -52,7 +58,8 @@ protected:
   static int LitPixels(const QImage& image, const QRect& area) {
     int lit = 0;
     for (int y = area.top(); y <= area.bottom(); ++y) {
-      for (int x = area.left(); x <= area.right(); ++x) lit += image.pixel(x, y) == qRgb(0, 255, 0);
+      for (int x = area.left(); x <= area.right(); ++x)
+        lit += image.pixel(x, y) == qRgb(0, 255, 0);
     }
     return lit;
   }
@@ -80,7 +87,7 @@ TEST_F(Lcd99Test, ValueRules) {
     const char* text;
     const char* stored; // nullptr: refused
   } cases[] = {
-      {"1000", "1000"}, {"12.5", "12.5"}, {"7.", "7"},  {"abc", "ABC"}, {"-1 :2", "-1 :2"},
+      {"1000", "1000"}, {"12.5", "12.5"}, {"7.", "7"},      {"abc", "ABC"},    {"-1 :2", "-1 :2"},
       {"+5", nullptr},  {"", nullptr},    {"1,5", nullptr}, {"\xE9", nullptr}, {"5\n", nullptr},
   };
   for (const auto& c : cases) {
@@ -103,7 +110,8 @@ TEST_F(Lcd99Test, CellsLightTheirSegmentsAndPoints) {
   for (int i = 0; i < 4; ++i) {
     const QRect point = lcd_.PointRect(i, 4);
     ASSERT_FALSE(point.isEmpty());
-    EXPECT_EQ(LitPixels(image, point), i == 3 ? point.width() * point.height() : 0) << "point " << i;
+    EXPECT_EQ(LitPixels(image, point), i == 3 ? point.width() * point.height() : 0)
+        << "point " << i;
   }
   // The point of the 5 stands between the 2 and the 5.
   EXPECT_GT(lcd_.PointRect(3, 4).left(), lcd_.FigureRect(2, 4).right());
@@ -114,7 +122,8 @@ TEST_F(Lcd99Test, CellsLightTheirSegmentsAndPoints) {
   // "1" lights the two right-hand segments only.
   QRect one = lcd_.FigureRect(1, 4);
   const QRect leftHalf(one.left(), 0, one.width() / 2, one.height());
-  const QRect rightHalf(one.left() + one.width() / 2, 0, one.width() - one.width() / 2, one.height());
+  const QRect rightHalf(one.left() + one.width() / 2, 0, one.width() - one.width() / 2,
+                        one.height());
   EXPECT_EQ(LitPixels(image, leftHalf), 0);
   EXPECT_GT(LitPixels(image, rightHalf), 0);
 
@@ -129,8 +138,10 @@ TEST_F(Lcd99Test, SegmentsOfLettersAndSigns) {
   EXPECT_EQ(TLCD99::Segments('-'), TLCD99::SegMiddle);
   EXPECT_EQ(TLCD99::Segments(':'), TLCD99::SegColon);
   EXPECT_EQ(TLCD99::Segments(' '), 0);
-  for (char c = 'A'; c <= 'Z'; ++c) EXPECT_NE(TLCD99::Segments(c), 0) << c;
-  for (char c = '0'; c <= '9'; ++c) EXPECT_NE(TLCD99::Segments(c), 0) << c;
+  for (char c = 'A'; c <= 'Z'; ++c)
+    EXPECT_NE(TLCD99::Segments(c), 0) << c;
+  for (char c = '0'; c <= '9'; ++c)
+    EXPECT_NE(TLCD99::Segments(c), 0) << c;
 }
 
 // Counts the paints Qt makes.
@@ -164,7 +175,11 @@ TEST(Lcd99Repaint, OnePaintPerChange) {
   EXPECT_EQ(paintsAfter([&] { lcd.SetOnColor(Qt::red); }), 1);
   EXPECT_EQ(paintsAfter([&] { lcd.SetOnColor(Qt::red); }), 0);
   EXPECT_EQ(paintsAfter([&] { lcd.SetDigitSpacing(8); }), 1);
-  EXPECT_EQ(paintsAfter([&] { lcd.SetAnimation(3); lcd.SetAnimationDelay(40); }), 0);
+  EXPECT_EQ(paintsAfter([&] {
+              lcd.SetAnimation(3);
+              lcd.SetAnimationDelay(40);
+            }),
+            0);
   EXPECT_EQ(lcd.Animation(), 3);
 }
 

@@ -10,7 +10,8 @@ namespace {
 
 TEST(Ansi, EveryByteRoundTripsThroughItsOwnCharacter) {
   std::string all;
-  for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+  for (int b = 0; b < 256; ++b)
+    all.push_back(static_cast<char>(b));
   const QString text = AnsiToQString(all);
   ASSERT_EQ(text.size(), 256);
   EXPECT_EQ(AnsiFromQString(text), all);

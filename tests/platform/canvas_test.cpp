@@ -20,7 +20,8 @@ QRect DrawnBox(const QImage& image, QRgb background) {
   QRect box;
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
-      if (image.pixel(x, y) != background) box |= QRect(x, y, 1, 1);
+      if (image.pixel(x, y) != background)
+        box |= QRect(x, y, 1, 1);
     }
   }
   return box;
@@ -38,7 +39,8 @@ std::vector<int> Runs(const QImage& image, int y, QRgb background) {
       run = 0;
     }
   }
-  if (run > 0) runs.push_back(run);
+  if (run > 0)
+    runs.push_back(run);
   return runs;
 }
 
@@ -78,27 +80,32 @@ struct Drawing {
 
 const std::vector<Drawing>& Drawings() {
   static const std::vector<Drawing> drawings = {
-      {"dash-dot line across", [](TCanvas& c) {
+      {"dash-dot line across",
+       [](TCanvas& c) {
          c.SetPenStyle(TPenStyle::DashDot);
          c.MoveTo(0, 40);
          c.LineTo(199, 40);
        }},
-      {"chain of thin lines", [](TCanvas& c) {
+      {"chain of thin lines",
+       [](TCanvas& c) {
          c.MoveTo(10, 10);
          c.LineTo(90, 70);
          c.LineTo(150, 20);
          c.LineTo(10, 10);
        }},
-      {"thick polyline", [](TCanvas& c) {
+      {"thick polyline",
+       [](TCanvas& c) {
          c.SetPenWidth(3);
          const QPoint points[] = {{5, 90}, {60, 5}, {120, 90}, {190, 5}};
          c.Polyline(points);
        }},
       {"filled rectangle", [](TCanvas& c) { c.Rectangle(20, 20, 80, 60); }},
-      {"bold text with the edge signs", [](TCanvas& c) {
+      {"bold text with the edge signs",
+       [](TCanvas& c) {
          c.SetFont(LabelFont(kLabelFontLarge, true));
          c.SetFontColour(Qt::blue);
-         c.TextOut(15, 30, std::string("Seuil ") + kAnsiRisingEdge + kAnsiFallingEdge + " 5 k" + kAnsiOhm);
+         c.TextOut(15, 30,
+                   std::string("Seuil ") + kAnsiRisingEdge + kAnsiFallingEdge + " 5 k" + kAnsiOhm);
        }},
   };
   return drawings;
@@ -128,7 +135,8 @@ TEST_F(CanvasTest, CopyOverwritesAndStays) {
     canvas_.MoveTo(10, 50);
     canvas_.LineTo(110, 50);
   }
-  for (int x = 10; x < 110; ++x) EXPECT_EQ(Drawn().pixel(x, 50), qRgb(255, 0, 0)) << x;
+  for (int x = 10; x < 110; ++x)
+    EXPECT_EQ(Drawn().pixel(x, 50), qRgb(255, 0, 0)) << x;
 }
 
 TEST_F(CanvasTest, ThinLineChainSetsEachPixelOnce) {
@@ -165,11 +173,25 @@ TEST_F(CanvasTest, DashStylesAreToldApart) {
     const auto shortest = runs.empty() ? 0 : *std::min_element(runs.begin(), runs.end());
     const auto longest = runs.empty() ? 0 : *std::max_element(runs.begin(), runs.end());
     switch (s.style) {
-    case TPenStyle::Solid: EXPECT_EQ(runs, std::vector<int>{120}); break;
-    case TPenStyle::Dash: EXPECT_GT(runs.size(), 5u); EXPECT_EQ(shortest, longest); EXPECT_GT(shortest, 2); break;
-    case TPenStyle::Dot: EXPECT_GT(runs.size(), 20u); EXPECT_EQ(longest, 1); break;
-    case TPenStyle::DashDot: EXPECT_EQ(shortest, 1); EXPECT_GT(longest, 2); break;
-    case TPenStyle::Clear: EXPECT_TRUE(runs.empty()); break;
+    case TPenStyle::Solid:
+      EXPECT_EQ(runs, std::vector<int>{120});
+      break;
+    case TPenStyle::Dash:
+      EXPECT_GT(runs.size(), 5u);
+      EXPECT_EQ(shortest, longest);
+      EXPECT_GT(shortest, 2);
+      break;
+    case TPenStyle::Dot:
+      EXPECT_GT(runs.size(), 20u);
+      EXPECT_EQ(longest, 1);
+      break;
+    case TPenStyle::DashDot:
+      EXPECT_EQ(shortest, 1);
+      EXPECT_GT(longest, 2);
+      break;
+    case TPenStyle::Clear:
+      EXPECT_TRUE(runs.empty());
+      break;
     }
   }
 }
@@ -182,15 +204,28 @@ TEST_F(CanvasTest, ShapesCoverTheirCornersBox) {
     bool exact = true; // curves may stop a pixel short of their box
   } cases[] = {
       {"rectangle", [](TCanvas& c) { c.Rectangle(20, 10, 60, 40); }, QRect(20, 10, 40, 30)},
-      {"rectangle, corners swapped", [](TCanvas& c) { c.Rectangle(60, 40, 20, 10); }, QRect(20, 10, 40, 30)},
-      {"thick rectangle", [](TCanvas& c) { c.SetPenWidth(4); c.Rectangle(20, 10, 60, 40); }, QRect(20, 10, 40, 30)},
+      {"rectangle, corners swapped", [](TCanvas& c) { c.Rectangle(60, 40, 20, 10); },
+       QRect(20, 10, 40, 30)},
+      {"thick rectangle",
+       [](TCanvas& c) {
+         c.SetPenWidth(4);
+         c.Rectangle(20, 10, 60, 40);
+       },
+       QRect(20, 10, 40, 30)},
       {"ellipse", [](TCanvas& c) { c.Ellipse(30, 20, 51, 41); }, QRect(30, 20, 21, 21), false},
-      {"ellipse without pen", [](TCanvas& c) { c.SetPenStyle(TPenStyle::Clear); c.Ellipse(30, 20, 51, 41); }, QRect(30, 20, 21, 21), false},
+      {"ellipse without pen",
+       [](TCanvas& c) {
+         c.SetPenStyle(TPenStyle::Clear);
+         c.Ellipse(30, 20, 51, 41);
+       },
+       QRect(30, 20, 21, 21), false},
       {"fill", [](TCanvas& c) { c.FillRect(5, 5, 6, 95); }, QRect(5, 5, 1, 90)},
-      {"diamond", [](TCanvas& c) {
+      {"diamond",
+       [](TCanvas& c) {
          const QPoint p[] = {{40, 50}, {50, 40}, {60, 50}, {50, 60}};
          c.Polygon(p);
-       }, QRect(40, 40, 21, 21)},
+       },
+       QRect(40, 40, 21, 21)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -334,7 +369,8 @@ TEST(LabelFont, HeightRounding) {
   const struct {
     int requested, height;
   } cases[] = {{0, 13}, {12, 13}, {13, 13}, {14, 16}, {18, 16}, {19, 20}, {60, 20}};
-  for (const auto& c : cases) EXPECT_EQ(LabelFontHeight(c.requested), c.height) << c.requested;
+  for (const auto& c : cases)
+    EXPECT_EQ(LabelFontHeight(c.requested), c.height) << c.requested;
 }
 
 } // namespace

@@ -46,7 +46,8 @@ protected:
   }
 
   static void Settle() {
-    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    for (int i = 0; i < 3; ++i)
+      QCoreApplication::processEvents();
   }
 
   RecordingPaintBox box_;
@@ -113,7 +114,8 @@ TEST_F(PaintBoxTest, MouseEventsReachTheHandlers) {
   EXPECT_EQ(seen.front().second.Y, 20);
   EXPECT_EQ(seen.front().second.Button, Qt::LeftButton);
   EXPECT_TRUE(seen.front().second.Modifiers & Qt::ShiftModifier);
-  const auto move = std::find_if(seen.begin(), seen.end(), [](const auto& e) { return e.first == 'm'; });
+  const auto move =
+      std::find_if(seen.begin(), seen.end(), [](const auto& e) { return e.first == 'm'; });
   ASSERT_NE(move, seen.end());
   EXPECT_EQ(QPoint(move->second.X, move->second.Y), QPoint(30, 40));
   EXPECT_TRUE(move->second.Buttons & Qt::LeftButton) << "the button is held during the drag";

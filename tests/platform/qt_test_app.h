@@ -9,7 +9,8 @@ inline QApplication& TestApp() {
   static char name[] = "qvt_test";
   static char* argv[] = {name, nullptr};
   static QApplication* app = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+      qputenv("QT_QPA_PLATFORM", "offscreen");
     return new QApplication(argc, argv);
   }();
   return *app;
