@@ -67,21 +67,6 @@ protected:
   TLCD99 lcd_;
 };
 
-TEST_F(Lcd99Test, Defaults) {
-  EXPECT_EQ(lcd_.size(), QSize(92, 34));
-  EXPECT_EQ(lcd_.Value(), "");
-  EXPECT_EQ(lcd_.DigitNum(), 4);
-  EXPECT_EQ(lcd_.DigitSpacing(), 5);
-  EXPECT_EQ(lcd_.GapX(), 2);
-  EXPECT_EQ(lcd_.GapY(), 2);
-  EXPECT_EQ(lcd_.SegmentSize(), 2);
-  EXPECT_EQ(lcd_.OnColor(), QColor(0, 255, 0));
-  EXPECT_EQ(lcd_.OffColor(), QColor(Qt::black));
-  EXPECT_EQ(lcd_.BackgroundColor(), QColor(Qt::black));
-  EXPECT_EQ(lcd_.Animation(), 0);
-  EXPECT_EQ(lcd_.AnimationDelay(), 0);
-}
-
 TEST_F(Lcd99Test, ValueRules) {
   const struct {
     const char* text;
@@ -131,17 +116,6 @@ TEST_F(Lcd99Test, CellsLightTheirSegmentsAndPoints) {
   lcd_.SetValue("8881");
   const QImage eights = Picture();
   EXPECT_GT(LitPixels(eights, lcd_.FigureRect(0, 4)), 3 * LitPixels(eights, lcd_.FigureRect(3, 4)));
-}
-
-TEST_F(Lcd99Test, SegmentsOfLettersAndSigns) {
-  EXPECT_EQ(TLCD99::Segments('5'), TLCD99::Segments('S'));
-  EXPECT_EQ(TLCD99::Segments('-'), TLCD99::SegMiddle);
-  EXPECT_EQ(TLCD99::Segments(':'), TLCD99::SegColon);
-  EXPECT_EQ(TLCD99::Segments(' '), 0);
-  for (char c = 'A'; c <= 'Z'; ++c)
-    EXPECT_NE(TLCD99::Segments(c), 0) << c;
-  for (char c = '0'; c <= '9'; ++c)
-    EXPECT_NE(TLCD99::Segments(c), 0) << c;
 }
 
 // Counts the paints Qt makes.

@@ -340,19 +340,6 @@ TEST_F(CanvasTest, TextExtentFollowsTheFont) {
   EXPECT_GT(canvas_.TextWidth("Tension"), normal);
 }
 
-TEST_F(CanvasTest, DirtyHandlerCalledOnceUntilCleared) {
-  int calls = 0;
-  canvas_.SetDirtyHandler([&] { ++calls; });
-  canvas_.MoveTo(10, 10);
-  canvas_.LineTo(40, 10);
-  canvas_.LineTo(40, 30);
-  EXPECT_EQ(calls, 1);
-  EXPECT_TRUE(canvas_.DirtyRect().contains(QRect(QPoint(10, 10), QPoint(40, 29))));
-  canvas_.ClearDirty();
-  canvas_.FillRect(0, 0, 5, 5);
-  EXPECT_EQ(calls, 2);
-}
-
 TEST(CanvasWithoutImage, DrawingDoesNothing) {
   TestApp();
   TCanvas canvas;
