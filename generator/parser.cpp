@@ -23,7 +23,7 @@ bool CaseInsensitiveLess::operator()(std::string_view a, std::string_view b) con
                                       [](char x, char y) { return UpperAscii(x) < UpperAscii(y); });
 }
 
-TCustomParser::TCustomParser() : result_(&kNothingCompiled) {}
+TCustomParser::TCustomParser() : result_(&kNothingCompiled) { Clear(); }
 
 TCustomParser::~TCustomParser() = default;
 
@@ -31,6 +31,10 @@ void TCustomParser::Clear() {
   operations_.clear();
   cells_.clear();
   result_ = &kNothingCompiled;
+  Operation only;
+  only.routine = &parser::ReadResult;
+  only.arg1 = result_;
+  operations_.push_back(only);
 }
 
 void TCustomParser::SetExpression(std::string_view text) {

@@ -55,17 +55,8 @@ public:
   // DIV or MOD by 0, logarithm or square root of a negative number, a negative number to a
   // non-integral power, a result beyond the range of a double); no result is then returned.
   double Value() {
-    // Local bounds: the routines are opaque calls, which would otherwise make every turn
-    // reload them from the object.
-    const Operation* op = operations_.data();
-    const Operation* const end = op + operations_.size();
-    if (op == end)
-      return *result_;
-    double value = 0;
-    do
-      value = op->routine(*op, value);
-    while (++op != end);
-    return value;
+    const Operation& first = operations_.front();
+    return first.routine(first, 0.0);
   }
 
   // true (the default): numbers are read with "." as decimal separator; false: with the
@@ -95,7 +86,7 @@ public:
   const FunctionList& TwoArgFunctions() const { return twoArgFunctions_; }
   // The number of records Value() runs; parts of the formula made of constants alone are
   // computed once at compilation and take none.
-  size_t OperationCount() const { return operations_.size(); }
+  size_t OperationCount() const { return operations_.size() - 1; }
 
 protected:
   void AddOneArgFunction(std::string_view name, const FunctionEntry& entry);

@@ -116,7 +116,7 @@ void TCustomParser::Compile() {
     }
     if (constant && pure) {
       try {
-        RoutinesOf(planned).variant[0][0][1](op, 0.0);
+        RoutinesOf(planned).alone(op, 0.0);
         known[i] = true;
         continue;
       } catch (const EEvaluationError&) {
@@ -171,7 +171,8 @@ void TCustomParser::Compile() {
         stored[source] = true;
     }
   }
-  operations_.reserve(order.size());
+  std::vector<Operation> chain;
+  chain.reserve(order.size() + 1);
   for (const uint32_t i : order) {
     Operation op = records[i];
     const bool first = fromPrevious[i] & 1, second = fromPrevious[i] & 2;
@@ -182,8 +183,13 @@ void TCustomParser::Compile() {
     if (!stored[i])
       op.result = nullptr;
     op.routine = RoutinesOf(plan.operations[i]).variant[first][second][stored[i]];
-    operations_.push_back(op);
+    chain.push_back(op);
   }
+  Operation last;
+  last.routine = chain.empty() ? &parser::ReadResult : &parser::Finish;
+  last.arg1 = result_;
+  chain.push_back(last);
+  operations_ = std::move(chain);
 }
 
 } // namespace qvt

@@ -230,8 +230,11 @@ struct CallerTwoArgOp {
 // Whether a computation reads one operand only.
 template <class Op> constexpr bool Unary = requires { requires Op::kUnary; };
 
-// One record: fetch the operands, compute, keep the result where a later record needs it.
-template <class Op, bool FirstIsPrevious, bool SecondIsPrevious, bool Store>
+// One record: fetch the operands, compute, keep the result where a later record needs it,
+// and hand the result on to the next record. The hand-over is a tail call, so the chain runs
+// as a sequence of jumps from record to record with the value in a register; the last record
+// of every chain is Finish, which returns it.
+template <class Op, bool FirstIsPrevious, bool SecondIsPrevious, bool Store, bool Chained = true>
 double Run(const Operation& op, double previous) {
   const double a = FirstIsPrevious ? previous : *op.arg1;
   double b = 0;
@@ -242,14 +245,20 @@ double Run(const Operation& op, double previous) {
   const double result = Op::Apply(op, a, b);
   if constexpr (Store)
     *op.result = result;
-  return result;
+  if constexpr (Chained) {
+    const Operation& next = (&op)[1];
+    return next.routine(next, result);
+  } else {
+    return result;
+  }
 }
 
 template <class Op> constexpr RoutineSet MakeRoutines() {
   return {{{{&Run<Op, false, false, false>, &Run<Op, false, false, true>},
             {&Run<Op, false, true, false>, &Run<Op, false, true, true>}},
            {{&Run<Op, true, false, false>, &Run<Op, true, false, true>},
-            {&Run<Op, true, true, false>, &Run<Op, true, true, true>}}}};
+            {&Run<Op, true, true, false>, &Run<Op, true, true, true>}}},
+          &Run<Op, false, false, true, false>};
 }
 
 template <class Op> constexpr RoutineSet kRoutines = MakeRoutines<Op>();
@@ -312,6 +321,9 @@ double GeneralPower(double x, double y) {
 double UniformDraw(RandomGenerator& generator) {
   return static_cast<double>(generator() >> 11) * 0x1p-53;
 }
+
+double Finish(const Operation&, double previous) { return previous; }
+double ReadResult(const Operation& op, double) { return *op.arg1; }
 
 const RoutineSet* KindRoutines(OperationKind kind) {
   switch (kind) {

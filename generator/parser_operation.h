@@ -57,6 +57,7 @@ struct Operation {
 // of the evaluation.
 struct RoutineSet {
   OperationRoutine variant[2][2][2];
+  OperationRoutine alone; // operands from cells, writes its result cell, calls no next record
 };
 
 // An entry of a function list. For the standard functions the routines compute the function
