@@ -1,0 +1,36 @@
+// Any byte string as a typed number, under both decimal marks; the parsed value then goes
+// through the number texts that display and export it.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "numbers.h"
+#include "numtext.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  for (char mark : {'.', ','}) {
+    qvt::ForceDecimalSeparator(mark);
+    const double value = qvt::ParseValue(text);
+    qvt::FormatShort(value);
+    qvt::FormatFixed(value, 5, 3);
+    // The export form is always read back by the parser under a point mark.
+    const std::string exported = qvt::FormatExportValue(value);
+    if (exported.find(',') != std::string::npos)
+      std::abort();
+  }
+  // The raw bytes as a double, including non-numbers and subnormals.
+  if (size >= sizeof(double)) {
+    double raw;
+    std::memcpy(&raw, data, sizeof raw);
+    qvt::FormatShort(raw);
+    qvt::FormatFixed(raw, 17, 18);
+    qvt::FormatGeneral(raw, 1);
+    qvt::FormatExportValue(raw);
+  }
+  qvt::ForceDecimalSeparator('\0');
+  return 0;
+}
