@@ -17,10 +17,16 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The number-text tests also run under a decimal-comma locale; generated once when missing.
+if ! locale -a 2>/dev/null | grep -iE '^fr_FR\.utf-?8$' >/dev/null; then
+  echo "Generating the fr_FR.UTF-8 locale"
+  $sudo localedef -i fr_FR -f UTF-8 fr_FR.UTF-8
+fi
