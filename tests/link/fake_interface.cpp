@@ -54,6 +54,10 @@ void FakeInterface::SetFailAll(bool fail) {
   std::lock_guard lock(mutex_);
   failAll_ = fail;
 }
+void FakeInterface::SetSilentCommand(int command) {
+  std::lock_guard lock(mutex_);
+  silentCommand_ = command;
+}
 void FakeInterface::SetReadPipes(std::vector<int> pipes) {
   std::lock_guard lock(mutex_);
   pipeTable_.fill(0);
@@ -116,6 +120,7 @@ std::vector<uint8_t> FakeInterface::CommandCodes() const {
 }
 
 uint32_t FakeInterface::ReadReply(uint8_t* out, uint32_t outLength) {
+  if (lastCommand_ == silentCommand_) return 0;
   std::vector<uint8_t> reply(64, 0);
   switch (lastCommand_) {
   case 0x0F:

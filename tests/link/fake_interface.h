@@ -38,6 +38,7 @@ public:
   void SetH8Accepts(bool accepts);
   void SetEcho(bool echo);                 // bytes written on pipe 1 come back on pipe 3
   void SetFailAll(bool fail);              // every request moves nothing
+  void SetSilentCommand(int command);      // the reply to this command moves nothing (-1: none)
   void SetReadPipes(std::vector<int> pipes); // pipes marked as reads in the pipe table
   void QueueSamplePacket(std::vector<uint8_t> packet);
   void QueueH8Packet(std::vector<uint8_t> packet);
@@ -75,6 +76,7 @@ private:
   bool h8Accepts_ = true;
   bool echo_ = false;
   bool failAll_ = false;
+  int silentCommand_ = -1;
   std::deque<std::vector<uint8_t>> samplePackets_;
   std::deque<std::vector<uint8_t>> h8Packets_;
 };
