@@ -13,8 +13,8 @@ namespace qvt {
 
 namespace {
 
-constexpr std::array<TColour, 4> kChannelColours = {
-    MakeColour(0, 0, 255), MakeColour(255, 0, 0), MakeColour(255, 0, 255), MakeColour(0, 255, 0)};
+constexpr std::array<TColour, 4> kChannelColours = {MakeColour(0, 0, 255), MakeColour(255, 0, 0),
+                                                    MakeColour(255, 0, 255), MakeColour(0, 255, 0)};
 
 // The larger magnitude of a range, 1 when it is 0 or not a number: the scale computations take
 // its logarithm, which would otherwise be -infinity.
@@ -23,7 +23,9 @@ double RangeMagnitude(double a, double b) {
   return std::isfinite(m) && m > 0 ? m : 1.0;
 }
 
-int FloorLog10(double x) { return static_cast<int>(std::floor(std::log10(x))); }
+int FloorLog10(double x) {
+  return static_cast<int>(std::floor(std::log10(x)));
+}
 
 // Division rounded toward minus infinity, so that -1 / 3 is -1.
 int FloorDiv(int a, int b) {
@@ -58,7 +60,9 @@ std::int32_t TCourbe::ToPixel(double x) const {
   return static_cast<std::int32_t>(p);
 }
 
-double TCourbe::FromPixel(double p) const { return (p - B) / A; }
+double TCourbe::FromPixel(double p) const {
+  return (p - B) / A;
+}
 
 void TCourbe::ComputeDisplayScale() {
   OrderPair(Mini, Maxi);

@@ -45,7 +45,8 @@ Decimal FromDigits(bool negative, std::string digits, int intDigits) {
 // x (finite) rounded to `precision` significant digits.
 Decimal RoundSignificant(double x, int precision) {
   char buf[64];
-  const auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, precision - 1);
+  const auto r =
+      std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, precision - 1);
   const std::string_view text(buf, static_cast<std::size_t>(r.ptr - buf));
   const bool negative = !text.empty() && text.front() == '-';
   const auto ePos = text.find('e');
@@ -89,7 +90,9 @@ std::string WriteFixed(const Decimal& d, int decimals, char separator) {
     s += '-';
   const int n = static_cast<int>(d.digits.size());
   const int e = d.IsZero() ? 0 : d.exponent;
-  auto digitAt = [&](int i) { return i >= 0 && i < n ? d.digits[static_cast<std::size_t>(i)] : '0'; };
+  auto digitAt = [&](int i) {
+    return i >= 0 && i < n ? d.digits[static_cast<std::size_t>(i)] : '0';
+  };
   if (e <= 0)
     s += '0';
   for (int i = 0; i < e; ++i)
@@ -131,7 +134,9 @@ std::string WriteGeneral(const Decimal& d, int precision, char separator, int mi
   return WriteFixed(d, decimals, separator);
 }
 
-int ClampPrecision(int precision) { return std::clamp(precision, 1, 17); }
+int ClampPrecision(int precision) {
+  return std::clamp(precision, 1, 17);
+}
 
 // Trailing prefix letters of typed numbers and the exponents they stand for.
 struct SuffixPower {
@@ -139,12 +144,14 @@ struct SuffixPower {
   const char* exponent;
 };
 constexpr SuffixPower kSuffixes[] = {
-    {'y', "E-24"},      {'z', "E-21"}, {'a', "E-18"}, {'f', "E-15"}, {'p', "E-12"},
-    {'n', "E-9"},       {kMicroSign, "E-6"},          {'m', "E-3"},  {'k', "E+3"},
-    {'M', "E+6"},       {'G', "E+9"},  {'T', "E+12"}, {'P', "E+15"}, {'E', "E+18"},
+    {'y', "E-24"}, {'z', "E-21"},       {'a', "E-18"}, {'f', "E-15"}, {'p', "E-12"},
+    {'n', "E-9"},  {kMicroSign, "E-6"}, {'m', "E-3"},  {'k', "E+3"},  {'M', "E+6"},
+    {'G', "E+9"},  {'T', "E+12"},       {'P', "E+15"}, {'E', "E+18"},
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 } // namespace
 

@@ -13,8 +13,12 @@ namespace qvt {
 
 namespace {
 
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 std::int8_t CheckedExponent(long long e) {
   if (e < std::numeric_limits<std::int8_t>::min() || e > std::numeric_limits<std::int8_t>::max())

@@ -11,10 +11,11 @@
 
 namespace qvt {
 
-// Raised inside unit parsing for a text that is not a unit; SetText catches it.
+// Raised inside unit parsing for a text that is not a unit; SetText catches it. The message
+// "Erreur unité" is an 8-bit text like every text of the model.
 class EUniteError : public std::runtime_error {
 public:
-  EUniteError() : std::runtime_error("Erreur unité") {}
+  EUniteError() : std::runtime_error("Erreur unit\xE9") {}
 };
 
 // Special dimensionless units, the values of Tunite::Kind.

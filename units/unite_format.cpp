@@ -202,6 +202,8 @@ std::string Tunite::AxisLabel(double scale) {
   return ShortString(QuantityName + "/" + unit);
 }
 
-std::string Tunite::Describe(double x) { return ShortString(QuantityName + "=" + FormatValue(x)); }
+std::string Tunite::Describe(double x) {
+  return ShortString(QuantityName + "=" + FormatValue(x));
+}
 
 } // namespace qvt

@@ -49,9 +49,9 @@ TEST(Courbe, DisplayScale) {
     int digits;
   };
   for (const Case& k : {
-           Case{5, -5, 1, 2},          // swapped first
-           Case{0, 0.02, 0.001, 3},    // 20 thousandths
-           Case{-0.5, 0.5, 0.001, 4},  // n = -1 gives k = -1
+           Case{5, -5, 1, 2},         // swapped first
+           Case{0, 0.02, 0.001, 3},   // 20 thousandths
+           Case{-0.5, 0.5, 0.001, 4}, // n = -1 gives k = -1
            Case{0, 5000, 1000, 2},
            Case{-2e-7, 0, 1e-9, 4},
        }) {
@@ -134,8 +134,8 @@ TEST(Courbe, ScreenTransform) {
   TCourbe c("x", 0, "V");
   c.A = 2;
   c.B = 0.5;
-  EXPECT_EQ(c.ToPixel(1), 2);    // 2.5 goes to the even neighbour
-  EXPECT_EQ(c.ToPixel(1.5), 4);  // 3.5 as well
+  EXPECT_EQ(c.ToPixel(1), 2);   // 2.5 goes to the even neighbour
+  EXPECT_EQ(c.ToPixel(1.5), 4); // 3.5 as well
   EXPECT_EQ(c.ToPixel(-1), -2);
   EXPECT_EQ(c.ToPixel(kNoValue), -1);
   EXPECT_EQ(c.ToPixel(1e300), -1);

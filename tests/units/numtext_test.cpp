@@ -24,18 +24,13 @@ TEST_P(NumberTextTest, FixedNotationRoundsOnceAndPadsDecimals) {
     const char* expected;
   };
   for (const Case& c : {
-           Case{1.5, 3, 2, "1.50"},
-           Case{12.3, 4, 1, "12.3"},
+           Case{1.5, 3, 2, "1.50"}, Case{12.3, 4, 1, "12.3"},
            Case{0.0123 * 1000, 4, 1, "12.3"}, // 12.299999... must not show as 12.2
-           Case{9.996, 3, 1, "10.0"},
-           Case{9.94, 3, 1, "9.9"},
+           Case{9.996, 3, 1, "10.0"}, Case{9.94, 3, 1, "9.9"},
            Case{0.125, 3, 2, "0.12"}, // an exact tie goes to even
-           Case{2.5, 5, 0, "2"},
-           Case{3.5, 5, 0, "4"},
+           Case{2.5, 5, 0, "2"}, Case{3.5, 5, 0, "4"},
            Case{-0.004, 3, 2, "0.00"}, // no negative zero
-           Case{-1.5, 3, 2, "-1.50"},
-           Case{0, 3, 2, "0.00"},
-           Case{500, 3, 3, "500.000"},
+           Case{-1.5, 3, 2, "-1.50"}, Case{0, 3, 2, "0.00"}, Case{500, 3, 3, "500.000"},
            Case{123456, 3, 0, "1.23E5"}, // more digits before the mark than the precision
        })
     EXPECT_EQ(FormatFixed(c.x, c.precision, c.decimals), Local(c.expected))
@@ -106,9 +101,8 @@ TEST_P(NumberTextTest, ParseValueAcceptsEitherMarkAndAPrefix) {
            Case{".5", 0.5},
        })
     EXPECT_DOUBLE_EQ(ParseValue(c.text), c.expected) << c.text;
-  for (const char* bad :
-       {"", "   ", "abc", "k", "1.2.3", "1,5,5", "1e", "1e+", "--1", "1 2", "1e400", "inf", "nan",
-        "0x10", "4.7 k"})
+  for (const char* bad : {"", "   ", "abc", "k", "1.2.3", "1,5,5", "1e", "1e+", "--1", "1 2",
+                          "1e400", "inf", "nan", "0x10", "4.7 k"})
     EXPECT_EQ(ParseValue(bad), kNoValue) << bad;
   // Only the first 32 bytes are read.
   EXPECT_EQ(ParseValue(std::string(32, '1') + "k"), ParseValue(std::string(32, '1')));

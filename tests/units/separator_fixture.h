@@ -25,5 +25,5 @@ inline std::string SeparatorName(const ::testing::TestParamInfo<char>& info) {
   return info.param == '.' ? "point" : "comma";
 }
 
-#define QVT_BOTH_SEPARATORS(suite)                                                               \
+#define QVT_BOTH_SEPARATORS(suite)                                                                 \
   INSTANTIATE_TEST_SUITE_P(Marks, suite, ::testing::Values('.', ','), SeparatorName)

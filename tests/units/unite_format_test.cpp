@@ -78,7 +78,7 @@ TEST(UnitText, InvalidAndDimensionlessRewriteTheirText) {
 TEST(UnitText, PrefixHelpers) {
   EXPECT_EQ(AddPrefix("kPa", 3), "MPa");
   EXPECT_EQ(AddPrefix("mV", 3), "V");
-  EXPECT_EQ(AddPrefix("\xB5" "A", -6), "pA");
+  EXPECT_EQ(AddPrefix("\xB5\x41", -6), "pA"); // µA
   EXPECT_EQ(AddPrefix("mol", 3), "kmol");
   EXPECT_EQ(AddPrefix("V", 5), "10^(5)V");
   EXPECT_EQ(AddPrefix("", 3), "10^(3)");

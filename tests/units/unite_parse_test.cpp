@@ -46,12 +46,12 @@ TEST(UnitParse, ValidTexts) {
            Case{"1E-3 m", true, -3, {1, 0, 0, 0, 0, 0, 0}, 0},
            Case{"1E3m", true, 3, {1, 0, 0, 0, 0, 0, 0}, 0},
            Case{"kHz", true, 3, {0, 0, -1, 0, 0, 0, 0}, 0},
-           Case{"\xB5" "A", true, -6, {0, 0, 0, 1, 0, 0, 0}, 0},
+           Case{"\xB5\x41", true, -6, {0, 0, 0, 1, 0, 0, 0}, 0}, // µA
            Case{"mmol", true, -3, {0, 0, 0, 0, 0, 1, 0}, 0},
            Case{"kPa", true, 3, {-1, 1, -2, 0, 0, 0, 0}, 0},
            Case{"Vs", true, 0, {2, 1, -2, -1, 0, 0, 0}, 0},
            Case{"\x9Dm", false, 0, {3, 1, -3, -2, 0, 0, 0}, 0},
-           Case{"\xB0" "C", false, 0, {0, 0, 0, 0, 1, 0, 0}, 0},
+           Case{"\xB0\x43", false, 0, {0, 0, 0, 0, 1, 0, 0}, 0}, // °C
            Case{"\xB0", false, 0, {}, kKindDegree},
            Case{"mrad", true, -3, {}, kKindRadian},
        }) {
