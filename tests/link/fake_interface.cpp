@@ -172,7 +172,7 @@ uint32_t FakeInterface::Request(uint32_t code, const void* in, uint32_t inLength
     } else if (queue != nullptr && !queue->empty()) {
       auto& packet = queue->front();
       moved = std::min<uint32_t>(outLength, static_cast<uint32_t>(packet.size()));
-      std::memcpy(bytes, packet.data(), moved);
+      if (moved != 0) std::memcpy(bytes, packet.data(), moved);
       queue->pop_front();
     }
     t.bytes.assign(bytes, bytes + moved);
