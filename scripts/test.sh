@@ -12,10 +12,10 @@ seconds=${QVT_FUZZ_SECONDS:-150}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 jobs=$(nproc)
 
-configure_build() { # dir, cmake options...
-  local dir=$1; shift
+configure_build() { # dir, target, cmake options...
+  local dir=$1 target=$2; shift 2
   cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
-  cmake --build "$dir" -j "$jobs"
+  cmake --build "$dir" -j "$jobs" --target "$target"
 }
 
 run_ctest() { # dir, ctest options...
@@ -27,16 +27,16 @@ for stage in $stages; do
   echo "=== $stage"
   case $stage in
     plain)
-      configure_build "$root/build/test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+      configure_build "$root/build/test" all -DCMAKE_BUILD_TYPE=RelWithDebInfo
       run_ctest "$root/build/test" ;;
     asan)
-      configure_build "$root/build/asan" -DCMAKE_BUILD_TYPE=Debug -DQVT_SANITIZE=address,undefined -DQVT_BENCH=OFF
+      configure_build "$root/build/asan" all -DCMAKE_BUILD_TYPE=Debug -DQVT_SANITIZE=address,undefined -DQVT_BENCH=OFF
       ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest "$root/build/asan" -LE nosan ;;
     tsan)
-      configure_build "$root/build/tsan" -DCMAKE_BUILD_TYPE=Debug -DQVT_SANITIZE=thread -DQVT_BENCH=OFF
+      configure_build "$root/build/tsan" thread_tests -DCMAKE_BUILD_TYPE=Debug -DQVT_SANITIZE=thread -DQVT_BENCH=OFF
       TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_ctest "$root/build/tsan" -L thread ;;
     fuzz)
-      CC=clang CXX=clang++ configure_build "$root/build/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVT_FUZZ=ON -DQVT_TESTS=OFF -DQVT_BENCH=OFF
+      CC=clang CXX=clang++ configure_build "$root/build/fuzz" fuzzers -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVT_FUZZ=ON -DQVT_TESTS=OFF -DQVT_BENCH=OFF
       passed=0
       for f in "$root"/build/fuzz/fuzz/fuzz_*; do
         [ -x "$f" ] || continue
