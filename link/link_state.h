@@ -40,9 +40,11 @@ struct LinkState {
   // Last raw word per channel, for the repeated-sample filter.
   std::array<std::atomic<int32_t>, QVT_CHANNELS> lastCode{};
 
-  // Service thread. threadMutex guards `thread` itself.
+  // Service thread. threadMutex guards `thread` itself; exitHook registers, once, the
+  // process-exit hook that ends a thread a client left running.
   std::mutex threadMutex;
   std::thread thread;
+  std::once_flag exitHook;
   std::atomic<bool> running{false};
   std::atomic<bool> stopThread{false};
   std::atomic<bool> busy{false};

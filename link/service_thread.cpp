@@ -147,8 +147,8 @@ void StartThread(int32_t handle) {
     if (!s.stopThread.load(std::memory_order_acquire)) return;
     s.thread.join();
   }
-  static std::once_flag atExit;
-  std::call_once(atExit, [] { std::atexit(JoinServiceThread); });
+  // Ended before the virtual interfaces and other statics it may still use go away.
+  std::call_once(s.exitHook, [] { std::atexit(JoinServiceThread); });
   // A stop job still posted from an earlier run is kept: the first pass carries it out.
   for (auto* flag : {&s.stopThread, &s.busy, &s.dataRequest, &s.jobStart, &s.jobSlowStop, &s.jobGeneratorLoad,
                      &s.jobGeneratorStop}) {
