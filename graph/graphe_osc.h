@@ -1,0 +1,103 @@
+// TgrapheOsc: the oscilloscope display. It owns the time curve and the four channel curves and
+// draws them against time: plot layout, axes, zero lines, the trigger-level marker and the
+// decimated traces; it also aligns a sweep on its trigger crossing and finds the sample
+// nearest to a mouse position.
+#pragma once
+
+#include <QPoint>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "courbe.h"
+#include "graphe_base.h"
+
+namespace qvt {
+
+// Units the main window formats values with, parsed from "V", "Hz" and "s" when the first
+// oscilloscope graph is created. They live for the whole process.
+Tunite& VoltUnit();
+Tunite& HertzUnit();
+Tunite& SecondUnit();
+
+class TgrapheOsc : public TGrapheBase {
+public:
+  // TriggerChannel value for a manual start: no channel triggers.
+  static constexpr std::uint8_t kNoTrigger = 4;
+  // The trigger crossing is looked for among the samples 0 to kTriggerSearchLast: every sweep
+  // starts with 500 pre-trigger samples.
+  static constexpr int kTriggerSearchLast = 502;
+
+  // Time curve "t" in "s" and the channel curves "V0" to "V3" in "V", channel i with index
+  // and Channel i; MaxPoints and SampleCount 2500, Step 1.
+  explicit TgrapheOsc(TCanvas* canvas = nullptr, TPaintBox* paintBox = nullptr);
+
+  // Lays out, draws the axes, the trigger marker (with a trigger channel) and, when samples
+  // are held, the traces of the visible channels. Nothing without a canvas. Throws
+  // std::out_of_range for a TriggerChannel above 4.
+  void Paint();
+
+  // The wanted number of drawn points, held within 32..SampleCount (SampleCount alone when it
+  // is below 32); Step := SampleCount div MaxPoints, then MaxPoints := SampleCount div Step.
+  void SetMaxPoints(std::int32_t n);
+  // SampleCount := n (at least 1), MaxPoints lowered to it when above, then Step and
+  // MaxPoints as in SetMaxPoints.
+  void SetSampleCount(std::int32_t n);
+
+  // The visible channel with a sample less than 32 pixels (city-block) from (x, y) nearest to
+  // it, the earlier channel and sample winning ties; x and y are moved onto that sample's
+  // pixel. 4, with x and y unchanged, when there is none. Uses the transforms of the last
+  // Paint.
+  std::uint8_t NearestPoint(int& x, int& y) const;
+
+  // Re-times the time curve so that the sample just before the first crossing of
+  // TriggerLevel in the TriggerRising direction (among the first samples) is at t = 0, the
+  // time step staying t[1] - t[0]. TriggerConfirmed := a crossing was found and the signal
+  // around it runs the chosen way. Without a crossing the times stay as they were. With
+  // TriggerChannel 4 nothing is re-timed and TriggerConfirmed is true.
+  void AlignOnTrigger();
+
+  // The level line from x = 0 to PlotRect.Right at `row` with the edge sign at its left, in
+  // the trigger channel's colour and in not-xor mode: drawing it again at the same row gives
+  // back the picture. Leaves the pen solid and in copy mode. Nothing with TriggerChannel 4.
+  void DrawTriggerMarker(int row);
+
+  // The traces of the visible channels from sample start - 1 on (0 when start <= 0), as
+  // Paint draws them, with pen width LineWidth (back to 1 afterwards); FirstDrawn and
+  // LastDrawn are kept. For drawing newly arrived samples without a repaint.
+  void DrawTracesFrom(int start);
+
+  // The pixels the trace of `curve` passes through from sample `start` on, by the drawing
+  // rules of the traces: samples left of the vertical axes skipped, then every stride-th
+  // sample until the samples end or a point reaches the right edge of the canvas's clip box.
+  // Sets Step. `first` receives the index just before the first point, `last` the index just
+  // before the next sample the stride would reach.
+  std::vector<QPoint> TracePath(const TCourbe& curve, int start, int& first, int& last);
+
+  std::int32_t MaxPoints = 2500;
+  std::int32_t Step = 1;
+  std::int32_t SampleCount = 2500;
+  bool Separate = false; // each visible channel in its own horizontal band
+  std::array<TCourbeOsc, 4> Curves;
+  TCourbe TimeCurve;
+  double TriggerLevel = 0;   // SI units of the trigger channel
+  bool TriggerRising = true; // crossing direction
+  bool PreTrigger = false;   // read by the main window only
+  std::int32_t TriggerPixel = 0;
+  std::uint8_t TriggerChannel = kNoTrigger; // 0..3, or 4 for none
+  std::uint16_t FilledCount = 0;            // samples held in the curves
+  std::int32_t FirstDrawn = 0;
+  std::int32_t LastDrawn = 0;
+  bool TriggerConfirmed = false;
+
+private:
+  void Layout();
+  void DrawAxes();
+  void DrawTraces(int start, bool record);
+  TCourbe& TriggerCurve();
+  // Samples the curves hold, within the sample array.
+  int HeldCount() const;
+};
+
+} // namespace qvt

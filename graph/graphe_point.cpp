@@ -1,0 +1,172 @@
+// TgraphePoint: layout and drawing of the point-by-point display, its marks and readouts.
+#include "graphe_point.h"
+
+#include "canvas.h"
+#include "graph_settings.h"
+#include "numbers.h"
+#include "numtext.h"
+#include "text8.h"
+
+#include <QPoint>
+
+#include <algorithm>
+
+namespace qvt {
+
+TgraphePoint::TgraphePoint(TCanvas* canvas, TPaintBox* paintBox)
+    : TGrapheBase(canvas, paintBox), Curves{TCourbePoint("V0", 0, "V"), TCourbePoint("V1", 1, "V"),
+                                            TCourbePoint("V2", 2, "V"), TCourbePoint("V3", 3, "V")},
+      TimeCurve("t", 0, "s") {
+  for (std::size_t i = 0; i < Curves.size(); ++i)
+    Curves[i].Channel = static_cast<std::uint8_t>(i);
+}
+
+TCourbePoint& TgraphePoint::Channel(int channel) {
+  return Curves.at(static_cast<std::size_t>(channel));
+}
+
+TCourbePoint& TgraphePoint::AbscissaCurve() {
+  return Curves.at(Abscissa);
+}
+
+void TgraphePoint::Paint() {
+  AbscissaCurve(); // an Abscissa outside 0..3 is refused before anything is drawn
+  if (!BeginPaint())
+    return;
+  Layout();
+  DrawAxes();
+  if (PointCount > 0)
+    DrawMarks();
+  MarksShown = false;
+  Canvas->SetPenStyle(TPenStyle::Solid);
+}
+
+void TgraphePoint::Layout() {
+  LayOut(1);
+  for (TCourbePoint& c : Curves) {
+    c.PixTop = PlotRect.Top;
+    c.PixBottom = PlotRect.Bottom;
+  }
+  TCourbePoint& abscissa = AbscissaCurve();
+  abscissa.ComputeDisplayScale();
+  SetHorizontalTransform(abscissa);
+  for (TCourbePoint& c : Curves)
+    if (c.Visible && c.Channel != Abscissa)
+      SetVerticalTransform(c);
+}
+
+void TgraphePoint::DrawAxes() {
+  AxisX = PlotRect.Left;
+  if (RoomX)
+    DrawHorizontalAxis(AbscissaCurve());
+  if (RoomY) {
+    const auto first = std::find_if(Curves.begin(), Curves.end(), [this](const TCourbePoint& c) {
+      return c.Visible && c.Channel != Abscissa;
+    });
+    if (first != Curves.end())
+      DrawVerticalAxis(*first);
+  }
+  for (const TCourbePoint& c : Curves)
+    if (c.Visible && c.Channel != Abscissa)
+      DrawZeroLine(c);
+}
+
+void TgraphePoint::DrawMarks() {
+  const TCourbePoint& abscissa = AbscissaCurve();
+  const int n = std::min<int>(PointCount, static_cast<int>(TSamples::kCount));
+  Canvas->SetPenWidth(LineWidth);
+  Canvas->SetBrushStyle(TBrushStyle::Solid);
+  for (const TCourbePoint& c : Curves) {
+    if (!c.Visible || c.Channel == Abscissa)
+      continue;
+    const QColor colour = ToQColor(c.Colour);
+    Canvas->SetPenColour(colour);
+    Canvas->SetBrushColour(colour);
+    for (int k = 0; k < n; ++k)
+      DrawMarker(abscissa.ToPixel(abscissa.Value[k]), c.ToPixel(c.Value[k]), c.MarkerStyle,
+                 PointSize);
+  }
+  Canvas->SetPenWidth(1);
+}
+
+void TgraphePoint::DrawMarker(int x, int y, std::uint8_t style, int d) {
+  switch (style) {
+  case kPlus:
+    Line(x - d, y, x + d, y);
+    Line(x, y - d, x, y + d);
+    break;
+  case kDiagonalCross:
+    Line(x - d, y - d, x + d, y + d);
+    Line(x + d, y - d, x - d, y + d);
+    break;
+  case kCircle:
+    Canvas->Ellipse(x - d, y - d, x + d + 1, y + d + 1);
+    break;
+  case kSquare:
+    Canvas->Rectangle(x - d, y - d, x + d, y + d);
+    break;
+  case kDiamond: {
+    const QPoint corners[] = {{x - d, y}, {x, y - d}, {x + d, y}, {x, y + d}};
+    Canvas->Polygon(corners);
+    break;
+  }
+  default:
+    break;
+  }
+}
+
+bool TgraphePoint::CurrentPixel(int channel, int& x, int& y) {
+  TCourbePoint& c = Channel(channel);
+  if (c.Channel == Abscissa)
+    return false;
+  const TCourbePoint& abscissa = AbscissaCurve();
+  x = abscissa.ToPixel(abscissa.Current);
+  y = c.ToPixel(c.Current);
+  return true;
+}
+
+void TgraphePoint::DrawCurrentMark(int channel) {
+  int x = 0, y = 0;
+  if (!CurrentPixel(channel, x, y) || !Canvas)
+    return;
+  const QColor colour = ToQColor(Curves[static_cast<std::size_t>(channel)].Colour);
+  Canvas->SetPenColour(colour);
+  Canvas->SetBrushColour(colour);
+  Canvas->SetBrushStyle(TBrushStyle::Solid);
+  Canvas->SetPenWidth(LineWidth);
+  DrawMarker(x, y, Curves[static_cast<std::size_t>(channel)].MarkerStyle, PointSize);
+  Canvas->SetPenWidth(1);
+}
+
+void TgraphePoint::DrawCurrentCross(int channel) {
+  int x = 0, y = 0;
+  if (!CurrentPixel(channel, x, y) || !Canvas)
+    return;
+  const QColor colour = ToQColor(Curves[static_cast<std::size_t>(channel)].Colour);
+  Canvas->SetPenColour(colour);
+  Canvas->SetBrushColour(colour);
+  Canvas->SetPenWidth(LineWidth);
+  Line(x - 10, y, x + 10, y);
+  Line(x, y - 10, x, y + 10);
+}
+
+std::string TgraphePoint::CurrentText(int channel) {
+  TCourbePoint& c = Channel(channel);
+  if (c.Current == kNoValue)
+    return "  Erreur";
+  if (c.Current < c.Mini || c.Current > c.Maxi)
+    return "  ??";
+  std::string text = c.Text.size() <= 3
+                         ? c.FormatScaled(c.Current, c.DisplayScale, c.DisplayDigits)
+                         : FormatFixed(c.Current / c.DisplayScale, 3, 5 - c.DisplayDigits);
+  // The blanks line the decimal marks up: DisplayDigits is one more than the number of
+  // digits before the mark of the range's largest value. The mark is the system's, the
+  // one the number was written with.
+  const std::size_t mark = text.find(DecimalSeparator());
+  const int p = mark == std::string::npos ? 0 : static_cast<int>(mark) + 1;
+  if (c.DisplayDigits - p >= 0)
+    text.insert(0, std::min<std::size_t>(c.DisplayDigits - p + 1, kShortText), ' ');
+  return ShortString(text);
+}
+
+} // namespace qvt

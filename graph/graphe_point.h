@@ -1,0 +1,69 @@
+// TgraphePoint: the point-by-point display. It plots the recorded points of each channel
+// against the channel chosen as abscissa, as marks of the channel's marker style, shows the
+// live position of the current values and writes their readouts.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "courbe.h"
+#include "graphe_base.h"
+
+namespace qvt {
+
+class TgraphePoint : public TGrapheBase {
+public:
+  // The marker styles of TCourbePointMode::MarkerStyle.
+  enum TMarkerStyle : std::uint8_t {
+    kPlus = 0,
+    kDiagonalCross = 1,
+    kCircle = 2,
+    kSquare = 3,
+    kDiamond = 4,
+  };
+
+  // Time curve "t" in "s" (not drawn) and the channel curves "V0" to "V3" in "V", channel i
+  // with index and Channel i; Abscissa 0.
+  explicit TgraphePoint(TCanvas* canvas = nullptr, TPaintBox* paintBox = nullptr);
+
+  // Lays out, draws the horizontal axis of the Abscissa curve, the vertical axis of the
+  // first visible other channel, the zero lines and the marks of the recorded points; clears
+  // MarksShown. Nothing without a canvas. Throws std::out_of_range for an Abscissa above 3.
+  void Paint();
+
+  // The mark of the channel's current value (against the Abscissa curve's current value),
+  // pen width LineWidth and back to 1. Nothing for the Abscissa channel itself. Throws
+  // std::out_of_range for a channel above 3.
+  void DrawCurrentMark(int channel);
+  // A cross of 10-pixel arms through the same position, in the channel's colour, with pen
+  // width LineWidth (left so). The pen mode is the caller's: in not-xor mode drawing it again
+  // removes it. Nothing for the Abscissa channel itself.
+  void DrawCurrentCross(int channel);
+  // The readout of the channel's current value: "  Erreur" without a value, "  ??" outside
+  // the range Mini..Maxi, otherwise the value at the curve's DisplayScale (with its unit when
+  // the unit text has at most 3 bytes), preceded by blanks that put the decimal mark in the
+  // same column for every value of the range.
+  std::string CurrentText(int channel);
+
+  // A mark of half-size d at (x, y) in `style` with the canvas's pen and brush; nothing for
+  // a style outside 0..4.
+  void DrawMarker(int x, int y, std::uint8_t style, int d);
+
+  std::array<TCourbePoint, 4> Curves;
+  TCourbePointMode TimeCurve;
+  std::uint8_t Abscissa = 0;    // channel on the horizontal axis, 0..3
+  std::uint16_t PointCount = 0; // recorded points in the curves
+  bool MarksShown = false;      // live crosses are on the screen; every Paint clears it
+
+private:
+  void Layout();
+  void DrawAxes();
+  void DrawMarks();
+  TCourbePoint& Channel(int channel);
+  TCourbePoint& AbscissaCurve();
+  // The pixel of the channel's current value; false for the Abscissa channel.
+  bool CurrentPixel(int channel, int& x, int& y);
+};
+
+} // namespace qvt
