@@ -35,9 +35,11 @@ constexpr double kWideVoltsPerCode = 30.0 / 16384.0;
 constexpr double kNarrowVoltsPerCode = 15.0 / 16384.0;
 constexpr uint64_t kRecordSaltStep = 0x9E3779B97F4A7C15ull;
 
+// Rounds half away from zero, as lround does, without its library call.
 int32_t ToCode(double codes) {
+  if (std::isnan(codes)) return 0;
   const double clamped = std::clamp(codes, -8191.0, 8192.0);
-  return static_cast<int32_t>(std::lround(clamped));
+  return static_cast<int32_t>(clamped + (clamped < 0.0 ? -0.5 : 0.5));
 }
 
 } // namespace
@@ -86,6 +88,9 @@ void AcquisitionEngine::Start(int64_t now, bool reconfigured) {
   start_ = now;
   clockMegahertz_ = kSampleClockMegahertz[c.clockSelect];
   periodTicks_ = uint64_t{256u - c.reload} * c.prescaler;
+  // The sources take time in seconds; a product is cheaper per sample than the integer path.
+  startSeconds_ = static_cast<double>(start_) * 1e-9;
+  periodSeconds_ = static_cast<double>(periodTicks_) * 1e-6 / static_cast<double>(clockMegahertz_);
 
   width_ = 0;
   framesUseGenerator_ = false;
@@ -105,6 +110,7 @@ void AcquisitionEngine::Start(int64_t now, bool reconfigured) {
   threshold_ = c.triggerLevel * (30.0 / 4096.0) - 15.0 + scene_.TriggerOffset();
   // Wide enough that noise on a slow edge cannot fire the opposite edge.
   hysteresis_ = 0.01 + 5.0 * scene_.NoiseRms();
+  noiseBound_ = scene_.NoiseBound();
   triggerUsesGenerator_ =
       triggerChannel_ >= 0 &&
       scene_.UsesGenerator(static_cast<uint32_t>(triggerChannel_), yd_[triggerChannel_]);
@@ -144,9 +150,8 @@ void AcquisitionEngine::ComputeFrame(uint64_t index, uint16_t* words) {
   if (index != nextSequential_) lastNegative_.fill(false);
   nextSequential_ = index + 1;
 
-  const int64_t nanos = SampleNanos(index);
-  const double seconds = static_cast<double>(nanos) * 1e-9;
-  const double g0 = framesUseGenerator_ ? generator_.VoltsAt(nanos) : 0.0;
+  const double seconds = startSeconds_ + static_cast<double>(index + 1) * periodSeconds_;
+  const double g0 = framesUseGenerator_ ? generator_.VoltsAt(SampleNanos(index)) : 0.0;
   for (uint32_t i = 0; i < width_; ++i) {
     const uint32_t k = order_[i];
     const double volts = scene_.InputVolts(k, yd_[k], seconds, g0) + scene_.Noise(salt_, k, index);
@@ -160,10 +165,13 @@ void AcquisitionEngine::ComputeFrame(uint64_t index, uint16_t* words) {
 
 double AcquisitionEngine::ComparatorVolts(uint64_t index) const {
   const auto k = static_cast<uint32_t>(triggerChannel_);
-  const int64_t nanos = SampleNanos(index);
-  const double g0 = triggerUsesGenerator_ ? generator_.VoltsAt(nanos) : 0.0;
-  return scene_.InputVolts(k, yd_[k], static_cast<double>(nanos) * 1e-9, g0) +
-         scene_.Noise(salt_, k, index);
+  const double seconds = startSeconds_ + static_cast<double>(index + 1) * periodSeconds_;
+  const double g0 = triggerUsesGenerator_ ? generator_.VoltsAt(SampleNanos(index)) : 0.0;
+  const double v = scene_.InputVolts(k, yd_[k], seconds, g0);
+  // Noise is bounded: far from the threshold and its hysteresis band it cannot change what
+  // the comparator decides, so the scan need not draw it there.
+  if (std::fabs(v - threshold_) > hysteresis_ + noiseBound_) return v;
+  return v + scene_.Noise(salt_, k, index);
 }
 
 void AcquisitionEngine::Advance(int64_t now) {
@@ -191,7 +199,7 @@ void AcquisitionEngine::ScanForTrigger(uint64_t due) {
       }
       primed_ = false;
       if (triggerIndex >= kPreTriggerFrames) {
-        Fire(triggerIndex, SampleNanos(next_));
+        Fire(triggerIndex, next_);
         return;
       }
     } else if (!primed_) {
@@ -202,11 +210,11 @@ void AcquisitionEngine::ScanForTrigger(uint64_t due) {
   }
 }
 
-void AcquisitionEngine::Fire(uint64_t triggerIndex, int64_t now) {
+void AcquisitionEngine::Fire(uint64_t triggerIndex, uint64_t detectedAt) {
   std::array<uint16_t, 4> frame{};
   for (uint64_t i = triggerIndex - kPreTriggerFrames; i <= triggerIndex; ++i) {
     ComputeFrame(i, frame.data());
-    fifo_.Push(frame.data(), now);
+    fifo_.Push(frame.data(), detectedAt);
   }
   next_ = triggerIndex + 1;
   state_ = State::kCapturing;
@@ -220,7 +228,7 @@ void AcquisitionEngine::Capture(uint64_t due) {
       return;
     }
     ComputeFrame(next_, frame.data());
-    fifo_.Push(frame.data(), SampleNanos(next_));
+    fifo_.Push(frame.data(), next_);
     ++next_;
   }
 }
@@ -229,7 +237,7 @@ bool AcquisitionEngine::PacketReady(int64_t now, uint32_t packetSize) const {
   if (fifo_.Size() == 0) return false;
   if (fifo_.Size() >= FramesPerPacket(packetSize)) return true;
   if (state_ != State::kCapturing) return true;
-  return now - fifo_.OldestEntry() >= kPacketLatencyNanos;
+  return now - SampleNanos(fifo_.OldestEntry()) >= kPacketLatencyNanos;
 }
 
 uint32_t AcquisitionEngine::ReadPacket(int64_t now, uint8_t* out, uint32_t length,

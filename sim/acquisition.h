@@ -79,7 +79,7 @@ private:
   void ComputeFrame(uint64_t index, uint16_t* words);
   double ComparatorVolts(uint64_t index) const;
   void ScanForTrigger(uint64_t due);
-  void Fire(uint64_t triggerIndex, int64_t now);
+  void Fire(uint64_t triggerIndex, uint64_t detectedAt);
   void Capture(uint64_t due);
 
   const Scene& scene_;
@@ -93,6 +93,8 @@ private:
 
   // The running record, fixed at its start.
   int64_t start_ = 0;
+  double startSeconds_ = 0.0;
+  double periodSeconds_ = 0.0;
   uint64_t clockMegahertz_ = 6;
   uint64_t periodTicks_ = 1;
   uint32_t width_ = 0;
@@ -104,6 +106,7 @@ private:
   bool rising_ = true;
   double threshold_ = 0.0;
   double hysteresis_ = 0.0;
+  double noiseBound_ = 0.0; // the largest noise value
   bool triggerUsesGenerator_ = false;
   uint64_t salt_ = 0;
   uint64_t recordNumber_ = 0;

@@ -1,4 +1,5 @@
-// The controller memory.
+// The controller memory. Most interfaces never see a firmware load, so the 64 KiB are
+// allocated on the first write.
 #include "controller_memory.h"
 
 #include <algorithm>
@@ -6,8 +7,9 @@
 namespace qvt::sim {
 
 uint32_t ControllerMemory::Write(uint16_t address, const uint8_t* data, uint32_t length) {
+  if (!bytes_) bytes_ = std::make_unique<uint8_t[]>(kSize);
   const uint32_t stored = std::min<uint32_t>(length, kSize - address);
-  std::copy_n(data, stored, bytes_.begin() + address);
+  std::copy_n(data, stored, &bytes_[address]);
   return stored;
 }
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace qvt::sim {
 
@@ -12,16 +12,14 @@ public:
   static constexpr uint32_t kSize = 65536;
   static constexpr uint16_t kCpuResetRegister = 0xE600;
 
-  ControllerMemory() : bytes_(kSize) {}
-
   // Stores `length` bytes from `address`; bytes that would pass 0xFFFF are dropped. Returns
   // the count stored.
   uint32_t Write(uint16_t address, const uint8_t* data, uint32_t length);
-  uint8_t Read(uint16_t address) const { return bytes_[address]; }
-  bool CpuHeldInReset() const { return (bytes_[kCpuResetRegister] & 1) != 0; }
+  uint8_t Read(uint16_t address) const { return bytes_ ? bytes_[address] : 0; }
+  bool CpuHeldInReset() const { return (Read(kCpuResetRegister) & 1) != 0; }
 
 private:
-  std::vector<uint8_t> bytes_;
+  std::unique_ptr<uint8_t[]> bytes_; // zero-filled on the first write
 };
 
 } // namespace qvt::sim

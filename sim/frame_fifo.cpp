@@ -1,11 +1,15 @@
-// The frame buffer, a ring over storage allocated once so that capturing never allocates.
+// The frame buffer, a ring over storage allocated once so that capturing never allocates. The
+// storage is left uninitialised: only slots a record has filled are ever read, and an
+// interface that captures little touches little memory.
 #include "frame_fifo.h"
 
 #include <algorithm>
 
 namespace qvt::sim {
 
-FrameFifo::FrameFifo() : words_(kCapacity * 4), entry_(kCapacity) {}
+FrameFifo::FrameFifo()
+    : words_(std::make_unique_for_overwrite<uint16_t[]>(kCapacity * 4)),
+      entry_(std::make_unique_for_overwrite<uint64_t[]>(kCapacity)) {}
 
 void FrameFifo::Reset(uint32_t wordsPerFrame) {
   width_ = std::clamp<uint32_t>(wordsPerFrame, 1, 4);
@@ -13,11 +17,11 @@ void FrameFifo::Reset(uint32_t wordsPerFrame) {
   size_ = 0;
 }
 
-void FrameFifo::Push(const uint16_t* words, int64_t entryNanos) {
+void FrameFifo::Push(const uint16_t* words, uint64_t entrySample) {
   if (Full()) return;
   const size_t slot = (head_ + size_) % kCapacity;
-  std::copy(words, words + width_, words_.begin() + static_cast<ptrdiff_t>(slot * width_));
-  entry_[slot] = entryNanos;
+  std::copy(words, words + width_, &words_[slot * width_]);
+  entry_[slot] = entrySample;
   ++size_;
 }
 

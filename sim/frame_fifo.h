@@ -1,10 +1,10 @@
 // The interface's sample buffer: a first-in first-out store of whole frames (one 14-bit word
-// per enabled channel), each stamped with the device time it entered.
+// per enabled channel), each stamped with the index of the sample at whose time it entered.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace qvt::sim {
 
@@ -22,15 +22,15 @@ public:
   uint32_t WordsPerFrame() const { return width_; }
 
   // Appends one frame of WordsPerFrame() words; the caller checks Full() first.
-  void Push(const uint16_t* words, int64_t entryNanos);
-  // Entry time of the oldest frame; only when Size() > 0.
-  int64_t OldestEntry() const { return entry_[head_]; }
+  void Push(const uint16_t* words, uint64_t entrySample);
+  // Entry stamp of the oldest frame; only when Size() > 0.
+  uint64_t OldestEntry() const { return entry_[head_]; }
   // Removes up to `maxFrames` frames into `out` as big-endian words; returns frames removed.
   size_t PopBigEndian(uint8_t* out, size_t maxFrames);
 
 private:
-  std::vector<uint16_t> words_;
-  std::vector<int64_t> entry_;
+  std::unique_ptr<uint16_t[]> words_;
+  std::unique_ptr<uint64_t[]> entry_;
   uint32_t width_ = 1;
   size_t head_ = 0;
   size_t size_ = 0;

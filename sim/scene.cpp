@@ -23,8 +23,10 @@ constexpr uint64_t Key(uint64_t salt, uint32_t channel, uint64_t index, uint64_t
 }
 
 double Periodic(const SourceSpec& s, double seconds) {
+  // Frequencies up to 10 MHz over device times below 2^62 ns stay far below 2^63 cycles, so
+  // truncation (much cheaper than floor on the baseline instruction set) takes the whole part.
   const double cycles = s.frequency * seconds;
-  const double phase = cycles - std::floor(cycles); // 0..1
+  const double phase = cycles - static_cast<double>(static_cast<int64_t>(cycles)); // 0..1
   switch (s.kind) {
   case SourceKind::kSine:
     return s.offset + s.amplitude * std::sin(2.0 * std::numbers::pi * phase);
@@ -79,6 +81,8 @@ double Scene::Noise(uint64_t salt, uint32_t channel, uint64_t index) const {
                      65536.0;
   return (sum - 2.0) * std::numbers::sqrt3 * noiseRms_;
 }
+
+double Scene::NoiseBound() const { return 2.0 * std::numbers::sqrt3 * noiseRms_; }
 
 bool Scene::Glitch(uint64_t salt, uint32_t channel, uint64_t index) const {
   return glitchThreshold_ != 0 && Key(salt, channel, index, 2) < glitchThreshold_;

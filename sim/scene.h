@@ -29,6 +29,8 @@ public:
   bool Glitch(uint64_t salt, uint32_t channel, uint64_t index) const;
 
   double NoiseRms() const { return noiseRms_; }
+  // No noise value exceeds this in magnitude.
+  double NoiseBound() const;
   double TriggerOffset() const { return triggerOffset_; }
 
 private:
