@@ -14,6 +14,7 @@
 #include <cmath>
 #include <deque>
 #include <initializer_list>
+#include <memory_resource>
 #include <numbers>
 #include <unordered_map>
 #include <utility>
@@ -28,11 +29,15 @@ char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a
 
 constexpr int kMaxOperationDepth = 20; // a term whose operands would lie at 21 fails
 constexpr size_t kMaxOperationsPerDepth = 50;
-// Each level of classification inside another strips at least one operator, call or sign that
-// any reading of the text must spend an operation on, or one of at most two signs of each of
-// its numbers. Far beyond this depth no reading fits the 20 x 50 operations allowed, so the
-// text is too complex; the bound keeps the recursion off the end of the stack.
-constexpr int kMaxClassificationDepth = 3100;
+// The analysis may look at every substring of the text, so its work grows with the cube of the
+// length for texts such as T-T-T-...-T. It is charged with the length of every substring it
+// classifies and with every look-up of a classification; past this budget the text is too
+// complex. Formulas that fit the limits of 20 depths and 50 operations a depth use a small part
+// of it, while texts that exhaust it take a few milliseconds; without it, a pasted text of a
+// few thousand characters would stop the program for minutes. The budget also bounds the
+// nesting of the analysis, whose n levels cost at least n^2/2, to about 780 levels.
+constexpr uint64_t kWorkBudget = 300'000;
+constexpr uint64_t kLookUpCost = 8;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -117,7 +122,7 @@ private:
   std::pair<uint32_t, uint32_t> Peel(uint32_t begin, uint32_t end) const;
   TermClass Classify(uint32_t begin, uint32_t end);
   TermClass TryForms(uint32_t begin, uint32_t end, LastSplit* last);
-  bool Split(std::string_view op, uint32_t from, uint32_t begin, uint32_t end, FormSet left,
+  bool Split(std::string_view op, bool signFirst, uint32_t begin, uint32_t end, FormSet left,
              FormSet right, LastSplit* last, TermClass& term);
   bool ReadNumber(uint32_t begin, uint32_t end, double& value) const;
 
@@ -125,24 +130,23 @@ private:
   const Grammar& grammar_;
   char separator_;
   bool nested_ = true;           // every ")" closes an earlier "("
-  std::vector<int32_t> depth_;   // bracket depth before each character
   std::vector<uint32_t> match_;  // for each "(", its ")"
-  std::unordered_map<uint64_t, TermClass> memo_;
-  int recursion_ = 0;
+  // Classifications by (begin << 32 | end), in an arena: one analysis makes many small entries
+  // and frees them all at once.
+  std::pmr::monotonic_buffer_resource arena_;
+  std::pmr::unordered_map<uint64_t, TermClass> memo_{&arena_};
+  uint64_t work_ = 0;
 };
 
 Classifier::Classifier(std::string text, const Grammar& grammar)
     : text_(std::move(text)), grammar_(grammar),
       separator_(grammar.dotNumberFormat ? '.' : grammar.decimalSeparator) {
   const uint32_t n = static_cast<uint32_t>(text_.size());
-  depth_.assign(n + 1, 0);
   match_.assign(n, n);
   std::vector<uint32_t> open;
   for (uint32_t i = 0; i < n; ++i) {
-    depth_[i + 1] = depth_[i];
     if (text_[i] == '(') {
       open.push_back(i);
-      ++depth_[i + 1];
     } else if (text_[i] == ')') {
       if (open.empty()) {
         nested_ = false;
@@ -150,7 +154,6 @@ Classifier::Classifier(std::string text, const Grammar& grammar)
         match_[open.back()] = i;
         open.pop_back();
       }
-      --depth_[i + 1];
     }
   }
   if (!open.empty())
@@ -169,12 +172,11 @@ std::pair<uint32_t, uint32_t> Classifier::Peel(uint32_t begin, uint32_t end) con
 TermClass Classifier::Classify(uint32_t begin, uint32_t end) {
   if (begin >= end)
     return {};
+  if ((work_ += kLookUpCost) > kWorkBudget)
+    throw EExpressionTooComplex();
   const uint64_t key = (uint64_t{begin} << 32) | end;
   if (auto found = memo_.find(key); found != memo_.end())
     return found->second;
-  if (recursion_ >= kMaxClassificationDepth)
-    throw EExpressionTooComplex();
-  ++recursion_;
   TermClass term;
   if (text_[begin] == '(' && match_[begin] == end - 1) {
     // A bracketed term is valid when what the brackets enclose is.
@@ -184,31 +186,39 @@ TermClass Classifier::Classify(uint32_t begin, uint32_t end) {
   } else {
     term = TryForms(begin, end, nullptr);
   }
-  --recursion_;
   memo_.emplace(key, term);
   return term;
 }
 
-// Looks for `op` from `from` on; fills `term` with the first occurrence whose sides are
-// operands of the kinds in `left` and `right`.
-bool Classifier::Split(std::string_view op, uint32_t from, uint32_t begin, uint32_t end,
+// Looks for `op` from `from` on, outside brackets (an occurrence inside would leave both sides
+// unbalanced); fills `term` with the first occurrence whose sides are operands of the kinds in
+// `left` and `right`.
+bool Classifier::Split(std::string_view op, bool signFirst, uint32_t begin, uint32_t end,
                        FormSet left, FormSet right, LastSplit* last, TermClass& term) {
-  const std::string_view text = std::string_view(text_).substr(0, end);
   const auto width = static_cast<uint32_t>(op.size());
-  for (size_t found = text.find(op, from); found != std::string_view::npos;
-       found = text.find(op, found + 1)) {
-    const auto at = static_cast<uint32_t>(found);
+  for (uint32_t at = begin; at + width <= end;) {
+    if (text_[at] == '(') {
+      at = match_[at] + 1;
+      continue;
+    }
+    if (text_[at] != op[0] || (width > 1 && text_.compare(at, width, op) != 0)) {
+      ++at;
+      continue;
+    }
+    if (at == begin && signFirst) {
+      ++at;
+      continue;
+    }
     if (at == begin || at + width == end)
       return false;
-    if (depth_[at] != depth_[begin])
-      continue; // inside brackets: both sides would be unbalanced
     if (last)
       *last = {true, begin, at, at + width, end};
-    if (!In(Classify(begin, at).form, left) || !In(Classify(at + width, end).form, right))
-      continue;
-    term.at = at;
-    term.width = width;
-    return true;
+    if (In(Classify(begin, at).form, left) && In(Classify(at + width, end).form, right)) {
+      term.at = at;
+      term.width = width;
+      return true;
+    }
+    ++at;
   }
   return false;
 }
@@ -218,6 +228,8 @@ TermClass Classifier::TryForms(uint32_t begin, uint32_t end, LastSplit* last) {
   const std::string_view text = Text(begin, end);
   if (text.empty())
     return term;
+  if ((work_ += text.size()) > kWorkBudget)
+    throw EExpressionTooComplex();
 
   if (ReadNumber(begin, end, term.number)) {
     term.form = Form::Number;
@@ -236,20 +248,20 @@ TermClass Classifier::TryForms(uint32_t begin, uint32_t end, LastSplit* last) {
   struct BinaryForm {
     Form form;
     std::string_view op;
-    uint32_t skip; // characters at the start the search passes by
+    bool signFirst; // an occurrence at the first character is a sign, passed by
     FormSet left, right;
   };
   static constexpr BinaryForm kBinaryForms[] = {
-      {Form::Sum, "+", 0, kSumLeft, kSumRight},
-      {Form::Difference, "-", 1, kSumLeft, kFactorRight},
-      {Form::Product, "*", 0, kFactorLeft, kFactorRight},
-      {Form::Div, "DIV", 0, kFactorLeft, kDivisor},
-      {Form::Mod, "MOD", 0, kFactorLeft, kDivisor},
-      {Form::Quotient, "/", 0, kFactorLeft, kDivisor},
-      {Form::Power, "^", 0, kPowerOperand, kPowerOperand},
+      {Form::Sum, "+", false, kSumLeft, kSumRight},
+      {Form::Difference, "-", true, kSumLeft, kFactorRight},
+      {Form::Product, "*", false, kFactorLeft, kFactorRight},
+      {Form::Div, "DIV", false, kFactorLeft, kDivisor},
+      {Form::Mod, "MOD", false, kFactorLeft, kDivisor},
+      {Form::Quotient, "/", false, kFactorLeft, kDivisor},
+      {Form::Power, "^", false, kPowerOperand, kPowerOperand},
   };
   for (const BinaryForm& form : kBinaryForms) {
-    if (Split(form.op, begin + form.skip, begin, end, form.left, form.right, last, term)) {
+    if (Split(form.op, form.signFirst, begin, end, form.left, form.right, last, term)) {
       term.form = form.form;
       return term;
     }
@@ -271,11 +283,10 @@ TermClass Classifier::TryForms(uint32_t begin, uint32_t end, LastSplit* last) {
       found != grammar_.twoArgFunctions.end() && match_[term.paren] == end - 1) {
     const uint32_t argsBegin = term.paren + 1;
     const uint32_t argsEnd = end - 1;
-    const std::string_view args = std::string_view(text_).substr(0, argsEnd);
-    for (size_t comma = args.find(',', argsBegin); comma != std::string_view::npos;
-         comma = args.find(',', comma + 1)) {
-      const auto at = static_cast<uint32_t>(comma);
-      if (depth_[at] != depth_[argsBegin])
+    for (uint32_t at = argsBegin; at < argsEnd; ++at) {
+      if (text_[at] == '(')
+        at = match_[at];
+      if (text_[at] != ',')
         continue;
       if (last)
         *last = {true, argsBegin, at, at + 1, argsEnd};
