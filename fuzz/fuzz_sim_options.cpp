@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const qvt::sim::ParsedOptions parsed = qvt::sim::ParseOptions(text);
   for (const std::string& message : parsed.messages)
-    if (message.empty() || message.find('\n') != std::string::npos) __builtin_trap();
+    if (message.empty() || message.find('\n') != std::string::npos)
+      __builtin_trap();
 
   const qvt::sim::Scene scene(parsed.options);
   for (const double seconds : {0.0, 1e-7, 0.3, 4000.0, 3.0e9}) {
@@ -22,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       for (const bool yd : {false, true}) {
         const double v = scene.InputVolts(channel, yd, seconds, 1.5) +
                          scene.Noise(parsed.options.seed, channel, static_cast<uint64_t>(seconds));
-        if (!(v > -2000.0 && v < 2000.0)) __builtin_trap();
+        if (!(v > -2000.0 && v < 2000.0))
+          __builtin_trap();
       }
       scene.Glitch(parsed.options.seed, channel, 7);
     }
@@ -31,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   qvt::ManualClock clock;
   qvt::sim::DeviceTime time(clock, parsed.options.speed);
   clock.Advance(int64_t{1} << 62);
-  if (time.Now() < 0) __builtin_trap();
+  if (time.Now() < 0)
+    __builtin_trap();
   return 0;
 }

@@ -37,7 +37,8 @@ constexpr uint64_t kRecordSaltStep = 0x9E3779B97F4A7C15ull;
 
 // Rounds half away from zero, as lround does, without its library call.
 int32_t ToCode(double codes) {
-  if (std::isnan(codes)) return 0;
+  if (std::isnan(codes))
+    return 0;
   const double clamped = std::clamp(codes, -8191.0, 8192.0);
   return static_cast<int32_t>(clamped + (clamped < 0.0 ? -0.5 : 0.5));
 }
@@ -70,7 +71,8 @@ void AcquisitionEngine::SetSampling(uint8_t clockSelect, uint8_t reload,
                                     uint16_t preTriggerTimer) {
   pending_.clockSelect = std::min<uint8_t>(clockSelect, 2);
   pending_.reload = reload;
-  for (size_t k = 0; k < 4; ++k) pending_.enabled[k] = invertedEnabled[k] == 0;
+  for (size_t k = 0; k < 4; ++k)
+    pending_.enabled[k] = invertedEnabled[k] == 0;
   pending_.prescaler = std::max<uint16_t>(prescaler, 1);
   pending_.preTriggerTimer = preTriggerTimer;
 }
@@ -130,7 +132,8 @@ void AcquisitionEngine::Start(int64_t now, bool reconfigured) {
 
 void AcquisitionEngine::Stop(int64_t now) {
   Advance(now);
-  if (state_ == State::kArmed || state_ == State::kCapturing) state_ = State::kStopped;
+  if (state_ == State::kArmed || state_ == State::kCapturing)
+    state_ = State::kStopped;
 }
 
 double AcquisitionEngine::SamplePeriodNanos() const {
@@ -147,7 +150,8 @@ uint32_t AcquisitionEngine::FramesPerPacket(uint32_t packetSize) const {
 
 void AcquisitionEngine::ComputeFrame(uint64_t index, uint16_t* words) {
   // A glitch needs the sample before it; after a gap in the computed sequence none is known.
-  if (index != nextSequential_) lastNegative_.fill(false);
+  if (index != nextSequential_)
+    lastNegative_.fill(false);
   nextSequential_ = index + 1;
 
   const double seconds = startSeconds_ + static_cast<double>(index + 1) * periodSeconds_;
@@ -157,7 +161,8 @@ void AcquisitionEngine::ComputeFrame(uint64_t index, uint16_t* words) {
     const double volts = scene_.InputVolts(k, yd_[k], seconds, g0) + scene_.Noise(salt_, k, index);
     const int32_t code = ToCode(volts * codesPerVolt_[k]);
     uint16_t word = static_cast<uint16_t>(code) & 0x3FFF;
-    if (lastNegative_[k] && scene_.Glitch(salt_, k, index)) word = 0x2000;
+    if (lastNegative_[k] && scene_.Glitch(salt_, k, index))
+      word = 0x2000;
     lastNegative_[k] = code < 0;
     words[i] = word;
   }
@@ -170,16 +175,21 @@ double AcquisitionEngine::ComparatorVolts(uint64_t index) const {
   const double v = scene_.InputVolts(k, yd_[k], seconds, g0);
   // Noise is bounded: far from the threshold and its hysteresis band it cannot change what
   // the comparator decides, so the scan need not draw it there.
-  if (std::fabs(v - threshold_) > hysteresis_ + noiseBound_) return v;
+  if (std::fabs(v - threshold_) > hysteresis_ + noiseBound_)
+    return v;
   return v + scene_.Noise(salt_, k, index);
 }
 
 void AcquisitionEngine::Advance(int64_t now) {
-  if (state_ != State::kArmed && state_ != State::kCapturing) return;
-  if (now <= start_) return;
+  if (state_ != State::kArmed && state_ != State::kCapturing)
+    return;
+  if (now <= start_)
+    return;
   const uint64_t due = TicksIn(static_cast<uint64_t>(now - start_), clockMegahertz_) / periodTicks_;
-  if (state_ == State::kArmed) ScanForTrigger(due);
-  if (state_ == State::kCapturing) Capture(due);
+  if (state_ == State::kArmed)
+    ScanForTrigger(due);
+  if (state_ == State::kCapturing)
+    Capture(due);
 }
 
 void AcquisitionEngine::ScanForTrigger(uint64_t due) {
@@ -195,7 +205,8 @@ void AcquisitionEngine::ScanForTrigger(uint64_t due) {
       uint64_t triggerIndex = next_;
       if (havePrevious_ && v != previous_) {
         const double fraction = (threshold_ - previous_) / (v - previous_);
-        if (fraction < 0.5) triggerIndex = next_ - 1;
+        if (fraction < 0.5)
+          triggerIndex = next_ - 1;
       }
       primed_ = false;
       if (triggerIndex >= kPreTriggerFrames) {
@@ -234,15 +245,19 @@ void AcquisitionEngine::Capture(uint64_t due) {
 }
 
 bool AcquisitionEngine::PacketReady(int64_t now, uint32_t packetSize) const {
-  if (fifo_.Size() == 0) return false;
-  if (fifo_.Size() >= FramesPerPacket(packetSize)) return true;
-  if (state_ != State::kCapturing) return true;
+  if (fifo_.Size() == 0)
+    return false;
+  if (fifo_.Size() >= FramesPerPacket(packetSize))
+    return true;
+  if (state_ != State::kCapturing)
+    return true;
   return now - SampleNanos(fifo_.OldestEntry()) >= kPacketLatencyNanos;
 }
 
 uint32_t AcquisitionEngine::ReadPacket(int64_t now, uint8_t* out, uint32_t length,
                                        uint32_t packetSize) {
-  if (!PacketReady(now, packetSize)) return 0;
+  if (!PacketReady(now, packetSize))
+    return 0;
   const uint32_t frameBytes = 2 * fifo_.WordsPerFrame();
   const size_t frames = std::min<size_t>(FramesPerPacket(packetSize), length / frameBytes);
   return static_cast<uint32_t>(fifo_.PopBigEndian(out, frames) * frameBytes);

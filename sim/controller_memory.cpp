@@ -7,7 +7,8 @@
 namespace qvt::sim {
 
 uint32_t ControllerMemory::Write(uint16_t address, const uint8_t* data, uint32_t length) {
-  if (!bytes_) bytes_ = std::make_unique<uint8_t[]>(kSize);
+  if (!bytes_)
+    bytes_ = std::make_unique<uint8_t[]>(kSize);
   const uint32_t stored = std::min<uint32_t>(length, kSize - address);
   std::copy_n(data, stored, &bytes_[address]);
   return stored;

@@ -17,7 +17,8 @@ int64_t DeviceTime::Now() {
                     : static_cast<int64_t>(
                           std::fmin(std::floor(static_cast<double>(elapsed) * speed_), kLimit));
   // A clock that steps back (it should not) must not move the device backwards.
-  if (scaled > last_) last_ = scaled;
+  if (scaled > last_)
+    last_ = scaled;
   return last_;
 }
 

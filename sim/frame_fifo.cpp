@@ -18,7 +18,8 @@ void FrameFifo::Reset(uint32_t wordsPerFrame) {
 }
 
 void FrameFifo::Push(const uint16_t* words, uint64_t entrySample) {
-  if (Full()) return;
+  if (Full())
+    return;
   const size_t slot = (head_ + size_) % kCapacity;
   std::copy(words, words + width_, &words_[slot * width_]);
   entry_[slot] = entrySample;

@@ -16,7 +16,9 @@ constexpr double kCodesPerVolt = 819.2; // the code falls as the voltage rises
 
 } // namespace
 
-GeneratorOutput::GeneratorOutput() { table_.reserve(kMaxPoints); }
+GeneratorOutput::GeneratorOutput() {
+  table_.reserve(kMaxPoints);
+}
 
 void GeneratorOutput::BeginTable() {
   playing_ = false;
@@ -38,7 +40,9 @@ void GeneratorOutput::Start(int64_t nowNanos, uint8_t clockIndex, uint16_t timer
   playing_ = play;
 }
 
-void GeneratorOutput::Stop() { playing_ = false; }
+void GeneratorOutput::Stop() {
+  playing_ = false;
+}
 
 void GeneratorOutput::Reset() {
   BeginTable();
@@ -47,7 +51,8 @@ void GeneratorOutput::Reset() {
 }
 
 double GeneratorOutput::VoltsAt(int64_t nanos) const {
-  if (!playing_ || table_.empty() || nanos < startNanos_) return 0.0;
+  if (!playing_ || table_.empty() || nanos < startNanos_)
+    return 0.0;
   const uint64_t steps =
       TicksIn(static_cast<uint64_t>(nanos - startNanos_), clockMegahertz_) / divider_;
   const uint16_t code = table_[steps % table_.size()];

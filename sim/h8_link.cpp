@@ -8,13 +8,13 @@ namespace qvt::sim {
 
 uint32_t H8Link::Receive(const uint8_t* bytes, uint32_t length) {
   constexpr std::string_view kSpeedText = "WBAUDS ";
-  if (length == kSpeedText.size() + 2 &&
-      std::equal(kSpeedText.begin(), kSpeedText.end(), bytes) && bytes[7] >= '0' &&
-      bytes[7] <= '9' && bytes[8] == '\r') {
+  if (length == kSpeedText.size() + 2 && std::equal(kSpeedText.begin(), kSpeedText.end(), bytes) &&
+      bytes[7] >= '0' && bytes[7] <= '9' && bytes[8] == '\r') {
     requestedSpeed_ = bytes[7] - '0';
     return length;
   }
-  if (held_.size() + length > kCapacity) return 0;
+  if (held_.size() + length > kCapacity)
+    return 0;
   held_.insert(held_.end(), bytes, bytes + length);
   return length;
 }

@@ -17,8 +17,10 @@ constexpr double kMaxVolts = 1000.0;
 
 std::string_view Trim(std::string_view s) {
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+  while (!s.empty() && blank(s.front()))
+    s.remove_prefix(1);
+  while (!s.empty() && blank(s.back()))
+    s.remove_suffix(1);
   return s;
 }
 
@@ -30,14 +32,16 @@ std::string Quote(std::string_view s) {
     const auto c = static_cast<unsigned char>(s[i]);
     q += (c < 0x20 || c == 0x7F) ? '?' : static_cast<char>(c);
   }
-  if (s.size() > kMax) q += "...";
+  if (s.size() > kMax)
+    q += "...";
   q += '"';
   return q;
 }
 
 std::optional<double> ParseNumber(std::string_view s) {
   s = Trim(s);
-  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+  if (!s.empty() && s.front() == '+')
+    s.remove_prefix(1);
   double value = 0.0;
   const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
   if (s.empty() || ec != std::errc() || end != s.data() + s.size() || !std::isfinite(value))
@@ -47,7 +51,8 @@ std::optional<double> ParseNumber(std::string_view s) {
 
 std::optional<double> ParseInRange(std::string_view s, double low, double high) {
   const auto v = ParseNumber(s);
-  if (!v || *v < low || *v > high) return std::nullopt;
+  if (!v || *v < low || *v > high)
+    return std::nullopt;
   return v;
 }
 
@@ -56,7 +61,8 @@ std::vector<std::string_view> Split(std::string_view s, char separator) {
   for (;;) {
     const size_t at = s.find(separator);
     parts.push_back(s.substr(0, at));
-    if (at == std::string_view::npos) return parts;
+    if (at == std::string_view::npos)
+      return parts;
     s.remove_prefix(at + 1);
   }
 }
@@ -65,13 +71,16 @@ std::optional<SourceSpec> ParseSource(std::string_view s) {
   const auto parts = Split(s, ':');
   const std::string_view kind = Trim(parts[0]);
   if (kind == "gen") {
-    if (parts.size() != 1) return std::nullopt;
+    if (parts.size() != 1)
+      return std::nullopt;
     return SourceSpec{SourceKind::kGenerator, 0.0, 0.0, 0.0};
   }
   if (kind == "dc") {
-    if (parts.size() != 2) return std::nullopt;
+    if (parts.size() != 2)
+      return std::nullopt;
     const auto v = ParseInRange(parts[1], -kMaxVolts, kMaxVolts);
-    if (!v) return std::nullopt;
+    if (!v)
+      return std::nullopt;
     return SourceSpec{SourceKind::kDc, 0.0, 0.0, *v};
   }
   SourceKind periodic;
@@ -83,21 +92,25 @@ std::optional<SourceSpec> ParseSource(std::string_view s) {
     periodic = SourceKind::kTriangle;
   else
     return std::nullopt;
-  if (parts.size() != 3 && parts.size() != 4) return std::nullopt;
+  if (parts.size() != 3 && parts.size() != 4)
+    return std::nullopt;
   const auto f = ParseInRange(parts[1], 0.0, kMaxFrequency);
   const auto a = ParseInRange(parts[2], -kMaxVolts, kMaxVolts);
   const auto o = parts.size() == 4 ? ParseInRange(parts[3], -kMaxVolts, kMaxVolts) : 0.0;
-  if (!f || !a || !o) return std::nullopt;
+  if (!f || !a || !o)
+    return std::nullopt;
   return SourceSpec{periodic, *f, *a, *o};
 }
 
 std::optional<std::array<float, 4>> ParseGains(std::string_view s) {
   const auto parts = Split(s, ',');
-  if (parts.size() != 4) return std::nullopt;
+  if (parts.size() != 4)
+    return std::nullopt;
   std::array<float, 4> gains{};
   for (size_t i = 0; i < 4; ++i) {
     const auto g = ParseInRange(parts[i], 0.0, 10.0);
-    if (!g || *g == 0.0) return std::nullopt;
+    if (!g || *g == 0.0)
+      return std::nullopt;
     gains[i] = static_cast<float>(*g);
   }
   return gains;
@@ -107,7 +120,8 @@ std::optional<uint64_t> ParseSeed(std::string_view s) {
   s = Trim(s);
   uint64_t value = 0;
   const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-  if (s.empty() || ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+  if (s.empty() || ec != std::errc() || end != s.data() + s.size())
+    return std::nullopt;
   return value;
 }
 
@@ -122,7 +136,8 @@ template <typename T, typename Parse>
 std::function<bool(Options&, std::string_view)> Setter(Parse parse, T Options::*field) {
   return [parse, field](Options& o, std::string_view v) {
     const auto parsed = parse(v);
-    if (!parsed) return false;
+    if (!parsed)
+      return false;
     o.*field = static_cast<T>(*parsed);
     return true;
   };
@@ -131,7 +146,8 @@ std::function<bool(Options&, std::string_view)> Setter(Parse parse, T Options::*
 std::function<bool(Options&, std::string_view)> SourceSetter(bool yd, size_t channel) {
   return [yd, channel](Options& o, std::string_view v) {
     const auto source = ParseSource(v);
-    if (!source) return false;
+    if (!source)
+      return false;
     (yd ? o.yd : o.bnc)[channel] = *source;
     return true;
   };
@@ -145,23 +161,27 @@ const std::vector<Key>& Keys() {
         {"bus", "full or high",
          [](Options& o, std::string_view v) {
            v = Trim(v);
-           if (v != "full" && v != "high") return false;
+           if (v != "full" && v != "high")
+             return false;
            o.bus = v == "full" ? Bus::kFull : Bus::kHigh;
            return true;
          }},
         {"gains", "four positive numbers up to 10 separated by commas",
          Setter(ParseGains, &Options::gains)},
         {"speed", "a number above 0 and up to 1000",
-         Setter([](std::string_view v) -> std::optional<double> {
-                  const auto s = ParseInRange(v, 0.0, 1000.0);
-                  if (!s || *s == 0.0) return std::nullopt;
-                  return s;
-                },
-                &Options::speed)},
+         Setter(
+             [](std::string_view v) -> std::optional<double> {
+               const auto s = ParseInRange(v, 0.0, 1000.0);
+               if (!s || *s == 0.0)
+                 return std::nullopt;
+               return s;
+             },
+             &Options::speed)},
         {"trace", "a file name",
          [](Options& o, std::string_view v) {
            v = Trim(v);
-           if (v.empty()) return false;
+           if (v.empty())
+             return false;
            o.trace = std::string(v);
            return true;
          }},
@@ -192,7 +212,8 @@ ParsedOptions ParseOptions(std::string_view text) {
   ParsedOptions result;
   for (std::string_view item : Split(text, ';')) {
     item = Trim(item);
-    if (item.empty()) continue;
+    if (item.empty())
+      continue;
     const size_t equals = item.find('=');
     if (equals == std::string_view::npos) {
       result.messages.push_back(std::string(kPrefix) + "item " + Quote(item) +
@@ -203,16 +224,16 @@ ParsedOptions ParseOptions(std::string_view text) {
     const std::string_view value = Trim(item.substr(equals + 1));
     const Key* found = nullptr;
     for (const Key& k : Keys())
-      if (k.name == key) found = &k;
+      if (k.name == key)
+        found = &k;
     if (!found) {
-      result.messages.push_back(std::string(kPrefix) + "unknown key " + Quote(key) +
-                                " (ignored)");
+      result.messages.push_back(std::string(kPrefix) + "unknown key " + Quote(key) + " (ignored)");
       continue;
     }
     if (!found->set(result.options, value)) {
-      result.messages.push_back(std::string(kPrefix) + "bad value " + Quote(value) +
-                                " for key " + Quote(key) + ": expected " +
-                                std::string(found->expected) + " (default kept)");
+      result.messages.push_back(std::string(kPrefix) + "bad value " + Quote(value) + " for key " +
+                                Quote(key) + ": expected " + std::string(found->expected) +
+                                " (default kept)");
     }
   }
   return result;

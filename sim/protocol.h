@@ -6,12 +6,12 @@
 namespace qvt::sim {
 
 // Pipes in the order of the driver's pipe table.
-inline constexpr uint32_t kPipeGenerator = 0;  // OUT: generator table chunks
-inline constexpr uint32_t kPipeH8Out = 1;      // OUT: bytes for the serial link
-inline constexpr uint32_t kPipeSamples = 2;    // IN: sample packets
-inline constexpr uint32_t kPipeH8In = 3;       // IN: bytes from the serial link
-inline constexpr uint32_t kPipeCommand = 4;    // OUT: command packets
-inline constexpr uint32_t kPipeReply = 5;      // IN: query replies
+inline constexpr uint32_t kPipeGenerator = 0; // OUT: generator table chunks
+inline constexpr uint32_t kPipeH8Out = 1;     // OUT: bytes for the serial link
+inline constexpr uint32_t kPipeSamples = 2;   // IN: sample packets
+inline constexpr uint32_t kPipeH8In = 3;      // IN: bytes from the serial link
+inline constexpr uint32_t kPipeCommand = 4;   // OUT: command packets
+inline constexpr uint32_t kPipeReply = 5;     // IN: query replies
 inline constexpr uint32_t kPipeCount = 6;
 
 // Command codes, byte 0 of a packet on the command pipe.

@@ -33,7 +33,8 @@ Clock& TheSteadyClock() {
 }
 
 int IndexOf(std::string_view name) {
-  if (name.size() != kNamePrefix.size() + 1 || !name.starts_with(kNamePrefix)) return -1;
+  if (name.size() != kNamePrefix.size() + 1 || !name.starts_with(kNamePrefix))
+    return -1;
   const char digit = name.back();
   return digit >= '0' && digit <= '3' ? digit - '0' : -1;
 }
@@ -42,20 +43,25 @@ int IndexOf(std::string_view name) {
 
 std::shared_ptr<VirtualInterface> ShareInterface(std::string_view name) {
   const int index = IndexOf(name);
-  if (index < 0) return nullptr;
+  if (index < 0)
+    return nullptr;
   Registry& r = TheRegistry();
   std::lock_guard lock(r.mutex);
   auto& slot = r.interfaces[static_cast<size_t>(index)];
   if (!slot) {
     const char* text = std::getenv("QVTLINK_SIM");
     const ParsedOptions parsed = ParseOptions(text ? text : "");
-    for (const std::string& message : parsed.messages) std::fprintf(stderr, "%s\n", message.c_str());
-    slot = std::make_shared<VirtualInterface>(parsed.options, r.clock ? *r.clock : TheSteadyClock());
+    for (const std::string& message : parsed.messages)
+      std::fprintf(stderr, "%s\n", message.c_str());
+    slot =
+        std::make_shared<VirtualInterface>(parsed.options, r.clock ? *r.clock : TheSteadyClock());
   }
   return slot;
 }
 
-VirtualInterface* FindInterface(std::string_view name) { return ShareInterface(name).get(); }
+VirtualInterface* FindInterface(std::string_view name) {
+  return ShareInterface(name).get();
+}
 
 void SetClock(Clock* clock) {
   Registry& r = TheRegistry();

@@ -44,7 +44,8 @@ double Periodic(const SourceSpec& s, double seconds) {
 uint64_t GlitchThreshold(double rate) {
   constexpr double kTwoTo64 = 18446744073709551616.0;
   const double scaled = rate * kTwoTo64;
-  if (!(scaled > 0.0)) return 0;
+  if (!(scaled > 0.0))
+    return 0;
   return scaled >= kTwoTo64 ? UINT64_MAX : static_cast<uint64_t>(scaled);
 }
 
@@ -52,8 +53,8 @@ uint64_t GlitchThreshold(double rate) {
 
 Scene::Scene(const Options& options)
     : bnc_(options.bnc), yd_(options.yd), noiseRms_(options.noise),
-      triggerOffset_(options.triggerOffset),
-      glitchThreshold_(GlitchThreshold(options.glitchRate)) {}
+      triggerOffset_(options.triggerOffset), glitchThreshold_(GlitchThreshold(options.glitchRate)) {
+}
 
 bool Scene::UsesGenerator(uint32_t channel, bool yd) const {
   return (yd ? yd_ : bnc_)[channel & 3].kind == SourceKind::kGenerator;
@@ -72,17 +73,20 @@ double Scene::InputVolts(uint32_t channel, bool yd, double seconds, double gener
 }
 
 double Scene::Noise(uint64_t salt, uint32_t channel, uint64_t index) const {
-  if (noiseRms_ == 0.0) return 0.0;
+  if (noiseRms_ == 0.0)
+    return 0.0;
   // The sum of four uniform 16-bit draws (Irwin-Hall) has mean 2 and variance 1/3 in units of
   // 65536; scaled by sqrt(3) it has unit variance, a close enough bell for input noise.
   const uint64_t h = Key(salt, channel, index, 1);
-  const double sum = static_cast<double>((h & 0xFFFF) + ((h >> 16) & 0xFFFF) +
-                                         ((h >> 32) & 0xFFFF) + (h >> 48)) /
-                     65536.0;
+  const double sum =
+      static_cast<double>((h & 0xFFFF) + ((h >> 16) & 0xFFFF) + ((h >> 32) & 0xFFFF) + (h >> 48)) /
+      65536.0;
   return (sum - 2.0) * std::numbers::sqrt3 * noiseRms_;
 }
 
-double Scene::NoiseBound() const { return 2.0 * std::numbers::sqrt3 * noiseRms_; }
+double Scene::NoiseBound() const {
+  return 2.0 * std::numbers::sqrt3 * noiseRms_;
+}
 
 bool Scene::Glitch(uint64_t salt, uint32_t channel, uint64_t index) const {
   return glitchThreshold_ != 0 && Key(salt, channel, index, 2) < glitchThreshold_;

@@ -8,11 +8,13 @@
 namespace qvt::sim {
 
 TraceWriter::~TraceWriter() {
-  if (file_) std::fclose(file_);
+  if (file_)
+    std::fclose(file_);
 }
 
 bool TraceWriter::Open(const std::string& path) {
-  if (file_) std::fclose(file_);
+  if (file_)
+    std::fclose(file_);
   file_ = std::fopen(path.c_str(), "ab");
   return file_ != nullptr;
 }
@@ -30,7 +32,8 @@ namespace {
 void AppendNumber(std::string& line, uint32_t value, int base, int width) {
   char text[16];
   const auto end = std::to_chars(text, text + sizeof text, value, base).ptr;
-  for (auto digits = end - text; digits < width; ++digits) line += '0';
+  for (auto digits = end - text; digits < width; ++digits)
+    line += '0';
   line.append(text, end);
 }
 
@@ -45,7 +48,8 @@ void TraceWriter::Read(uint32_t pipe, const uint8_t* bytes, uint32_t count) {
 }
 
 void TraceWriter::PipeLine(char tag, uint32_t pipe, const uint8_t* bytes, uint32_t count) {
-  if (!file_) return;
+  if (!file_)
+    return;
   line_.assign(1, tag);
   line_ += ' ';
   AppendNumber(line_, pipe, 10, 1);
@@ -58,7 +62,8 @@ void TraceWriter::PipeLine(char tag, uint32_t pipe, const uint8_t* bytes, uint32
 
 void TraceWriter::Control(uint32_t code, const uint8_t* in, uint32_t inLength, const uint8_t* out,
                           uint32_t outLength) {
-  if (!file_) return;
+  if (!file_)
+    return;
   line_ = "C ";
   AppendNumber(line_, code, 16, 6);
   line_ += " in ";

@@ -58,7 +58,7 @@ std::array<uint8_t, kPipeTableBytes> PipeTable(Bus bus) {
 std::array<uint8_t, kDeviceDescriptorBytes> DeviceDescriptor() {
   std::array<uint8_t, kDeviceDescriptorBytes> d{};
   d[0] = kDeviceDescriptorBytes;
-  d[1] = 1; // device descriptor
+  d[1] = 1;               // device descriptor
   PutLe16(&d[2], 0x0200); // USB 2.0, whichever bus it is plugged into
   d[4] = 0;               // class given per interface
   d[5] = 0;

@@ -16,7 +16,9 @@ uint32_t Le32(const uint8_t* p) {
   return p[0] | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
 }
 
-bool IsInPipe(uint32_t pipe) { return pipe == kPipeSamples || pipe == kPipeH8In || pipe == kPipeReply; }
+bool IsInPipe(uint32_t pipe) {
+  return pipe == kPipeSamples || pipe == kPipeH8In || pipe == kPipeReply;
+}
 bool IsOutPipe(uint32_t pipe) {
   return pipe == kPipeGenerator || pipe == kPipeH8Out || pipe == kPipeCommand;
 }
@@ -30,7 +32,8 @@ VirtualInterface::VirtualInterface(const Options& options, Clock& clock)
       acquisition_(scene_, generator_, options.gains, options.seed) {
   for (size_t k = 0; k < 4; ++k) {
     const auto bits = std::bit_cast<uint32_t>(options.gains[k]);
-    for (size_t b = 0; b < 4; ++b) gains_[4 * k + b] = static_cast<uint8_t>(bits >> (8 * b));
+    for (size_t b = 0; b < 4; ++b)
+      gains_[4 * k + b] = static_cast<uint8_t>(bits >> (8 * b));
   }
   if (!options.trace.empty() && !trace_.Open(options.trace))
     std::fprintf(stderr, "QVTLINK_SIM: cannot open trace file \"%s\" (no trace written)\n",
@@ -56,8 +59,10 @@ uint32_t VirtualInterface::Request(uint32_t code, const void* in, uint32_t inLen
                                    uint32_t outLength) {
   const auto* inBytes = static_cast<const uint8_t*>(in);
   auto* outBytes = static_cast<uint8_t*>(out);
-  if (!inBytes) inLength = 0;
-  if (!outBytes) outLength = 0;
+  if (!inBytes)
+    inLength = 0;
+  if (!outBytes)
+    outLength = 0;
 
   std::lock_guard lock(mutex_);
   const int64_t now = time_.Now();
@@ -76,7 +81,8 @@ uint32_t VirtualInterface::Request(uint32_t code, const void* in, uint32_t inLen
 
   // The input may share the output buffer; the trace shows it as it came in.
   std::vector<uint8_t> inCopy;
-  if (trace_.IsOpen()) inCopy.assign(inBytes, inBytes + inLength);
+  if (trace_.IsOpen())
+    inCopy.assign(inBytes, inBytes + inLength);
   uint32_t result = 0;
   switch (code) {
   case kRequestPipeTable:
@@ -110,7 +116,8 @@ uint32_t VirtualInterface::Request(uint32_t code, const void* in, uint32_t inLen
 
 uint32_t VirtualInterface::BulkWrite(uint32_t pipe, const uint8_t* data, uint32_t length,
                                      int64_t now) {
-  if (!IsOutPipe(pipe) || length == 0 || controller_.CpuHeldInReset()) return 0;
+  if (!IsOutPipe(pipe) || length == 0 || controller_.CpuHeldInReset())
+    return 0;
   switch (pipe) {
   case kPipeGenerator:
     generator_.AppendChunk(data, length);
@@ -126,7 +133,8 @@ uint32_t VirtualInterface::BulkWrite(uint32_t pipe, const uint8_t* data, uint32_
 }
 
 uint32_t VirtualInterface::BulkRead(uint32_t pipe, uint8_t* data, uint32_t length, int64_t now) {
-  if (!IsInPipe(pipe) || length == 0 || controller_.CpuHeldInReset()) return 0;
+  if (!IsInPipe(pipe) || length == 0 || controller_.CpuHeldInReset())
+    return 0;
   switch (pipe) {
   case kPipeSamples:
     acquisition_.Advance(now);
@@ -134,7 +142,8 @@ uint32_t VirtualInterface::BulkRead(uint32_t pipe, uint8_t* data, uint32_t lengt
   case kPipeH8In:
     return h8_.Deliver(data, std::min(length, packetSize_));
   default: {
-    if (!replyPending_) return 0;
+    if (!replyPending_)
+      return 0;
     const uint32_t n = std::min<uint32_t>(length, kQuerySize);
     std::copy_n(reply_.begin(), n, data);
     replyPending_ = false;
@@ -145,20 +154,22 @@ uint32_t VirtualInterface::BulkRead(uint32_t pipe, uint8_t* data, uint32_t lengt
 
 uint32_t VirtualInterface::VendorRequest(const uint8_t* record, uint32_t length) {
   // Record: request, -, value LE16, index LE16, length LE16, direction (0 = to device), data.
-  if (length < 10) return 0;
+  if (length < 10)
+    return 0;
   const auto value = static_cast<uint16_t>(record[2] | (record[3] << 8));
   const uint32_t dataLength = record[6] | (uint32_t{record[7]} << 8);
-  if (record[0] != kVendorFirmwareLoad || record[8] != 0 || dataLength == 0) return 0;
+  if (record[0] != kVendorFirmwareLoad || record[8] != 0 || dataLength == 0)
+    return 0;
   // The record carries a single data byte.
   return WriteController(value, &record[9], 1);
 }
 
-uint32_t VirtualInterface::WriteController(uint16_t address, const uint8_t* data,
-                                           uint32_t length) {
+uint32_t VirtualInterface::WriteController(uint16_t address, const uint8_t* data, uint32_t length) {
   const bool wasHeld = controller_.CpuHeldInReset();
   const uint32_t stored = controller_.Write(address, data, length);
   // Holding the CPU stops everything it runs; releasing it starts the firmware afresh.
-  if (wasHeld != controller_.CpuHeldInReset()) PowerOn();
+  if (wasHeld != controller_.CpuHeldInReset())
+    PowerOn();
   return stored;
 }
 

@@ -38,8 +38,7 @@ public:
   //   download:   in = address LE16; out holds the bytes; returns bytes stored.
   // Returns 0 for anything refused: an unknown code, a short buffer, a pipe of the wrong
   // direction, nothing to read, or any pipe transfer while the controller's CPU is in reset.
-  uint32_t Request(uint32_t code, const void* in, uint32_t inLength, void* out,
-                   uint32_t outLength);
+  uint32_t Request(uint32_t code, const void* in, uint32_t inLength, void* out, uint32_t outLength);
 
   // Inspection, for tests and tools.
   uint32_t PacketSize() const { return packetSize_; }

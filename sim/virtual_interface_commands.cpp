@@ -11,7 +11,9 @@ namespace {
 
 constexpr std::string_view kVersionText = "QVT2 virtual interface 1.0";
 
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t Le16(const uint8_t* p) {
+  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 bool IsQuery(uint8_t code) {
   switch (code) {
@@ -42,19 +44,23 @@ void VirtualInterface::Command(const uint8_t* p, uint32_t length, int64_t now) {
     break;
   case kCmdGeneratorLoadOnly:
   case kCmdGeneratorPlay:
-    if (length >= 4) generator_.Start(now, p[1], Le16(p + 2), code == kCmdGeneratorPlay);
+    if (length >= 4)
+      generator_.Start(now, p[1], Le16(p + 2), code == kCmdGeneratorPlay);
     break;
   case kCmdGeneratorStop:
     generator_.Stop();
     break;
   case kCmdChannels:
-    if (length >= 9) acquisition_.SetChannels(p + 1);
+    if (length >= 9)
+      acquisition_.SetChannels(p + 1);
     break;
   case kCmdTrigger:
-    if (length >= 5) acquisition_.SetTrigger(p[1], p[2] != 0, Le16(p + 3));
+    if (length >= 5)
+      acquisition_.SetTrigger(p[1], p[2] != 0, Le16(p + 3));
     break;
   case kCmdSampling:
-    if (length >= 12) acquisition_.SetSampling(p[1], p[2], p + 3, Le16(p + 7), Le16(p + 9));
+    if (length >= 12)
+      acquisition_.SetSampling(p[1], p[2], p + 3, Le16(p + 7), Le16(p + 9));
     break;
   case kCmdStartReconfigured:
   case kCmdStart:
@@ -65,7 +71,8 @@ void VirtualInterface::Command(const uint8_t* p, uint32_t length, int64_t now) {
     acquisition_.Stop(now);
     break;
   case kCmdH8Speed:
-    if (length >= 2) h8_.SetSpeed(p[1]);
+    if (length >= 2)
+      h8_.SetSpeed(p[1]);
     break;
   default:
     break;
@@ -96,7 +103,8 @@ void VirtualInterface::Query(const uint8_t* p, uint32_t length, int64_t now) {
     reply_[0] = time_.HostNow() >= busyUntilHostNanos_ ? 1 : 0;
     break;
   case kCmdWriteGains:
-    if (length >= 17) std::copy_n(p + 1, gains_.size(), gains_.begin());
+    if (length >= 17)
+      std::copy_n(p + 1, gains_.size(), gains_.begin());
     break;
   default:
     break;

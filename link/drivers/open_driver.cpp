@@ -18,9 +18,12 @@ std::unique_ptr<Driver> OpenDriver(const std::string& path) {
     choice = "usb";
 #endif
   }
-  if (choice == "sim") return OpenSimDriver(path);
-  if (choice == "usb") return OpenUsbDriver(path);
-  if (choice == "win32") return OpenWin32Driver(path);
+  if (choice == "sim")
+    return OpenSimDriver(path);
+  if (choice == "usb")
+    return OpenUsbDriver(path);
+  if (choice == "win32")
+    return OpenWin32Driver(path);
   std::fprintf(stderr, "qvtlink: unknown QVTLINK_DEVICE \"%s\" (sim, usb or win32 expected)\n",
                setting);
   return nullptr;

@@ -27,9 +27,11 @@ private:
 std::unique_ptr<Driver> OpenSimDriver(const std::string& path) {
   constexpr std::string_view kPathPrefix = "\\\\.\\";
   const std::string_view p = path;
-  if (!p.starts_with(kPathPrefix)) return nullptr;
+  if (!p.starts_with(kPathPrefix))
+    return nullptr;
   auto device = sim::ShareInterface(p.substr(kPathPrefix.size()));
-  if (!device) return nullptr;
+  if (!device)
+    return nullptr;
   return std::make_unique<SimDriver>(std::move(device));
 }
 

@@ -21,25 +21,32 @@ Options Scene(const char* input, SourceSpec source) {
   return o;
 }
 
-SourceSpec Dc(double volts) { return {SourceKind::kDc, 0.0, 0.0, volts}; }
+SourceSpec Dc(double volts) {
+  return {SourceKind::kDc, 0.0, 0.0, volts};
+}
 
 TEST(AcquisitionTest, FramesFollowTheProgrammedRateInDeviceTime) {
   struct Case {
     uint8_t clockSelect, reload;
     uint16_t prescaler;
-    int64_t duration;
+    int64_t duration; // clock time
     size_t frames;
+    double speed = 1.0;
   };
   const Case cases[] = {
-      {2, 255, 1, 1 * kMs, 10000},    // 10 MHz
-      {0, 232, 1, 20 * kMs, 5000},    // 250 kHz
-      {1, 216, 1, 40 * kMs, 2000},    // 50 kHz
-      {1, 56, 100, 1000 * kMs, 100},  // 100 Hz
-      {1, 56, 14400, 2880 * kMs, 2},  // 0.69 Hz
+      {2, 255, 1, 1 * kMs, 10000},        // 10 MHz
+      {0, 232, 1, 20 * kMs, 5000},        // 250 kHz
+      {1, 216, 1, 40 * kMs, 2000},        // 50 kHz
+      {1, 56, 100, 1000 * kMs, 100},      // 100 Hz
+      {1, 56, 100, 100 * kMs, 100, 10.0}, // 100 Hz, device time ten times as fast
+      {1, 56, 14400, 2880 * kMs, 2},      // 0.69 Hz
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << int(c.clockSelect) << "/" << int(c.reload) << "/" << c.prescaler);
-    SimHost host;
+    SCOPED_TRACE(::testing::Message() << int(c.clockSelect) << "/" << int(c.reload) << "/"
+                                      << c.prescaler << " speed " << c.speed);
+    Options o = QuietOptions();
+    o.speed = c.speed;
+    SimHost host(o);
     Acquisition a;
     a.enabled = {true, true, false, false};
     a.clockSelect = c.clockSelect;
@@ -80,7 +87,8 @@ TEST(AcquisitionTest, PacketsCarryWholeFramesOfTheEnabledChannels) {
     EXPECT_TRUE(host.PacketReady());
     EXPECT_EQ(host.ReadPacket().size(), c.bytes);
     // A short read buffer still gets whole frames only.
-    const size_t frameBytes = 2 * static_cast<size_t>(std::count(c.enabled.begin(), c.enabled.end(), true));
+    const size_t frameBytes =
+        2 * static_cast<size_t>(std::count(c.enabled.begin(), c.enabled.end(), true));
     const size_t shortRead = host.Read(kPipeSamples, 11).size();
     EXPECT_GT(shortRead, 0u);
     EXPECT_EQ(shortRead % frameBytes, 0u);
@@ -95,10 +103,10 @@ TEST(AcquisitionTest, CodesAreBigEndianScaledAndSaturated) {
     uint16_t word;
   };
   const Case cases[] = {
-      {"y0", 1.0, 0, 546},      {"y0", 1.0, 1, 1092},     {"y0", -1.0, 0, 16384 - 546},
-      {"y0", 14.99, 0, 8187},   {"y0", 20.0, 0, 0x2000},  {"y0", -20.0, 0, 0x2001},
-      {"y0", 7.5, 1, 0x2000},   {"y0", -9.0, 1, 0x2001},  {"y0", 0.0, 0, 0},
-      {"yd0", 3.0, 0, 1638},    {"y2", -2.5, 1, 16384 - 2731},
+      {"y0", 1.0, 0, 546},    {"y0", 1.0, 1, 1092},          {"y0", -1.0, 0, 16384 - 546},
+      {"y0", 14.99, 0, 8187}, {"y0", 20.0, 0, 0x2000},       {"y0", -20.0, 0, 0x2001},
+      {"y0", 7.5, 1, 0x2000}, {"y0", -9.0, 1, 0x2001},       {"y0", 0.0, 0, 0},
+      {"yd0", 3.0, 0, 1638},  {"y2", -2.5, 1, 16384 - 2731},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.input << " " << c.volts << " V range " << int(c.range));
@@ -218,7 +226,8 @@ TEST(AcquisitionTest, LoopBackCalibrationMeasuresTheComparatorOffset) {
     host.Start(a);
     const auto words = host.Collect(100 * kMs, 7 * kMs);
     ASSERT_FALSE(words.empty());
-    if (k > 0) sum += SignedCode(words[0]) * 30.0 / 16384;
+    if (k > 0)
+      sum += SignedCode(words[0]) * 30.0 / 16384;
     host.Write(kPipeCommand, {kCmdStop});
     host.Drain();
     // Start the next record a sixth of a sample period later in the triangle's phase.
@@ -245,8 +254,10 @@ TEST(AcquisitionTest, FullBufferPausesCaptureAndKeepsTheRecordContiguous) {
   while (words.size() < 16384 + 256) {
     const auto packet = slow.ReadPacket();
     ASSERT_FALSE(packet.empty()) << words.size();
-    for (size_t i = 0; i < packet.size(); i += 2) words.push_back(static_cast<uint16_t>(packet[i] << 8 | packet[i + 1]));
-    if (words.size() == 256) slow.clock.AdvanceMs(1); // capture resumed after the first read
+    for (size_t i = 0; i < packet.size(); i += 2)
+      words.push_back(static_cast<uint16_t>(packet[i] << 8 | packet[i + 1]));
+    if (words.size() == 256)
+      slow.clock.AdvanceMs(1); // capture resumed after the first read
   }
   EXPECT_TRUE(std::equal(words.begin(), words.begin() + 16384, reference.begin()));
   EXPECT_FALSE(std::equal(words.begin() + 16384, words.end(), reference.begin() + 16384));
@@ -317,7 +328,8 @@ TEST(AcquisitionTest, NoiseIsRepeatableForASeed) {
   EXPECT_EQ(a, record(5));
   EXPECT_NE(a, record(6));
   double sum2 = 0; // channel 0 is G0, at 0 V while the generator is stopped
-  for (uint16_t w : a) sum2 += std::pow(SignedCode(w) * 30.0 / 16384, 2);
+  for (uint16_t w : a)
+    sum2 += std::pow(SignedCode(w) * 30.0 / 16384, 2);
   EXPECT_NEAR(std::sqrt(sum2 / a.size()), 0.01, 0.002);
 }
 

@@ -19,13 +19,18 @@ TEST(ConcurrencyTest, ServiceAndClientThreadsShareOneInterface) {
   a.reload = 232; // 250 kHz: 25 frames per 100 us step, never a full buffer
   host.Start(a);
 
+  // Both threads go on until each has done its share while the other runs.
   constexpr int kSteps = 4000;
+  constexpr int kRounds = 500;
   std::atomic<bool> serviceDone{false};
+  std::atomic<int> clientRounds{0};
   size_t words = 0;
+  size_t steps = 0;
   std::thread service([&] {
-    for (int i = 0; i < kSteps; ++i) {
+    for (; steps < kSteps || clientRounds < kRounds; ++steps) {
       host.clock.Advance(100'000);
-      if (host.PacketReady()) words += host.ReadPacket().size() / 2;
+      if (host.PacketReady())
+        words += host.ReadPacket().size() / 2;
     }
     serviceDone = true;
   });
@@ -39,23 +44,27 @@ TEST(ConcurrencyTest, ServiceAndClientThreadsShareOneInterface) {
     };
     while (!serviceDone) {
       std::vector<uint8_t> chunk(10);
-      for (size_t j = 0; j < chunk.size(); ++j) chunk[j] = static_cast<uint8_t>(sent + j);
+      for (size_t j = 0; j < chunk.size(); ++j)
+        chunk[j] = static_cast<uint8_t>(sent + j);
       sent += host.Write(kPipeH8Out, chunk);
       receive();
       uint8_t byte = static_cast<uint8_t>(sent);
       const uint8_t at[2] = {0x00, 0x10};
       host.device.Request(kRequestDownload, at, 2, &byte, 1);
       EXPECT_EQ(host.device.ControllerByte(0x1000), byte);
+      ++clientRounds;
     }
-    while (echoed.size() < sent) receive();
+    while (echoed.size() < sent)
+      receive();
   });
   service.join();
   client.join();
 
   host.Write(kPipeCommand, {kCmdStop});
   words += host.Drain().size();
-  EXPECT_EQ(words, 2u * 25 * kSteps);
-  for (size_t i = 0; i < echoed.size(); ++i) ASSERT_EQ(echoed[i], static_cast<uint8_t>(i)) << i;
+  EXPECT_EQ(words, 2u * 25 * steps);
+  for (size_t i = 0; i < echoed.size(); ++i)
+    ASSERT_EQ(echoed[i], static_cast<uint8_t>(i)) << i;
   EXPECT_EQ(echoed.size(), sent);
   EXPECT_GT(sent, 0u);
 }

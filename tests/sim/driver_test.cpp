@@ -22,6 +22,7 @@ protected:
     sim::ResetInterfaces();
     sim::SetClock(nullptr);
     unsetenv("QVTLINK_DEVICE");
+    unsetenv("QVTLINK_SIM");
   }
 
   static std::vector<uint8_t> Identify(Driver& d) {
@@ -60,6 +61,15 @@ TEST_F(SimDriverTest, OneNameIsOneInterfaceAndOutlivesAReset) {
   EXPECT_EQ(Identify(*first).at(4), 0x40); // the old interface lives on for its driver
   auto fresh = OpenSimDriver("\\\\.\\VexorQVT2-1");
   EXPECT_NE(Identify(*fresh).at(4), 0x40);
+}
+
+TEST_F(SimDriverTest, InterfaceIsBuiltWithTheOptionsOfTheEnvironment) {
+  setenv("QVTLINK_SIM", "bus=full;colour=red", 1);
+  ::testing::internal::CaptureStderr();
+  auto driver = OpenSimDriver("\\\\.\\VexorQVT2-2");
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("\"colour\""), std::string::npos);
+  EXPECT_EQ(Identify(*driver).at(0), 1); // full speed, despite the bad item
 }
 
 TEST_F(SimDriverTest, EnvironmentChoosesTheDriver) {

@@ -20,7 +20,8 @@ std::vector<double> RecordY0(SimHost& host, bool slow = false) {
   host.Start(a);
   const auto words = slow ? host.Collect(3000 * kMs, 50 * kMs) : host.Collect(60 * kMs, 5 * kMs);
   std::vector<double> volts;
-  for (uint16_t w : words) volts.push_back(SignedCode(w) * 30.0 / 16384);
+  for (uint16_t w : words)
+    volts.push_back(SignedCode(w) * 30.0 / 16384);
   return volts;
 }
 
@@ -29,17 +30,20 @@ double MeasuredFrequency(const std::vector<double>& v, double sampleRate) {
   long first = -1, last = -1, edges = 0;
   for (size_t i = 1; i < v.size(); ++i)
     if (v[i - 1] < 0 && v[i] >= 0) {
-      if (first < 0) first = static_cast<long>(i);
+      if (first < 0)
+        first = static_cast<long>(i);
       last = static_cast<long>(i);
       ++edges;
     }
-  if (edges < 2) return 0;
+  if (edges < 2)
+    return 0;
   return (edges - 1) * sampleRate / static_cast<double>(last - first);
 }
 
 std::vector<uint16_t> Square(size_t points) {
   std::vector<uint16_t> t(points);
-  for (size_t i = 0; i < points; ++i) t[i] = i < points / 2 ? 16383 : 0; // -10 V then +10 V
+  for (size_t i = 0; i < points; ++i)
+    t[i] = i < points / 2 ? 16383 : 0; // -10 V then +10 V
   return t;
 }
 

@@ -22,10 +22,10 @@ TEST(OptionsTest, EmptyTextGivesTheDefaultScene) {
 }
 
 TEST(OptionsTest, AcceptedItemsSetTheirValues) {
-  const ParsedOptions p = ParseOptions(
-      " bus = full ;gains=1.01,0.99,1,1.02;speed=2.5;trace=/tmp/t.txt;noise=0;"
-      "trigger_offset=-0.1;seed=77;glitch=0.5;y0=dc:-3;y1=sine:10:1.5:+0.5;"
-      "y2=square:2:3;y3=gen;yd0=triangle:1e3:4;;");
+  const ParsedOptions p =
+      ParseOptions(" bus = full ;gains=1.01,0.99,1,1.02;speed=2.5;trace=/tmp/t.txt;noise=0;"
+                   "trigger_offset=-0.1;seed=77;glitch=0.5;y0=dc:-3;y1=sine:10:1.5:+0.5;"
+                   "y2=square:2:3;y3=gen;yd0=triangle:1e3:4;;");
   ASSERT_TRUE(p.messages.empty()) << p.messages[0];
   const Options& o = p.options;
   EXPECT_EQ(o.bus, Bus::kFull);
@@ -96,7 +96,8 @@ TEST(OptionsTest, GoodItemsSurviveBadNeighboursAndMessagesStayOneLine) {
   EXPECT_DOUBLE_EQ(p.options.speed, 4.0);
   EXPECT_EQ(p.options.bus, Bus::kFull);
   ASSERT_EQ(p.messages.size(), 2u);
-  for (const std::string& m : p.messages) EXPECT_EQ(m.find('\n'), std::string::npos) << m;
+  for (const std::string& m : p.messages)
+    EXPECT_EQ(m.find('\n'), std::string::npos) << m;
 }
 
 } // namespace

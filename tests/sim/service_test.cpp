@@ -1,5 +1,5 @@
 // The interface's service side: identify, version, status and gains; the query/reply
-// convention; the pipe table and descriptor; the serial-link loop-back; the controller memory
+// convention; the pipe table; the serial-link loop-back; the controller memory
 // and CPU reset of a firmware load.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 #include <string>
 
 #include "sim_host.h"
-#include "usb_descriptors.h"
 
 namespace qvt::sim::testing {
 namespace {
@@ -18,7 +17,8 @@ using ::testing::ElementsAre;
 
 float FloatAt(const std::vector<uint8_t>& bytes, size_t at) {
   uint32_t bits = 0;
-  for (size_t b = 0; b < 4; ++b) bits |= uint32_t{bytes[at + b]} << (8 * b);
+  for (size_t b = 0; b < 4; ++b)
+    bits |= uint32_t{bytes[at + b]} << (8 * b);
   return std::bit_cast<float>(bits);
 }
 
@@ -57,8 +57,7 @@ TEST(ServiceTest, VersionIsAZeroTerminatedText) {
   SimHost host;
   const auto reply = host.Query(kCmdVersion);
   ASSERT_EQ(reply.size(), 64u);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(reply.data())),
-            "QVT2 virtual interface 1.0");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(reply.data())), "QVT2 virtual interface 1.0");
 }
 
 TEST(ServiceTest, ReplyPipeDeliversEachQueryReplyOnce) {
@@ -116,17 +115,6 @@ TEST(ServiceTest, PipeTableListsSixPipesInOrder) {
   }
 }
 
-TEST(ServiceTest, DescriptorIsAStandardDeviceDescriptor) {
-  SimHost host;
-  std::vector<uint8_t> d(18);
-  ASSERT_EQ(host.device.Request(kRequestDescriptor, d.data(), 18, d.data(), 18), 18u);
-  EXPECT_EQ(d[0], 18);
-  EXPECT_EQ(d[1], 1);
-  EXPECT_EQ(d[8] | d[9] << 8, 0x1209);
-  EXPECT_EQ(d[10] | d[11] << 8, 0x5156);
-  EXPECT_EQ(d[17], 1);
-}
-
 TEST(ServiceTest, SerialLinkEchoesOnePacketPerRead) {
   Options o = QuietOptions();
   o.bus = Bus::kFull;
@@ -134,7 +122,8 @@ TEST(ServiceTest, SerialLinkEchoesOnePacketPerRead) {
   EXPECT_EQ(host.Query(kCmdH8SendQuery)[0], 1);
   EXPECT_EQ(host.Query(kCmdH8ReceiveQuery)[0], 0);
   std::vector<uint8_t> sent(100);
-  for (size_t i = 0; i < sent.size(); ++i) sent[i] = static_cast<uint8_t>(i * 7);
+  for (size_t i = 0; i < sent.size(); ++i)
+    sent[i] = static_cast<uint8_t>(i * 7);
   EXPECT_EQ(host.Write(kPipeH8Out, sent), 100u);
   EXPECT_EQ(host.Query(kCmdH8ReceiveQuery)[0], 1);
   auto first = host.Read(kPipeH8In, 512);
@@ -158,8 +147,9 @@ TEST(ServiceTest, SerialLinkTakesTheSpeedTextAndCommand) {
 TEST(ServiceTest, FirmwareLoadHoldsTheCpuAndStoresTheImage) {
   SimHost host;
   const auto vendorWrite = [&](uint16_t value, uint8_t data) {
-    const uint8_t record[10] = {0xA0, 0, static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                                0, 0, 1, 0, 0, data};
+    const uint8_t record[10] = {
+        0xA0, 0,   static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8), 0, 0, 1, 0,
+        0,    data};
     return host.device.Request(kRequestVendor, record, 10, nullptr, 0);
   };
   const auto download = [&](uint16_t address, std::vector<uint8_t> bytes) {

@@ -41,16 +41,15 @@ void SimHost::Start(const Acquisition& a) {
   Write(kPipeCommand, channels);
   Write(kPipeCommand, {kCmdTrigger, a.triggerSource, static_cast<uint8_t>(a.rising),
                        static_cast<uint8_t>(a.level), static_cast<uint8_t>(a.level >> 8)});
-  Write(kPipeCommand,
-        {kCmdSampling, a.clockSelect, a.reload, static_cast<uint8_t>(!a.enabled[0]),
-         static_cast<uint8_t>(!a.enabled[1]), static_cast<uint8_t>(!a.enabled[2]),
-         static_cast<uint8_t>(!a.enabled[3]), static_cast<uint8_t>(a.prescaler),
-         static_cast<uint8_t>(a.prescaler >> 8), 0xFF, 0xFF, 0x01});
+  Write(kPipeCommand, {kCmdSampling, a.clockSelect, a.reload, static_cast<uint8_t>(!a.enabled[0]),
+                       static_cast<uint8_t>(!a.enabled[1]), static_cast<uint8_t>(!a.enabled[2]),
+                       static_cast<uint8_t>(!a.enabled[3]), static_cast<uint8_t>(a.prescaler),
+                       static_cast<uint8_t>(a.prescaler >> 8), 0xFF, 0xFF, 0x01});
   Write(kPipeCommand, {a.reconfigure ? kCmdStartReconfigured : kCmdStart});
 }
 
-void SimHost::StartGenerator(const std::vector<uint16_t>& codes, uint8_t clockIndex,
-                             uint16_t timer, bool play) {
+void SimHost::StartGenerator(const std::vector<uint16_t>& codes, uint8_t clockIndex, uint16_t timer,
+                             bool play) {
   Write(kPipeCommand, {kCmdGeneratorBegin});
   const size_t chunk = device.PacketSize() / 2;
   for (size_t i = 0; i < codes.size(); i += chunk) {
@@ -69,7 +68,8 @@ std::vector<uint16_t> SimHost::Drain() {
   std::vector<uint16_t> words;
   while (PacketReady()) {
     const auto packet = ReadPacket();
-    if (packet.empty()) break;
+    if (packet.empty())
+      break;
     for (size_t i = 0; i + 1 < packet.size(); i += 2)
       words.push_back(static_cast<uint16_t>(packet[i] << 8 | packet[i + 1]));
   }

@@ -13,22 +13,22 @@ namespace {
 std::vector<std::string> Lines(const std::filesystem::path& path) {
   std::ifstream file(path);
   std::vector<std::string> lines;
-  for (std::string line; std::getline(file, line);) lines.push_back(line);
+  for (std::string line; std::getline(file, line);)
+    lines.push_back(line);
   return lines;
 }
 
 std::string Hex(size_t count, const char* byte) {
   std::string s;
-  for (size_t i = 0; i < count; ++i) s += std::string(" ") + byte;
+  for (size_t i = 0; i < count; ++i)
+    s += std::string(" ") + byte;
   return s;
 }
 
 TEST(TraceTest, EachTransferIsOneLineAppendedAsItHappens) {
   const std::filesystem::path path = ::testing::TempDir() + "qvt_sim_trace_test.txt";
   std::filesystem::remove(path);
-  {
-    std::ofstream(path) << "earlier line\n";
-  }
+  { std::ofstream(path) << "earlier line\n"; }
   Options o = QuietOptions();
   o.trace = path.string();
   SimHost host(o);
@@ -56,7 +56,8 @@ TEST(TraceTest, EachTransferIsOneLineAppendedAsItHappens) {
   EXPECT_EQ(lines[5], "C 22206d in 2: 34 12 out 2: 01 fe");
   EXPECT_EQ(lines[6], "C 222014 in 10: a0 00 00 e6 00 00 01 00 00 00 out 0:");
   // The request's input as given, then the table as returned.
-  const std::string tableStart = "C 222000 in 336:" + Hex(336, "00") + " out 336: 88 00 00 00 ff ff ff";
+  const std::string tableStart =
+      "C 222000 in 336:" + Hex(336, "00") + " out 336: 88 00 00 00 ff ff ff";
   EXPECT_EQ(lines[7].substr(0, tableStart.size()), tableStart);
   EXPECT_EQ(lines[7].size(), tableStart.size() + (336 - 7) * 3);
   EXPECT_EQ(lines[8], "W 4 64: 15" + Hex(63, "00"));
