@@ -54,6 +54,13 @@ void TCustomParser::SetExpression(std::string_view text) {
   }
 }
 
+size_t TCustomParser::OperationCount() const {
+  // A chain without operations is the one record that reads the value.
+  return operations_.size() == 1 && operations_[0].routine == &parser::ReadResult
+             ? 0
+             : operations_.size();
+}
+
 void TCustomParser::AddVariable(std::string_view name, double& cell) {
   variables_.try_emplace(std::string(name), &cell);
 }

@@ -86,7 +86,7 @@ public:
   const FunctionList& TwoArgFunctions() const { return twoArgFunctions_; }
   // The number of records Value() runs; parts of the formula made of constants alone are
   // computed once at compilation and take none.
-  size_t OperationCount() const { return operations_.size() - 1; }
+  size_t OperationCount() const;
 
 protected:
   void AddOneArgFunction(std::string_view name, const FunctionEntry& entry);

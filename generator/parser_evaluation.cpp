@@ -8,10 +8,11 @@
 //
 // Each routine hands its result to the next record as a value, so an operand computed by the
 // record just before needs no trip through memory, and a result cell is written only when a
-// later record reads it from there. When every record is pure the records run in depth-first
-// order, which puts an operand just before its user as often as it can; the order of pure
-// computations changes nothing in the value. Formulas with RND, RANDOM or a function added by
-// the caller keep the breadth-first order of the plan, so their calls come in that order.
+// later record reads it from there; the last record returns the value of the formula. When
+// every record is pure the records run in depth-first order, which puts an operand just
+// before its user as often as it can; the order of pure computations changes nothing in the
+// value. Formulas with RND, RANDOM or a function added by the caller keep the breadth-first
+// order of the plan, so their calls come in that order.
 #include <clocale>
 #include <functional>
 
@@ -173,7 +174,8 @@ void TCustomParser::Compile() {
   }
   std::vector<Operation> chain;
   chain.reserve(order.size() + 1);
-  for (const uint32_t i : order) {
+  for (size_t k = 0; k < order.size(); ++k) {
+    const uint32_t i = order[k];
     Operation op = records[i];
     const bool first = fromPrevious[i] & 1, second = fromPrevious[i] & 2;
     if (first)
@@ -182,13 +184,17 @@ void TCustomParser::Compile() {
       op.arg2 = nullptr;
     if (!stored[i])
       op.result = nullptr;
-    op.routine = RoutinesOf(plan.operations[i]).variant[first][second][stored[i]];
+    const RoutineSet& routines = RoutinesOf(plan.operations[i]);
+    op.routine = k + 1 == order.size() ? routines.last[first][second]
+                                       : routines.variant[first][second][stored[i]];
     chain.push_back(op);
   }
-  Operation last;
-  last.routine = chain.empty() ? &parser::ReadResult : &parser::Finish;
-  last.arg1 = result_;
-  chain.push_back(last);
+  if (chain.empty()) {
+    Operation only;
+    only.routine = &parser::ReadResult;
+    only.arg1 = result_;
+    chain.push_back(only);
+  }
   operations_ = std::move(chain);
 }
 

@@ -233,7 +233,7 @@ template <class Op> constexpr bool Unary = requires { requires Op::kUnary; };
 // One record: fetch the operands, compute, keep the result where a later record needs it,
 // and hand the result on to the next record. The hand-over is a tail call, so the chain runs
 // as a sequence of jumps from record to record with the value in a register; the last record
-// of every chain is Finish, which returns it.
+// returns the value.
 template <class Op, bool FirstIsPrevious, bool SecondIsPrevious, bool Store, bool Chained = true>
 double Run(const Operation& op, double previous) {
   const double a = FirstIsPrevious ? previous : *op.arg1;
@@ -258,6 +258,8 @@ template <class Op> constexpr RoutineSet MakeRoutines() {
             {&Run<Op, false, true, false>, &Run<Op, false, true, true>}},
            {{&Run<Op, true, false, false>, &Run<Op, true, false, true>},
             {&Run<Op, true, true, false>, &Run<Op, true, true, true>}}},
+          {{&Run<Op, false, false, false, false>, &Run<Op, false, true, false, false>},
+           {&Run<Op, true, false, false, false>, &Run<Op, true, true, false, false>}},
           &Run<Op, false, false, true, false>};
 }
 
@@ -322,7 +324,6 @@ double UniformDraw(RandomGenerator& generator) {
   return static_cast<double>(generator() >> 11) * 0x1p-53;
 }
 
-double Finish(const Operation&, double previous) { return previous; }
 double ReadResult(const Operation& op, double) { return *op.arg1; }
 
 const RoutineSet* KindRoutines(OperationKind kind) {

@@ -32,8 +32,6 @@ double GeneralPower(double x, double y);
 // A draw in [0, 1) with 53 random bits.
 double UniformDraw(RandomGenerator& generator);
 
-// The record that ends every chain: returns `previous`, the value of the record before.
-double Finish(const Operation& op, double previous);
 // The only record of a chain without operations: returns its first operand.
 double ReadResult(const Operation& op, double previous);
 

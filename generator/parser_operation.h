@@ -52,11 +52,14 @@ struct Operation {
   OperationKind kind = OperationKind::Constant;
 };
 
-// The variants of one computation: [first operand from previous][second operand from
-// previous][writes its result cell]. Choosing the variant when compiling keeps the tests out
-// of the evaluation.
+// The variants of one computation, for a record inside a chain: [first operand from
+// previous][second operand from previous][writes its result cell]. Choosing the variant when
+// compiling keeps the tests out of the evaluation.
 struct RoutineSet {
   OperationRoutine variant[2][2][2];
+  // The last record of a chain: [first operand from previous][second from previous]; returns
+  // the value of the formula instead of handing it on.
+  OperationRoutine last[2][2];
   OperationRoutine alone; // operands from cells, writes its result cell, calls no next record
 };
 

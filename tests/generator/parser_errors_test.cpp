@@ -99,7 +99,19 @@ TEST(ParserRejects, DepthAndWidthLimits) {
   EXPECT_THROW(parser.SetExpression(Wide(51)), EExpressionTooComplex);
   EXPECT_EQ(parser.Value(), 0);
 
-  // Far too many operators for any reading to fit: refused before the stack runs out.
+  // a-b-c groups as (a-b)-c, one level deeper per operator.
+  auto differences = [](int operators) {
+    std::string formula = "t";
+    for (int i = 0; i < operators; ++i)
+      formula += "-t";
+    return formula;
+  };
+  EXPECT_NO_THROW(parser.SetExpression(differences(20)));
+  EXPECT_DOUBLE_EQ(parser.Value(), -9.5);
+  EXPECT_THROW(parser.SetExpression(differences(21)), ETooManyNestings);
+  // Far too many operators for any reading to fit: refused after a bounded analysis, before
+  // the time or the stack runs out.
+  EXPECT_THROW(parser.SetExpression(differences(2000)), EExpressionTooComplex);
   std::string chain;
   for (int i = 0; i < 20000; ++i)
     chain += "SIN(";
