@@ -118,8 +118,7 @@ public:
     std::printf("%-32s %9s %9s %9s %12s %12s\n", "formula", "TParser", "muparser", "C++",
                 "TP/muparser", "TP/C++");
     for (size_t i = 0; i < std::size(kFormulas); ++i) {
-      const double ours = Best("TParser", i), theirs = Best("muparser", i),
-                   native = Best("cpp", i);
+      const double ours = Best("TParser", i), theirs = Best("muparser", i), native = Best("cpp", i);
       std::printf("%-32s %9.2f %9.2f %9.2f %12.2f %12.2f\n", kFormulas[i].text, ours, theirs,
                   native, ours / theirs, ours / native);
     }

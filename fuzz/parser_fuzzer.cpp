@@ -25,7 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   parser.SetDotNumberFormat((options & 1) == 0);
   bool handled = false;
   if (options & 2)
-    parser.OnParserError = [&](qvt::TCustomParser&, const qvt::EMathParserError&) { handled = true; };
+    parser.OnParserError = [&](qvt::TCustomParser&, const qvt::EMathParserError&) {
+      handled = true;
+    };
   try {
     parser.SetExpression(text);
   } catch (const qvt::EMathParserError&) {

@@ -11,7 +11,9 @@ namespace qvt {
 
 namespace {
 
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char UpperAscii(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // What Value() returns while nothing is compiled.
 constexpr double kNothingCompiled = 0.0;
@@ -23,7 +25,9 @@ bool CaseInsensitiveLess::operator()(std::string_view a, std::string_view b) con
                                       [](char x, char y) { return UpperAscii(x) < UpperAscii(y); });
 }
 
-TCustomParser::TCustomParser() : result_(&kNothingCompiled) { Clear(); }
+TCustomParser::TCustomParser() : result_(&kNothingCompiled) {
+  Clear();
+}
 
 TCustomParser::~TCustomParser() = default;
 

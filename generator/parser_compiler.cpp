@@ -25,7 +25,9 @@ namespace qvt::parser {
 
 namespace {
 
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char UpperAscii(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 constexpr int kMaxOperationDepth = 20; // a term whose operands would lie at 21 fails
 constexpr size_t kMaxOperationsPerDepth = 50;
@@ -39,7 +41,9 @@ constexpr size_t kMaxOperationsPerDepth = 50;
 constexpr uint64_t kWorkBudget = 300'000;
 constexpr uint64_t kLookUpCost = 8;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 enum class Form : uint8_t {
   Invalid,
@@ -67,7 +71,9 @@ constexpr FormSet Forms(std::initializer_list<Form> forms) {
   return set;
 }
 
-constexpr bool In(Form form, FormSet set) { return (set >> static_cast<int>(form)) & 1; }
+constexpr bool In(Form form, FormSet set) {
+  return (set >> static_cast<int>(form)) & 1;
+}
 
 constexpr FormSet kCalls = Forms({Form::OneArgCall, Form::TwoArgCall});
 constexpr FormSet kValid =
@@ -78,13 +84,15 @@ constexpr FormSet kValid =
 constexpr FormSet kSumLeft = kValid & ~Forms({Form::Sum});
 constexpr FormSet kSumRight = kValid & ~Forms({Form::Negation});
 // The left side of a product, DIV, MOD and quotient.
-constexpr FormSet kFactorLeft = Forms({Form::Number, Form::Variable, Form::Bracketed, Form::Negation,
-                                       Form::Div, Form::Mod, Form::Quotient, Form::Power}) |
-                                kCalls;
+constexpr FormSet kFactorLeft =
+    Forms({Form::Number, Form::Variable, Form::Bracketed, Form::Negation, Form::Div, Form::Mod,
+           Form::Quotient, Form::Power}) |
+    kCalls;
 // The right side of a difference and of a product.
-constexpr FormSet kFactorRight = Forms({Form::Number, Form::Variable, Form::Bracketed, Form::Product,
-                                        Form::Div, Form::Mod, Form::Quotient, Form::Power}) |
-                                 kCalls;
+constexpr FormSet kFactorRight =
+    Forms({Form::Number, Form::Variable, Form::Bracketed, Form::Product, Form::Div, Form::Mod,
+           Form::Quotient, Form::Power}) |
+    kCalls;
 // The right side of DIV, MOD and quotient.
 constexpr FormSet kDivisor =
     Forms({Form::Number, Form::Variable, Form::Bracketed, Form::Power}) | kCalls;
@@ -129,8 +137,8 @@ private:
   std::string text_;
   const Grammar& grammar_;
   char separator_;
-  bool nested_ = true;           // every ")" closes an earlier "("
-  std::vector<uint32_t> match_;  // for each "(", its ")"
+  bool nested_ = true;          // every ")" closes an earlier "("
+  std::vector<uint32_t> match_; // for each "(", its ")"
   // Classifications by (begin << 32 | end), in an arena: one analysis makes many small entries
   // and frees them all at once.
   std::pmr::monotonic_buffer_resource arena_;
@@ -399,7 +407,8 @@ Plan Classifier::Build() {
     root = TryForms(0, n, &last);
     if (root.form == Form::Invalid) {
       if (last.filled)
-        throw ESyntaxError(Text(last.leftBegin, last.leftEnd), Text(last.rightBegin, last.rightEnd));
+        throw ESyntaxError(Text(last.leftBegin, last.leftEnd),
+                           Text(last.rightBegin, last.rightEnd));
       throw ESyntaxError(text_);
     }
   }

@@ -16,9 +16,9 @@ namespace qvt::parser {
 struct OperandRef {
   enum class Source : uint8_t { Constant, Variable, Result };
   Source source = Source::Constant;
-  double value = 0;        // Constant
-  double* cell = nullptr;  // Variable
-  uint32_t operation = 0;  // Result: index in Plan::operations
+  double value = 0;       // Constant
+  double* cell = nullptr; // Variable
+  uint32_t operation = 0; // Result: index in Plan::operations
 };
 
 struct PlannedOperation {

@@ -57,8 +57,8 @@ size_t ConstantCount(const parser::Plan& plan) {
 }
 
 const RoutineSet& RoutinesOf(const PlannedOperation& planned) {
-  const RoutineSet* routines = planned.function != nullptr ? planned.function->routines
-                                                           : parser::KindRoutines(planned.kind);
+  const RoutineSet* routines =
+      planned.function != nullptr ? planned.function->routines : parser::KindRoutines(planned.kind);
   if (routines == nullptr)
     throw EParserInternalError();
   return *routines;

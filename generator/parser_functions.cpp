@@ -10,7 +10,9 @@ namespace qvt::parser {
 
 using Fault = EEvaluationError::Fault;
 
-void RaiseFault(Fault fault) { throw EEvaluationError(fault); }
+void RaiseFault(Fault fault) {
+  throw EEvaluationError(fault);
+}
 
 void RaiseNonFinite(double value) {
   RaiseFault(std::isnan(value) ? Fault::InvalidOperation : Fault::Overflow);
@@ -117,7 +119,9 @@ struct IntegerDivisionOp {
 
 struct IntegerPowerOp {
   static constexpr bool kUnary = true;
-  static double Apply(const Operation& op, double a, double) { return IntegerPower(a, op.exponent); }
+  static double Apply(const Operation& op, double a, double) {
+    return IntegerPower(a, op.exponent);
+  }
 };
 struct PowerOp {
   static double Apply(const Operation&, double a, double b) { return GeneralPower(a, b); }
@@ -142,14 +146,30 @@ struct FourthOp {
 
 constexpr double kPi = std::numbers::pi;
 
-double Tan(double x) { return Checked(std::tan(x)); }
-double Sin(double x) { return Checked(std::sin(x)); }
-double Cos(double x) { return Checked(std::cos(x)); }
-double Sinh(double x) { return Checked((std::exp(x) - std::exp(-x)) * 0.5); }
-double Cosh(double x) { return Checked((std::exp(x) + std::exp(-x)) * 0.5); }
-double ArcTan(double x) { return Checked(std::atan(x)); }
-double CoTan(double x) { return Divide(1.0, Tan(x)); }
-double Exp(double x) { return Checked(std::exp(x)); }
+double Tan(double x) {
+  return Checked(std::tan(x));
+}
+double Sin(double x) {
+  return Checked(std::sin(x));
+}
+double Cos(double x) {
+  return Checked(std::cos(x));
+}
+double Sinh(double x) {
+  return Checked((std::exp(x) - std::exp(-x)) * 0.5);
+}
+double Cosh(double x) {
+  return Checked((std::exp(x) + std::exp(-x)) * 0.5);
+}
+double ArcTan(double x) {
+  return Checked(std::atan(x));
+}
+double CoTan(double x) {
+  return Divide(1.0, Tan(x));
+}
+double Exp(double x) {
+  return Checked(std::exp(x));
+}
 double Log10(double x) {
   CheckLogArgument(x);
   return Checked(std::log10(x));
@@ -159,7 +179,9 @@ double Log2(double x) {
   CheckLogArgument(x);
   return Checked(std::log2(x));
 }
-double Sqr(double x) { return Checked(x * x); }
+double Sqr(double x) {
+  return Checked(x * x);
+}
 
 double Sqrt(double x) {
   if (x < 0)
@@ -167,15 +189,29 @@ double Sqrt(double x) {
   return Checked(std::sqrt(x));
 }
 
-double Abs(double x) { return Checked(std::fabs(x)); }
-double Trunc(double x) { return Checked(std::trunc(x)); }
+double Abs(double x) {
+  return Checked(std::fabs(x));
+}
+double Trunc(double x) {
+  return Checked(std::trunc(x));
+}
 // Integral part toward zero, plus 1 for a positive fraction: the ceiling.
-double Ceil(double x) { return Checked(std::ceil(x)); }
+double Ceil(double x) {
+  return Checked(std::ceil(x));
+}
 // Integral part toward zero, minus 1 for a negative fraction: the floor.
-double Floor(double x) { return Checked(std::floor(x)); }
-double Heav(double x) { return x >= 0 ? 1.0 : 0.0; }
-double Sign(double x) { return x < 0 ? -1.0 : (x > 0 ? 1.0 : 0.0); }
-double Zero(double x) { return x == 0 ? 0.0 : 1.0; }
+double Floor(double x) {
+  return Checked(std::floor(x));
+}
+double Heav(double x) {
+  return x >= 0 ? 1.0 : 0.0;
+}
+double Sign(double x) {
+  return x < 0 ? -1.0 : (x > 0 ? 1.0 : 0.0);
+}
+double Zero(double x) {
+  return x == 0 ? 0.0 : 1.0;
+}
 
 double Ph(double x) {
   const double u = x / 0.63661977236758134;
@@ -190,8 +226,12 @@ double Arg(double x, double y) {
   return y > 0 ? kPi / 2 : -kPi / 2;
 }
 
-double Max(double x, double y) { return x >= y ? x : y; }
-double Min(double x, double y) { return x >= y ? y : x; }
+double Max(double x, double y) {
+  return x >= y ? x : y;
+}
+double Min(double x, double y) {
+  return x >= y ? y : x;
+}
 
 double IntPower(double x, double y) {
   const double n = std::trunc(y);
@@ -200,7 +240,9 @@ double IntPower(double x, double y) {
   return IntegerPower(x, static_cast<int32_t>(n));
 }
 
-double LogN(double x, double y) { return Divide(Ln(y), Ln(x)); }
+double LogN(double x, double y) {
+  return Divide(Ln(y), Ln(x));
+}
 
 template <double (*F)(double)> struct OneArgOp {
   static constexpr bool kUnary = true;
@@ -228,7 +270,9 @@ struct CallerTwoArgOp {
 };
 
 // Whether a computation reads one operand only.
-template <class Op> constexpr bool Unary = requires { requires Op::kUnary; };
+template <class Op> constexpr bool Unary = requires {
+  requires Op::kUnary;
+};
 
 // One record: fetch the operands, compute, keep the result where a later record needs it,
 // and hand the result on to the next record. The hand-over is a tail call, so the chain runs
@@ -301,8 +345,8 @@ const NamedFunction kOneArgFunctions[] = {
 };
 
 const NamedFunction kTwoArgFunctions[] = {
-    Two<Arg>("ARG"),   Two<Max>("MAX"),      Two<Min>("MIN"),
-    Two<GeneralPower>("POWER"), Two<IntPower>("INTPOWER"), Two<LogN>("LOGN"),
+    Two<Arg>("ARG"),           Two<Max>("MAX"),   Two<Min>("MIN"), Two<GeneralPower>("POWER"),
+    Two<IntPower>("INTPOWER"), Two<LogN>("LOGN"),
 };
 
 } // namespace
@@ -324,7 +368,9 @@ double UniformDraw(RandomGenerator& generator) {
   return static_cast<double>(generator() >> 11) * 0x1p-53;
 }
 
-double ReadResult(const Operation& op, double) { return *op.arg1; }
+double ReadResult(const Operation& op, double) {
+  return *op.arg1;
+}
 
 const RoutineSet* KindRoutines(OperationKind kind) {
   switch (kind) {
@@ -357,8 +403,12 @@ const RoutineSet* KindRoutines(OperationKind kind) {
   }
 }
 
-std::span<const NamedFunction> StandardOneArgFunctions() { return kOneArgFunctions; }
-std::span<const NamedFunction> StandardTwoArgFunctions() { return kTwoArgFunctions; }
+std::span<const NamedFunction> StandardOneArgFunctions() {
+  return kOneArgFunctions;
+}
+std::span<const NamedFunction> StandardTwoArgFunctions() {
+  return kTwoArgFunctions;
+}
 
 FunctionEntry CallerFunction(OneArgFunction function) {
   return FunctionEntry{&kRoutines<CallerOneArgOp>, function, nullptr, false, false};

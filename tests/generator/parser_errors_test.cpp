@@ -30,7 +30,9 @@ Failure CompileFailure(const std::string& formula) {
   return {};
 }
 
-template <class Error> std::string TypeName() { return typeid(Error).name(); }
+template <class Error> std::string TypeName() {
+  return typeid(Error).name();
+}
 
 TEST(ParserRejects, FormsOutsideTheGrammar) {
   const std::string syntax = TypeName<ESyntaxError>();
@@ -92,7 +94,8 @@ TEST(ParserRejects, DepthAndWidthLimits) {
   EXPECT_NO_THROW(parser.SetExpression(Nested(20)));
   EXPECT_EQ(parser.OperationCount(), 20u);
   EXPECT_THROW(parser.SetExpression(Nested(21)), ETooManyNestings);
-  EXPECT_NO_THROW(parser.SetExpression("((((((((((((((((((((((((((((((t))))))))))))))))))))))))))))))"));
+  EXPECT_NO_THROW(
+      parser.SetExpression("((((((((((((((((((((((((((((((t))))))))))))))))))))))))))))))"));
 
   EXPECT_NO_THROW(parser.SetExpression(Wide(50)));
   EXPECT_DOUBLE_EQ(parser.Value(), std::pow(std::sin(0.5), 50) * std::pow(0.5, 14));
@@ -143,7 +146,9 @@ TEST(ParserErrorHandler, SwallowsCompilationFailures) {
   EXPECT_EQ(calls, 1);
 
   // Exceptions of other classes pass through the handler's assignment unchanged.
-  parser.OnParserError = [](TCustomParser&, const EMathParserError&) { throw std::logic_error("x"); };
+  parser.OnParserError = [](TCustomParser&, const EMathParserError&) {
+    throw std::logic_error("x");
+  };
   EXPECT_THROW(parser.SetExpression("t*"), std::logic_error);
   EXPECT_TRUE(parser.ParseError());
 }
