@@ -198,9 +198,10 @@ TermClass Classifier::Classify(uint32_t begin, uint32_t end) {
   return term;
 }
 
-// Looks for `op` from `from` on, outside brackets (an occurrence inside would leave both sides
-// unbalanced); fills `term` with the first occurrence whose sides are operands of the kinds in
-// `left` and `right`.
+// Looks for `op` from left to right, outside brackets (an occurrence inside would leave both
+// sides unbalanced); fills `term` with the first occurrence whose sides are operands of the
+// kinds in `left` and `right`. An occurrence at the first or the last character ends the
+// search, except that with `signFirst` one at the first character is a sign and passed by.
 bool Classifier::Split(std::string_view op, bool signFirst, uint32_t begin, uint32_t end,
                        FormSet left, FormSet right, LastSplit* last, TermClass& term) {
   const auto width = static_cast<uint32_t>(op.size());
