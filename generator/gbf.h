@@ -12,6 +12,9 @@
 #include "parser.h"
 
 class TQVT2;
+namespace qvt {
+class TCanvas;
+}
 
 class TGBF {
 public:
@@ -39,6 +42,11 @@ public:
   // Output code of a voltage: 8192 at 0 V, 819.2 codes per volt, decreasing as the voltage
   // rises, rounded half to even and kept within 0..16384.
   static int32_t VoltsToCode(double volts);
+
+  // Draws two periods of the table of the last Compute into (0, 0)-(width, height) of the
+  // canvas, with the 0 V level dotted and the words "Deux périodes". Built in the target
+  // qvt_generator_preview, which brings the drawing layer.
+  void DrawPreview(qvt::TCanvas& canvas, int width, int height) const;
 
   qvt::TParser Parser;
   std::array<int32_t, kTableSize> Samples{};
