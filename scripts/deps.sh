@@ -22,7 +22,7 @@ sudo=""
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
 # The number-text tests also run under a decimal-comma locale; generated once when missing.
