@@ -25,7 +25,8 @@ TQVT2::TQVT2() {
   Request.triggerLevel = 2048;
   Generator.count = 480;
   VoltsPerCode.fill(kWideVoltsPerCode);
-  for (auto& v : LatestValue) v.store(0.0);
+  for (auto& v : LatestValue)
+    v.store(0.0);
 }
 
 TQVT2::~TQVT2() {
@@ -54,7 +55,8 @@ void TQVT2::ClosePort() {
 }
 
 bool TQVT2::StartAcquisition() {
-  if (Running) StopAcquisition();
+  if (Running)
+    StopAcquisition();
   ReceivedCount = 0;
   CountEnabled();
   Running = true;
@@ -72,25 +74,34 @@ bool TQVT2::StopAcquisition() {
 }
 
 bool TQVT2::Poll() {
-  if (EnabledCount == 0) return false;
+  if (EnabledCount == 0)
+    return false;
   QvtSampleBlock block;
   const int32_t words = _GetUSBData(PortHandle, &block, &Request);
   // A block holds at most 256 samples a channel, whatever the word count claims.
   int32_t n = std::min<int32_t>(words / EnabledCount, QVT_BLOCK_SAMPLES);
-  if (n <= 0) return false;
+  if (n <= 0)
+    return false;
   n = std::min(n, kMaxStored - ReceivedCount);
-  if (n <= 0) return true; // the store is full; what arrives now is dropped
+  if (n <= 0)
+    return true; // the store is full; what arrives now is dropped
   for (int k = 0; k < kChannels; ++k) {
-    if (Enabled[k] == 0) continue;
-    for (int32_t i = 0; i < n; ++i) Store[k][ReceivedCount + i] = static_cast<uint16_t>(block.samples[k][i]);
+    if (Enabled[k] == 0)
+      continue;
+    for (int32_t i = 0; i < n; ++i)
+      Store[k][ReceivedCount + i] = static_cast<uint16_t>(block.samples[k][i]);
   }
   ReceivedCount += n;
   return true;
 }
 
-int32_t TQVT2::SweepPoints() const { return TimeBases()[TimeBase].SweepPoints; }
+int32_t TQVT2::SweepPoints() const {
+  return TimeBases()[TimeBase].SweepPoints;
+}
 
-int32_t TQVT2::TotalPoints() const { return SweepPoints() + kPreTrigger; }
+int32_t TQVT2::TotalPoints() const {
+  return SweepPoints() + kPreTrigger;
+}
 
 double TQVT2::SampleRate() const {
   const double periods = (256.0 - Request.timerReload) * Request.prescaler;
@@ -102,7 +113,8 @@ double TQVT2::PreTriggerTime() const {
 }
 
 void TQVT2::SetTimeBase(int index) {
-  if (index < 0 || index >= kTimeBaseCount) throw std::out_of_range("time base " + std::to_string(index));
+  if (index < 0 || index >= kTimeBaseCount)
+    throw std::out_of_range("time base " + std::to_string(index));
   TimeBase = index;
   const TTimeBase& row = TimeBases()[index];
   Request.clockSelect = row.ClockSelect;
@@ -111,16 +123,19 @@ void TQVT2::SetTimeBase(int index) {
 }
 
 void TQVT2::CheckChannel(int channel) const {
-  if (channel < 0 || channel >= kChannels) throw std::out_of_range("channel " + std::to_string(channel));
+  if (channel < 0 || channel >= kChannels)
+    throw std::out_of_range("channel " + std::to_string(channel));
 }
 
 void TQVT2::CountEnabled() {
-  EnabledCount = static_cast<int32_t>(std::count_if(Enabled.begin(), Enabled.end(), [](uint8_t v) { return v != 0; }));
+  EnabledCount = static_cast<int32_t>(
+      std::count_if(Enabled.begin(), Enabled.end(), [](uint8_t v) { return v != 0; }));
 }
 
 void TQVT2::SetChannelEnabled(int channel, uint8_t value) {
   CheckChannel(channel);
-  if (value >= 128) throw std::out_of_range("enabled value " + std::to_string(value));
+  if (value >= 128)
+    throw std::out_of_range("enabled value " + std::to_string(value));
   Enabled[channel] = value;
   Request.channel[channel].enabled = value;
   CountEnabled();
@@ -145,10 +160,13 @@ void TQVT2::SetTriggerSource(uint8_t source) {
 void TQVT2::SetThreshold(double volts) {
   // nearbyint rounds halves to even in the default rounding mode.
   const double code = std::nearbyint((volts + ThresholdOffset + 15.0) * 4096.0 / 30.0);
-  if (code >= 97 && code < 4000) Request.triggerLevel = static_cast<int32_t>(code);
+  if (code >= 97 && code < 4000)
+    Request.triggerLevel = static_cast<int32_t>(code);
 }
 
-double TQVT2::Threshold() const { return Request.triggerLevel * 30.0 / 4096.0 - 15.0 - ThresholdOffset; }
+double TQVT2::Threshold() const {
+  return Request.triggerLevel * 30.0 / 4096.0 - 15.0 - ThresholdOffset;
+}
 
 uint16_t TQVT2::StoredCode(int channel, int index) const {
   CheckChannel(channel);

@@ -22,9 +22,9 @@
 class TQVT2 {
 public:
   static constexpr int kChannels = 4;
-  static constexpr int kStoreSize = 16385;   // slots of the sample store per channel
-  static constexpr int kMaxStored = 16384;   // samples kept per channel and sweep
-  static constexpr int kPreTrigger = 500;    // samples acquired before the sweep
+  static constexpr int kStoreSize = 16385; // slots of the sample store per channel
+  static constexpr int kMaxStored = 16384; // samples kept per channel and sweep
+  static constexpr int kPreTrigger = 500;  // samples acquired before the sweep
   static constexpr int kGeneratorSamples = QVT_GENERATOR_SAMPLES;
   static constexpr double kWideVoltsPerCode = 30.0 / 16384.0;
   static constexpr double kNarrowVoltsPerCode = 15.0 / 16384.0;
@@ -44,7 +44,7 @@ public:
   bool StartAcquisition();
   bool StopAcquisition();
   bool Poll();
-  int32_t TotalPoints() const;  // sweep points + 500
+  int32_t TotalPoints() const; // sweep points + 500
   int32_t SweepPoints() const;
   bool IsFinished() const { return TotalPoints() <= ReceivedCount; }
   double SampleRate() const;     // Hz, from the request as it stands

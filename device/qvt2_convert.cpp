@@ -9,7 +9,9 @@
 
 namespace {
 // Codes above 8,192 stand for code - 16,384 (14-bit two's complement).
-int SignedCode(uint16_t code) { return code > 8192 ? code - 16384 : code; }
+int SignedCode(uint16_t code) {
+  return code > 8192 ? code - 16384 : code;
+}
 
 void CheckSize(std::span<const double> out) {
   if (out.size() < static_cast<size_t>(TQVT2::kStoreSize))
@@ -39,14 +41,16 @@ void TQVT2::FillChannel(int channel, std::span<double> out) const {
   CheckSize(out);
   const int last = std::min(TotalPoints(), kStoreSize - 1);
   const double factor = VoltsPerCode[channel];
-  for (int i = 0; i <= last; ++i) out[i] = SignedCode(Store[channel][i]) * factor;
+  for (int i = 0; i <= last; ++i)
+    out[i] = SignedCode(Store[channel][i]) * factor;
   std::fill(out.begin() + last + 1, out.begin() + kStoreSize, 0.0);
 }
 
 void TQVT2::FillTimes(std::span<double> out) const {
   CheckSize(out);
   const double step = 1.0 / SampleRate();
-  for (int i = 0; i < kStoreSize; ++i) out[i] = i * step;
+  for (int i = 0; i < kStoreSize; ++i)
+    out[i] = i * step;
 }
 
 double TQVT2::FirstSampleValue(int channel) const {
@@ -86,7 +90,8 @@ void TQVT2::FitGeneratorFrequency(int32_t requestedHz) {
 
 void TQVT2::StartGenerator(std::span<const int32_t> samples) {
   if (samples.size() < static_cast<size_t>(kGeneratorSamples))
-    throw std::out_of_range("generator table needs 16,000 samples, got " + std::to_string(samples.size()));
+    throw std::out_of_range("generator table needs 16,000 samples, got " +
+                            std::to_string(samples.size()));
   Generator.count = GeneratorPoints;
   Generator.clockIndex = GeneratorClockIndex;
   Generator.timerValue = GeneratorTimer;
@@ -94,4 +99,6 @@ void TQVT2::StartGenerator(std::span<const int32_t> samples) {
   _LanceGenerateur(PortHandle, GeneratorMode, &Generator);
 }
 
-void TQVT2::StopGenerator() { _StopGenerateur(PortHandle); }
+void TQVT2::StopGenerator() {
+  _StopGenerateur(PortHandle);
+}

@@ -15,7 +15,8 @@ constexpr auto kIdlePause = std::chrono::milliseconds(2);
 } // namespace
 
 void TQVT2::StartPointMeasure() {
-  if (!IsOpen()) return;
+  if (!IsOpen())
+    return;
   StopPointMeasure();
   JoinPointThread(); // a thread that outlived the stop's wait must end before a new one runs
   PointStop.store(false);
@@ -24,14 +25,17 @@ void TQVT2::StartPointMeasure() {
 }
 
 void TQVT2::StopPointMeasure() {
-  if (!IsOpen() || !PointThread.joinable()) return;
+  if (!IsOpen() || !PointThread.joinable())
+    return;
   PointStop.store(true);
   std::unique_lock lock(PointMutex);
-  const bool ended = PointEnded.wait_for(lock, kStopWait, [this] { return !PointThreadActive.load(); });
+  const bool ended =
+      PointEnded.wait_for(lock, kStopWait, [this] { return !PointThreadActive.load(); });
   lock.unlock();
   // A thread still running keeps its std::thread; the destructor or the next start joins it,
   // so it never outlives the object it works on.
-  if (ended) PointThread.join();
+  if (ended)
+    PointThread.join();
 }
 
 void TQVT2::JoinPointThread() {
@@ -65,7 +69,8 @@ void TQVT2::PointMeasureLoop() {
         }
         for (int k = 0; k < kChannels; ++k) {
           const int32_t c = block.count[k];
-          if (Enabled[k] == 0 || c <= 0 || c > QVT_BLOCK_SAMPLES) continue;
+          if (Enabled[k] == 0 || c <= 0 || c > QVT_BLOCK_SAMPLES)
+            continue;
           const int32_t code = block.samples[k][c - 1];
           const int signedCode = code > 8192 ? code - 16384 : code;
           LatestValue[k].store(signedCode * VoltsPerCode[k]);

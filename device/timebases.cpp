@@ -34,13 +34,19 @@ constexpr std::array<TTimeBase, kTimeBaseCount> kTable{{
 }};
 } // namespace
 
-const std::array<TTimeBase, kTimeBaseCount>& TimeBases() { return kTable; }
+const std::array<TTimeBase, kTimeBaseCount>& TimeBases() {
+  return kTable;
+}
 
 double SampleClockHz(uint8_t clockSelect) {
   switch (clockSelect) {
-  case 0: return 6'000'000.0;
-  case 1: return 2'000'000.0;
-  case 2: return 10'000'000.0;
-  default: return 0.0;
+  case 0:
+    return 6'000'000.0;
+  case 1:
+    return 2'000'000.0;
+  case 2:
+    return 10'000'000.0;
+  default:
+    return 0.0;
   }
 }

@@ -11,10 +11,13 @@
 
 TGBF* Generator = nullptr;
 
-TGBF::TGBF(TQVT2* device) : Device(device) { Parser.SetExpression("t*5"); }
+TGBF::TGBF(TQVT2* device) : Device(device) {
+  Parser.SetExpression("t*5");
+}
 
 TQVT2& TGBF::RequireDevice() const {
-  if (Device == nullptr) throw std::logic_error("the generator has no device");
+  if (Device == nullptr)
+    throw std::logic_error("the generator has no device");
   return *Device;
 }
 
@@ -49,10 +52,12 @@ void TGBF::Compute() {
     k = std::clamp(k, 2, n - 2);
     const bool triangle = Waveform == 1;
     const double rise = 2 * Amplitude / k;
-    for (int i = 0; i <= k; ++i) Samples[i] = VoltsToCode((triangle ? i * rise - Amplitude : -Amplitude) + Offset);
+    for (int i = 0; i <= k; ++i)
+      Samples[i] = VoltsToCode((triangle ? i * rise - Amplitude : -Amplitude) + Offset);
     const double fall = 2 * Amplitude / (n - k);
     const double top = k * fall + Amplitude;
-    for (int i = k + 1; i < n; ++i) Samples[i] = VoltsToCode((triangle ? top - i * fall : Amplitude) + Offset);
+    for (int i = k + 1; i < n; ++i)
+      Samples[i] = VoltsToCode((triangle ? top - i * fall : Amplitude) + Offset);
   }
   }
   std::fill(Samples.begin() + n, Samples.end(), 0);
@@ -71,9 +76,12 @@ void TGBF::Stop() {
   Running = false;
 }
 
-void TGBF::SetExpression(std::string_view text) { Parser.SetExpression(text); }
+void TGBF::SetExpression(std::string_view text) {
+  Parser.SetExpression(text);
+}
 
-TGBFPreview ComputePreview(const std::array<int32_t, TGBF::kTableSize>& samples, int points, int width, int height) {
+TGBFPreview ComputePreview(const std::array<int32_t, TGBF::kTableSize>& samples, int points,
+                           int width, int height) {
   TGBFPreview preview;
   const int n = std::clamp(points, 1, TGBF::kTableSize - 1);
   const double xs = static_cast<double>(width) / n / 2;

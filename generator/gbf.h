@@ -68,13 +68,14 @@ struct TGBFPreview {
   struct Point {
     int x, y;
   };
-  std::vector<Point> Trace;  // starts at the first sample, then one point per sample, twice
-  int MidLevelY = 0;         // the dotted line of code 8192
-  Point TextAt{0, 0};        // where "Deux périodes" is written
+  std::vector<Point> Trace; // starts at the first sample, then one point per sample, twice
+  int MidLevelY = 0;        // the dotted line of code 8192
+  Point TextAt{0, 0};       // where "Deux périodes" is written
 };
 
 // The preview geometry for `points` samples of `samples` in a box of width x height pixels.
-TGBFPreview ComputePreview(const std::array<int32_t, TGBF::kTableSize>& samples, int points, int width, int height);
+TGBFPreview ComputePreview(const std::array<int32_t, TGBF::kTableSize>& samples, int points,
+                           int width, int height);
 
 // The program's one generator, created at start-up before the main window.
 extern TGBF* Generator;

@@ -7,7 +7,8 @@
 #include "qvt2.h"
 
 void TGBF::DrawPreview(qvt::TCanvas& canvas, int width, int height) const {
-  const TGBFPreview preview = ComputePreview(Samples, RequireDevice().GeneratorPoints, width, height);
+  const TGBFPreview preview =
+      ComputePreview(Samples, RequireDevice().GeneratorPoints, width, height);
   canvas.SetBrushStyle(qvt::TBrushStyle::Solid);
   canvas.SetBrushColour(qvt::SystemWindowColour());
   canvas.SetPenStyle(qvt::TPenStyle::Solid);
@@ -18,7 +19,8 @@ void TGBF::DrawPreview(qvt::TCanvas& canvas, int width, int height) const {
   canvas.SetPenColour(Qt::blue);
   std::vector<QPoint> trace;
   trace.reserve(preview.Trace.size());
-  for (const TGBFPreview::Point& p : preview.Trace) trace.emplace_back(p.x, p.y);
+  for (const TGBFPreview::Point& p : preview.Trace)
+    trace.emplace_back(p.x, p.y);
   canvas.Polyline(trace);
 
   canvas.SetPenStyle(qvt::TPenStyle::Dot);

@@ -24,7 +24,8 @@ protected:
                 ("qvt2_device_" + std::to_string(::getpid()) + "_" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".trace");
     std::filesystem::remove(tracePath);
-    const std::string all = "noise=0;glitch=0;seed=1;trace=" + tracePath.string() + (options.empty() ? "" : ";" + options);
+    const std::string all = "noise=0;glitch=0;seed=1;trace=" + tracePath.string() +
+                            (options.empty() ? "" : ";" + options);
     setenv("QVTLINK_DEVICE", "sim", 1);
     setenv("QVTLINK_SIM", all.c_str(), 1);
     qvt::testing::UseClock(&clock);
@@ -55,7 +56,8 @@ protected:
     std::vector<std::string> found;
     std::ifstream in(tracePath);
     for (std::string line; std::getline(in, line);)
-      if (line.rfind("W 4 ", 0) == 0) found.push_back(line.substr(line.find(':') + 2));
+      if (line.rfind("W 4 ", 0) == 0)
+        found.push_back(line.substr(line.find(':') + 2));
     return found;
   }
 

@@ -24,7 +24,8 @@ protected:
     qvt::testing::ResetVirtualInterfaces();
     device = std::make_unique<TQVT2>();
     ASSERT_TRUE(device->OpenPort());
-    for (int k = 0; k < 4; ++k) device->SetChannelEnabled(k, 1);
+    for (int k = 0; k < 4; ++k)
+      device->SetChannelEnabled(k, 1);
   }
   void TearDown() override {
     device.reset();
@@ -32,10 +33,12 @@ protected:
   }
 
   // Waits (in real time, bounded) until channel k's value differs from `from`.
-  bool WaitForChange(int k, double from, std::chrono::milliseconds limit = std::chrono::milliseconds(3000)) {
+  bool WaitForChange(int k, double from,
+                     std::chrono::milliseconds limit = std::chrono::milliseconds(3000)) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (std::chrono::steady_clock::now() < end) {
-      if (device->LatestValue[k].load() != from) return true;
+      if (device->LatestValue[k].load() != from)
+        return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return false;
@@ -54,7 +57,8 @@ TEST_F(PointMeasure, LatestValuesFollowTheScene) {
     std::this_thread::sleep_for(std::chrono::milliseconds(110));
     const double now = device->LatestValue[1].load();
     EXPECT_LE(std::abs(now), 2.1); // the sine of 2 V
-    if (now != previous) ++moves;
+    if (now != previous)
+      ++moves;
     previous = now;
   }
   EXPECT_GE(moves, 6);

@@ -29,7 +29,8 @@ protected:
     qvt::testing::UseDriverOpener(nullptr);
   }
   void Queue(int packetCount, int words, uint16_t code = 100) {
-    for (int i = 0; i < packetCount; ++i) packets->push_back(std::vector<uint16_t>(words, code));
+    for (int i = 0; i < packetCount; ++i)
+      packets->push_back(std::vector<uint16_t>(words, code));
   }
 
   std::shared_ptr<std::deque<std::vector<uint16_t>>> packets;
@@ -46,7 +47,8 @@ TEST_F(ScriptedDevice, PollSharesEachPacketAmongTheEnabledChannels) {
   EXPECT_EQ(device->ReceivedCount, 512);
   EXPECT_FALSE(device->Poll()); // nothing ready
 
-  for (int k = 1; k < 4; ++k) device->SetChannelEnabled(k, 1);
+  for (int k = 1; k < 4; ++k)
+    device->SetChannelEnabled(k, 1);
   device->StartAcquisition();
   Queue(3, 256);
   for (int i = 1; i <= 3; ++i) {

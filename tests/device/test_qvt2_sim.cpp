@@ -10,26 +10,29 @@
 namespace {
 
 // Rising crossings of `level` between first and last, with linear interpolation.
-std::vector<double> RisingCrossings(const std::vector<double>& v, int first, int last, double level = 0.0) {
+std::vector<double> RisingCrossings(const std::vector<double>& v, int first, int last,
+                                    double level = 0.0) {
   std::vector<double> at;
   for (int i = first; i + 1 <= last; ++i)
-    if (v[i] < level && v[i + 1] >= level) at.push_back(i + (level - v[i]) / (v[i + 1] - v[i]));
+    if (v[i] < level && v[i + 1] >= level)
+      at.push_back(i + (level - v[i]) / (v[i + 1] - v[i]));
   return at;
 }
 
 TEST_F(SimDevice, StartUsesTheReconfigureCommandOnlyAfterARangeChange) {
   Open();
   device->SetChannelEnabled(0, 1);
-  device->StartAcquisition();  // first start after construction
+  device->StartAcquisition(); // first start after construction
   device->StopAcquisition();
-  device->StartAcquisition();  // nothing changed
+  device->StartAcquisition(); // nothing changed
   device->StopAcquisition();
   device->SetHighRange(0, false);
-  device->StartAcquisition();  // range changed
-  device->StartAcquisition();  // a start while running stops first
+  device->StartAcquisition(); // range changed
+  device->StartAcquisition(); // a start while running stops first
   std::vector<std::string> starts;
   for (const std::string& c : Commands())
-    if (c == "08" || c == "09") starts.push_back(c);
+    if (c == "08" || c == "09")
+      starts.push_back(c);
   EXPECT_EQ(starts, (std::vector<std::string>{"08", "09", "08", "09"}));
 }
 
@@ -59,7 +62,8 @@ class SimDeviceBus : public SimDevice, public ::testing::WithParamInterface<BusC
 TEST_P(SimDeviceBus, EachPollStoresOnePacketOfFrames) {
   const BusCase& c = GetParam();
   Open(std::string("bus=") + c.bus);
-  for (int k = 0; k < c.channels; ++k) device->SetChannelEnabled(k, 1);
+  for (int k = 0; k < c.channels; ++k)
+    device->SetChannelEnabled(k, 1);
   device->SetTimeBase(9); // 250 kHz
   device->StartAcquisition();
   clock.AdvanceMs(10); // 2,500 frames wait in the interface
@@ -77,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(Buses, SimDeviceBus,
 TEST_F(SimDevice, TriggeredSweepOfTheFiftyHertzSine) {
   Open();
   device->SetChannelEnabled(1, 1);
-  device->SetTimeBase(10); // "20 ms": 125 kHz, 3,000 samples
+  device->SetTimeBase(10);     // "20 ms": 125 kHz, 3,000 samples
   device->SetTriggerSource(2); // channel 1
   device->SetRisingEdge(1);
   device->SetThreshold(0.0);
@@ -100,7 +104,8 @@ TEST_F(SimDevice, TriggeredSweepOfTheFiftyHertzSine) {
     }
   // The sweep holds a sine, not a square or a ramp: compare against the model.
   for (int i = 0; i < total; i += 97)
-    EXPECT_NEAR(v[i], 2.0 * std::sin(2 * std::numbers::pi * 50 * (i - up.front()) / 125e3), 0.02) << i;
+    EXPECT_NEAR(v[i], 2.0 * std::sin(2 * std::numbers::pi * 50 * (i - up.front()) / 125e3), 0.02)
+        << i;
 }
 
 struct GeneratorCase {
@@ -117,7 +122,8 @@ TEST_P(SimDeviceGenerator, ChannelZeroSeesTheFittedFrequency) {
   const int n = device->GeneratorPoints;
   std::vector<int32_t> table(TQVT2::kGeneratorSamples + 1, 0);
   for (int i = 0; i < n; ++i) // 2 V sine, code decreasing as the voltage rises
-    table[i] = 8192 - static_cast<int32_t>(std::lround(2 * 819.2 * std::sin(2 * std::numbers::pi * i / n)));
+    table[i] = 8192 - static_cast<int32_t>(
+                          std::lround(2 * 819.2 * std::sin(2 * std::numbers::pi * i / n)));
   device->StopGenerator();
   device->GeneratorMode = 1;
   device->StartGenerator(table);
@@ -137,10 +143,10 @@ TEST_P(SimDeviceGenerator, ChannelZeroSeesTheFittedFrequency) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Clocks, SimDeviceGenerator,
-                         ::testing::Values(GeneratorCase{5000, 8},   // 48 MHz clock
-                                           GeneratorCase{3000, 7},   // 12 MHz, timer 65,535
-                                           GeneratorCase{1000, 9},   // 12 MHz
-                                           GeneratorCase{50, 12},    // 4 MHz, timer 65,530
-                                           GeneratorCase{7, 15}));   // 4 MHz, timer 65,500
+                         ::testing::Values(GeneratorCase{5000, 8}, // 48 MHz clock
+                                           GeneratorCase{3000, 7}, // 12 MHz, timer 65,535
+                                           GeneratorCase{1000, 9}, // 12 MHz
+                                           GeneratorCase{50, 12},  // 4 MHz, timer 65,530
+                                           GeneratorCase{7, 15})); // 4 MHz, timer 65,500
 
 } // namespace

@@ -15,7 +15,8 @@ namespace {
 int CountColour(const QImage& image, QRgb colour, int x0, int y0, int x1, int y1) {
   int n = 0;
   for (int y = y0; y < y1; ++y)
-    for (int x = x0; x < x1; ++x) n += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
+    for (int x = x0; x < x1; ++x)
+      n += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
   return n;
 }
 

@@ -26,21 +26,33 @@ protected:
     gbf->DutyCycle = 0.5;
   }
   int N() const { return device->GeneratorPoints; }
-  int CountCode(int32_t code) const { return static_cast<int>(std::count(gbf->Samples.begin(), gbf->Samples.begin() + N(), code)); }
+  int CountCode(int32_t code) const {
+    return static_cast<int>(std::count(gbf->Samples.begin(), gbf->Samples.begin() + N(), code));
+  }
 
   std::unique_ptr<TQVT2> device;
   std::unique_ptr<TGBF> gbf;
 };
 
 TEST(VoltsToCode, RoundsHalfToEvenAndClamps) {
-  struct Case { double volts; int32_t code; };
+  struct Case {
+    double volts;
+    int32_t code;
+  };
   const Case cases[] = {
-      {0, 8192}, {1, 7373}, {-1, 9011}, {10, 0}, {-10, 16384}, {12, 0}, {-12, 16384},
+      {0, 8192},
+      {1, 7373},
+      {-1, 9011},
+      {10, 0},
+      {-10, 16384},
+      {12, 0},
+      {-12, 16384},
       {20.0 / 16384 * 0.5, 8192},  // -0.5 code rounds to even 0
       {20.0 / 16384 * 1.5, 8190},  // -1.5 rounds to -2
       {-20.0 / 16384 * 2.5, 8194}, // 2.5 rounds to 2
   };
-  for (const Case& c : cases) EXPECT_EQ(TGBF::VoltsToCode(c.volts), c.code) << c.volts;
+  for (const Case& c : cases)
+    EXPECT_EQ(TGBF::VoltsToCode(c.volts), c.code) << c.volts;
 }
 
 TEST_F(Synthesis, SineQuarterPoints) {
@@ -51,7 +63,8 @@ TEST_F(Synthesis, SineQuarterPoints) {
   EXPECT_EQ(gbf->Samples[0], 8192);
   EXPECT_EQ(gbf->Samples[N() / 4], 8192 - 819);
   EXPECT_EQ(gbf->Samples[3 * N() / 4], 8192 + 819);
-  for (int i = N(); i < TGBF::kTableSize; ++i) ASSERT_EQ(gbf->Samples[i], 0) << i;
+  for (int i = N(); i < TGBF::kTableSize; ++i)
+    ASSERT_EQ(gbf->Samples[i], 0) << i;
 }
 
 TEST_F(Synthesis, LargeWavesClipAtBothEnds) {
@@ -74,7 +87,10 @@ TEST_F(Synthesis, SquareAndTriangleSplitThePeriodAtTheDutyCycle) {
   EXPECT_EQ(CountCode(low), N() / 2 + 1);
   EXPECT_EQ(CountCode(high), N() / 2 - 1);
 
-  struct Case { double duty; int k; };
+  struct Case {
+    double duty;
+    int k;
+  };
   const Case cases[] = {{0.01, 120}, {0.0001, 2}, {0.99, 11880}, {0.99999, 11998}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.duty);
@@ -100,7 +116,8 @@ TEST_F(Synthesis, ArbitraryWaveFollowsTheExpression) {
   EXPECT_EQ(gbf->Samples[0], 8192);
   EXPECT_NEAR(gbf->Samples[N() - 1], 4096, 2);
   EXPECT_EQ(gbf->Samples[N() / 2], 8192 - 2048);
-  EXPECT_TRUE(std::is_sorted(gbf->Samples.rbegin() + (TGBF::kTableSize - N()), gbf->Samples.rend()));
+  EXPECT_TRUE(
+      std::is_sorted(gbf->Samples.rbegin() + (TGBF::kTableSize - N()), gbf->Samples.rend()));
 
   gbf->SetExpression("");
   gbf->Compute();
@@ -133,9 +150,9 @@ TEST_F(Synthesis, PreviewDrawsTwoPeriodsAcrossTheBox) {
   ASSERT_EQ(p.Trace.size(), static_cast<size_t>(2 * N() + 1));
   EXPECT_EQ(p.Trace.front().x, 0);
   EXPECT_EQ(p.Trace.front().y, 50);
-  EXPECT_EQ(p.Trace.back().x, 200);                 // the last sample of the second period
-  EXPECT_EQ(p.Trace[1 + N() / 4].y, 45);            // +1 V is drawn higher: 7373 x 100 / 16384
-  EXPECT_EQ(p.Trace[1 + N() + N() / 4].y, 45);      // and again one period later
+  EXPECT_EQ(p.Trace.back().x, 200);            // the last sample of the second period
+  EXPECT_EQ(p.Trace[1 + N() / 4].y, 45);       // +1 V is drawn higher: 7373 x 100 / 16384
+  EXPECT_EQ(p.Trace[1 + N() + N() / 4].y, 45); // and again one period later
   EXPECT_EQ(p.Trace[1 + N()].x, 100);
   EXPECT_EQ(p.MidLevelY, 50);
   EXPECT_EQ(p.TextAt.x, 50);
@@ -180,7 +197,8 @@ TEST(SynthesisOnTheInterface, StartPlaysTheTableAtTheObtainedFrequency) {
     device->FillChannel(0, v);
     std::vector<double> up;
     for (int i = 0; i + 1 < device->TotalPoints(); ++i)
-      if (v[i] < 0 && v[i + 1] >= 0) up.push_back(i + v[i] / (v[i] - v[i + 1]));
+      if (v[i] < 0 && v[i + 1] >= 0)
+        up.push_back(i + v[i] / (v[i] - v[i + 1]));
     ASSERT_GE(up.size(), 3u);
     const double period = (up.back() - up.front()) / (up.size() - 1);
     EXPECT_NEAR(period, 250000.0 / gbf.Frequency, 1.0);
