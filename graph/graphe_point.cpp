@@ -125,27 +125,29 @@ bool TgraphePoint::CurrentPixel(int channel, int& x, int& y) {
   return true;
 }
 
-void TgraphePoint::DrawCurrentMark(int channel) {
-  int x = 0, y = 0;
+bool TgraphePoint::PrepareCurrent(int channel, int& x, int& y) {
   if (!CurrentPixel(channel, x, y) || !Canvas)
-    return;
+    return false;
   const QColor colour = ToQColor(Curves[static_cast<std::size_t>(channel)].Colour);
   Canvas->SetPenColour(colour);
   Canvas->SetBrushColour(colour);
-  Canvas->SetBrushStyle(TBrushStyle::Solid);
   Canvas->SetPenWidth(LineWidth);
+  return true;
+}
+
+void TgraphePoint::DrawCurrentMark(int channel) {
+  int x = 0, y = 0;
+  if (!PrepareCurrent(channel, x, y))
+    return;
+  Canvas->SetBrushStyle(TBrushStyle::Solid);
   DrawMarker(x, y, Curves[static_cast<std::size_t>(channel)].MarkerStyle, PointSize);
   Canvas->SetPenWidth(1);
 }
 
 void TgraphePoint::DrawCurrentCross(int channel) {
   int x = 0, y = 0;
-  if (!CurrentPixel(channel, x, y) || !Canvas)
+  if (!PrepareCurrent(channel, x, y))
     return;
-  const QColor colour = ToQColor(Curves[static_cast<std::size_t>(channel)].Colour);
-  Canvas->SetPenColour(colour);
-  Canvas->SetBrushColour(colour);
-  Canvas->SetPenWidth(LineWidth);
   Line(x - 10, y, x + 10, y);
   Line(x, y - 10, x, y + 10);
 }

@@ -64,6 +64,9 @@ private:
   TCourbePoint& AbscissaCurve();
   // The pixel of the channel's current value; false for the Abscissa channel.
   bool CurrentPixel(int channel, int& x, int& y);
+  // The current point's pixel with the canvas set to its channel's colour and the line
+  // width; false (nothing set) when there is no point to draw or no canvas.
+  bool PrepareCurrent(int channel, int& x, int& y);
 };
 
 } // namespace qvt

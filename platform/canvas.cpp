@@ -196,6 +196,16 @@ void TCanvas::MarkDirtyPoints(std::span<const QPoint> points) {
   MarkDirty(QRect(QPoint(left, top), QPoint(right, bottom)).adjusted(-m, -m, m, m));
 }
 
+QPainter* TCanvas::BoxPainter(const QRect& box) {
+  return box.isEmpty() ? nullptr : Painter();
+}
+
+// The rectangle of a pen's centre line that keeps a pen of width w inside box.
+QRectF TCanvas::InsetByHalfPen(const QRect& box, int w) {
+  const qreal half = w / 2.0;
+  return QRectF(box.left() + half, box.top() + half, box.width() - w, box.height() - w);
+}
+
 QRect TCanvas::Box(int x1, int y1, int x2, int y2) const {
   const int left = std::min(x1, x2), right = std::max(x1, x2);
   const int top = std::min(y1, y2), bottom = std::max(y1, y2);
@@ -245,9 +255,7 @@ void TCanvas::Polygon(std::span<const QPoint> points) {
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   const QRect box = Box(x1, y1, x2, y2);
-  if (box.isEmpty())
-    return;
-  QPainter* p = Painter();
+  QPainter* p = BoxPainter(box);
   if (!p)
     return;
   const bool outline = penStyle_ != TPenStyle::Clear;
@@ -261,13 +269,12 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   }
   if (outline) {
     // The pen runs along the box's edge pixels, its full width inside the box.
-    const qreal half = w / 2.0;
     p->setPen(MakePen());
     p->setBrush(Qt::NoBrush);
     if (box.width() <= w || box.height() <= w) {
       p->fillRect(box, penColour_);
     } else {
-      p->drawRect(QRectF(box.left() + half, box.top() + half, box.width() - w, box.height() - w));
+      p->drawRect(InsetByHalfPen(box, w));
     }
   }
   MarkDirty(box);
@@ -275,26 +282,21 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   const QRect box = Box(x1, y1, x2, y2);
-  if (box.isEmpty())
-    return;
-  QPainter* p = Painter();
+  QPainter* p = BoxPainter(box);
   if (!p)
     return;
   const int w = penStyle_ == TPenStyle::Clear ? 0 : penWidth_;
-  const qreal half = w / 2.0;
   p->setPen(MakePen());
   p->setBrush(brushStyle_ == TBrushStyle::Solid ? QBrush(brushColour_) : QBrush(Qt::NoBrush));
   // The pen's centre line is inset by half its width so that the outline stays in the box;
   // a fill alone takes the pixels whose centres lie inside the box's ellipse.
-  p->drawEllipse(QRectF(box.left() + half, box.top() + half, box.width() - w, box.height() - w));
+  p->drawEllipse(InsetByHalfPen(box, w));
   MarkDirty(box);
 }
 
 void TCanvas::FillRect(int x1, int y1, int x2, int y2) {
   const QRect box = Box(x1, y1, x2, y2);
-  if (box.isEmpty())
-    return;
-  QPainter* p = Painter();
+  QPainter* p = BoxPainter(box);
   if (!p)
     return;
   p->fillRect(box, brushColour_);

@@ -141,6 +141,8 @@ private:
   void MarkDirty(const QRect& pixels);
   void MarkDirtyPoints(std::span<const QPoint> points);
   QRect Box(int x1, int y1, int x2, int y2) const;
+  QPainter* BoxPainter(const QRect& box); // nullptr for an empty box or without an image
+  static QRectF InsetByHalfPen(const QRect& box, int w);
 
   QImage* image_ = nullptr;
   QPainter painter_;
