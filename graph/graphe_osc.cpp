@@ -263,18 +263,21 @@ void TgrapheOsc::AlignOnTrigger() {
   const double level = TriggerLevel;
   const bool rising = TriggerRising;
 
-  // First a sample on the starting side of the level, then the first one past it.
-  int i = 0;
-  while (i <= kTriggerSearchLast && !(rising ? v[i] < level : v[i] > level))
-    ++i;
-  bool found = false;
-  if (i <= kTriggerSearchLast) {
-    ++i;
-    while (i <= kTriggerSearchLast && !(rising ? v[i] > level : v[i] < level))
-      ++i;
-    found = i <= kTriggerSearchLast;
+  // A crossing is a sample past the level after one on the starting side. The interface
+  // puts its trigger at sample 500, so of the crossings among the first samples the last one
+  // is nearest to it: on a periodic signal the first one may lie periods earlier and would
+  // leave most of the pre-trigger part of the window empty.
+  int i = -1;
+  bool armed = false;
+  for (int j = 0; j <= kTriggerSearchLast; ++j) {
+    if (rising ? v[j] < level : v[j] > level) {
+      armed = true;
+    } else if (armed && (rising ? v[j] > level : v[j] < level)) {
+      i = j;
+      armed = false;
+    }
   }
-  if (!found) {
+  if (i < 0) {
     // An unaligned sweep is not shown as a triggered one: the main window arms a new one.
     TriggerConfirmed = false;
     return;

@@ -51,11 +51,13 @@ public:
   // Paint.
   std::uint8_t NearestPoint(int& x, int& y) const;
 
-  // Re-times the time curve so that the sample just before the first crossing of
-  // TriggerLevel in the TriggerRising direction (among the first samples) is at t = 0, the
-  // time step staying t[1] - t[0]. TriggerConfirmed := a crossing was found and the signal
-  // around it runs the chosen way. Without a crossing the times stay as they were. With
-  // TriggerChannel 4 nothing is re-timed and TriggerConfirmed is true.
+  // Re-times the time curve so that the sample just before the last crossing of TriggerLevel
+  // in the TriggerRising direction among the samples 0..kTriggerSearchLast (the crossing
+  // nearest the interface's trigger at sample 500) is at t = 0, the time step staying
+  // t[1] - t[0]. A crossing is a sample past the level after one on the starting side.
+  // TriggerConfirmed := a crossing was found and the signal around it runs the chosen way.
+  // Without a crossing the times stay as they were. With TriggerChannel 4 nothing is
+  // re-timed and TriggerConfirmed is true.
   void AlignOnTrigger();
 
   // The level line from x = 0 to PlotRect.Right at `row` with the edge sign at its left, in

@@ -241,6 +241,10 @@ TEST_F(OscTest, AlignOnTriggerFindsTheCrossing) {
       {"unconfirmed", true, [](int j) { return j == 150 ? 0.5 : 1 - j * 0.01; }, 149, false},
       {"no crossing", true, [](int) { return -1.0; }, -1, false},
       {"too late", true, [](int j) { return j < 600 ? -1.0 : 1.0; }, -1, false},
+      // A square of period 100 rises at 100, 200, ... 500 and falls at 50, 150, ... 450:
+      // the crossing nearest the interface's trigger (sample 500) wins, not the first one.
+      {"periodic", true, [](int j) { return j % 100 < 50 ? 1.0 : -1.0; }, 499, true},
+      {"periodic falling", false, [](int j) { return j % 100 < 50 ? 1.0 : -1.0; }, 449, true},
   };
   for (const Case& k : cases) {
     g.TriggerChannel = 2;
