@@ -20,6 +20,16 @@ QVTLINK_EXPORT void UseClock(Clock* clock);
 // Forgets every virtual interface; the next open builds it anew from QVTLINK_SIM.
 QVTLINK_EXPORT void ResetVirtualInterfaces();
 
+// Unplugs the virtual interface "VexorQVT2-<index>" now: every request on it moves nothing and
+// returns 0, and opening it fails as for an absent device. Indexes outside 0..3 do nothing.
+QVTLINK_EXPORT void UnplugVirtualInterface(int index);
+
+// Plugs "VexorQVT2-<index>" back in: a fresh interface at power-on, built from QVTLINK_SIM as it
+// is now but without its unplug_after, so that opening works again. Ports opened before stay
+// dead, as after a real re-plug: the client must open the port again. Indexes outside 0..3 do
+// nothing.
+QVTLINK_EXPORT void PlugVirtualInterface(int index);
+
 // The function that opens a device path ("\\.\" + name) for SetPortOpen and SendBOOT;
 // an empty function restores OpenDriver.
 using DriverOpener = std::function<std::unique_ptr<Driver>(const std::string& path)>;

@@ -1,4 +1,5 @@
-// The testing hooks: the library's clock and the driver opener behind its handles.
+// The testing hooks: the library's clock, the virtual interfaces and the driver opener behind
+// its handles.
 #include "qvtlink_testing.h"
 
 #include "link_state.h"
@@ -13,6 +14,14 @@ void UseClock(Clock* clock) {
 }
 
 void ResetVirtualInterfaces() { sim::ResetInterfaces(); }
+
+void UnplugVirtualInterface(int index) {
+  sim::UnplugInterface(index);
+}
+
+void PlugVirtualInterface(int index) {
+  sim::PlugInterface(index);
+}
 
 void UseDriverOpener(DriverOpener opener) {
   auto& s = link::State();

@@ -20,6 +20,10 @@
 // Buffering: frames enter a 16,384-frame buffer. When it is full, capture pauses: samples
 // taken meanwhile are not kept, and capture resumes once the host has read a packet. A
 // record of up to 16,384 frames therefore always reaches the host contiguous.
+//
+// Readiness: the first buffered packet is committed at the earliest of three device times:
+// the sample time of its last frame once it is full, its oldest frame's time plus the packet
+// latency, and the stop of the record. It is ready the stall after its commit.
 #include "acquisition.h"
 
 #include <algorithm>
@@ -46,8 +50,9 @@ int32_t ToCode(double codes) {
 } // namespace
 
 AcquisitionEngine::AcquisitionEngine(const Scene& scene, const GeneratorOutput& generator,
-                                     const std::array<float, 4>& factoryGains, uint64_t seed)
-    : scene_(scene), generator_(generator), seed_(seed) {
+                                     const std::array<float, 4>& factoryGains, uint64_t seed,
+                                     int64_t stallNanos)
+    : scene_(scene), generator_(generator), seed_(seed), stallNanos_(stallNanos) {
   for (size_t i = 0; i < 4; ++i)
     frontEndGain_[i] = factoryGains[i] > 0.0f ? 1.0 / static_cast<double>(factoryGains[i]) : 1.0;
   salt_ = seed_;
@@ -132,8 +137,10 @@ void AcquisitionEngine::Start(int64_t now, bool reconfigured) {
 
 void AcquisitionEngine::Stop(int64_t now) {
   Advance(now);
-  if (state_ == State::kArmed || state_ == State::kCapturing)
+  if (state_ == State::kArmed || state_ == State::kCapturing) {
     state_ = State::kStopped;
+    stoppedAt_ = now;
+  }
 }
 
 double AcquisitionEngine::SamplePeriodNanos() const {
@@ -244,14 +251,22 @@ void AcquisitionEngine::Capture(uint64_t due) {
   }
 }
 
+// Frames exist only once their sample time has passed, so without a stall this is the
+// rule "a full packet, or the oldest frame has waited, or the record has ended" at `now`.
+int64_t AcquisitionEngine::CommitTime(uint32_t packetSize) const {
+  int64_t commit = SampleNanos(fifo_.OldestEntry()) + kPacketLatencyNanos;
+  const uint32_t perPacket = FramesPerPacket(packetSize);
+  if (perPacket > 0 && fifo_.Size() >= perPacket)
+    commit = std::min(commit, SampleNanos(fifo_.EntryAt(perPacket - 1)));
+  if (state_ != State::kCapturing)
+    commit = std::min(commit, stoppedAt_);
+  return commit;
+}
+
 bool AcquisitionEngine::PacketReady(int64_t now, uint32_t packetSize) const {
   if (fifo_.Size() == 0)
     return false;
-  if (fifo_.Size() >= FramesPerPacket(packetSize))
-    return true;
-  if (state_ != State::kCapturing)
-    return true;
-  return now - SampleNanos(fifo_.OldestEntry()) >= kPacketLatencyNanos;
+  return now - stallNanos_ >= CommitTime(packetSize);
 }
 
 uint32_t AcquisitionEngine::ReadPacket(int64_t now, uint8_t* out, uint32_t length,

@@ -24,8 +24,10 @@ public:
 
   enum class State { kIdle, kArmed, kCapturing, kStopped };
 
+  // A committed packet becomes ready `stallNanos` of device time after its commit.
   AcquisitionEngine(const Scene& scene, const GeneratorOutput& generator,
-                    const std::array<float, 4>& factoryGains, uint64_t seed);
+                    const std::array<float, 4>& factoryGains, uint64_t seed,
+                    int64_t stallNanos = 0);
 
   // Configuration commands; they take effect at the next start.
   // 0x05: (input, range) for channels 0..3; input 1 is the YD socket, range 1 the narrow one.
@@ -47,11 +49,12 @@ public:
 
   // Brings capture up to device time `now`. Call before every query or read.
   void Advance(int64_t now);
-  // Whether a packet is committed: a full packet of frames is buffered, or the oldest frame
-  // has waited kPacketLatencyNanos, or the record has ended with frames left.
+  // Whether a packet is ready: it is committed when a full packet of frames is buffered, or
+  // the oldest frame has waited kPacketLatencyNanos, or the record has ended with frames
+  // left, and ready the stall after that.
   bool PacketReady(int64_t now, uint32_t packetSize) const;
-  // Removes one committed packet (whole frames, at most `length` bytes and one packet) into
-  // `out`; returns its byte count, 0 when none is committed.
+  // Removes one ready packet (whole frames, at most `length` bytes and one packet) into
+  // `out`; returns its byte count, 0 when none is ready.
   uint32_t ReadPacket(int64_t now, uint8_t* out, uint32_t length, uint32_t packetSize);
 
   State GetState() const { return state_; }
@@ -75,6 +78,7 @@ private:
   };
 
   uint32_t FramesPerPacket(uint32_t packetSize) const;
+  int64_t CommitTime(uint32_t packetSize) const;
   int64_t SampleNanos(uint64_t index) const;
   void ComputeFrame(uint64_t index, uint16_t* words);
   double ComparatorVolts(uint64_t index) const;
@@ -86,6 +90,7 @@ private:
   const GeneratorOutput& generator_;
   std::array<double, 4> frontEndGain_{};
   uint64_t seed_;
+  int64_t stallNanos_;
 
   Config pending_;
   State state_ = State::kIdle;
@@ -93,6 +98,7 @@ private:
 
   // The running record, fixed at its start.
   int64_t start_ = 0;
+  int64_t stoppedAt_ = 0;
   double startSeconds_ = 0.0;
   double periodSeconds_ = 0.0;
   uint64_t clockMegahertz_ = 6;

@@ -10,12 +10,10 @@ DeviceTime::DeviceTime(Clock& clock, double speed)
 
 int64_t DeviceTime::Now() {
   const int64_t elapsed = clock_.NowNanos() - origin_;
-  // Device time is kept below 2^62 ns (146 years) so that later sums cannot overflow.
-  constexpr double kLimit = 4.6e18;
-  const int64_t scaled =
-      speed_ == 1.0 ? elapsed
-                    : static_cast<int64_t>(
-                          std::fmin(std::floor(static_cast<double>(elapsed) * speed_), kLimit));
+  const int64_t scaled = speed_ == 1.0
+                             ? elapsed
+                             : static_cast<int64_t>(std::fmin(
+                                   std::floor(static_cast<double>(elapsed) * speed_), kLimitNanos));
   // A clock that steps back (it should not) must not move the device backwards.
   if (scaled > last_)
     last_ = scaled;

@@ -10,6 +10,9 @@ namespace qvt::sim {
 
 class DeviceTime {
 public:
+  // Device time is kept below 2^62 ns (146 years) so that later sums cannot overflow.
+  static constexpr double kLimitNanos = 4.6e18;
+
   // Device time starts at 0 now and runs `speed` times as fast as `clock`.
   DeviceTime(Clock& clock, double speed);
   // Device nanoseconds since construction; never decreases.

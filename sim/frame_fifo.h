@@ -25,6 +25,8 @@ public:
   void Push(const uint16_t* words, uint64_t entrySample);
   // Entry stamp of the oldest frame; only when Size() > 0.
   uint64_t OldestEntry() const { return entry_[head_]; }
+  // Entry stamp of the frame `age` places after the oldest; only when age < Size().
+  uint64_t EntryAt(size_t age) const { return entry_[(head_ + age) % kCapacity]; }
   // Removes up to `maxFrames` frames into `out` as big-endian words; returns frames removed.
   size_t PopBigEndian(uint8_t* out, size_t maxFrames);
 

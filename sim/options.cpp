@@ -116,7 +116,8 @@ std::optional<std::array<float, 4>> ParseGains(std::string_view s) {
   return gains;
 }
 
-std::optional<uint64_t> ParseSeed(std::string_view s) {
+// A count written as decimal digits only (no sign, no fraction).
+std::optional<uint64_t> ParseUnsigned(std::string_view s) {
   s = Trim(s);
   uint64_t value = 0;
   const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
@@ -190,10 +191,29 @@ const std::vector<Key>& Keys() {
         {"trigger_offset", "volts from -15 to 15",
          Setter([](std::string_view v) { return ParseInRange(v, -15.0, 15.0); },
                 &Options::triggerOffset)},
-        {"seed", "an unsigned integer", Setter(ParseSeed, &Options::seed)},
+        {"seed", "an unsigned integer", Setter(ParseUnsigned, &Options::seed)},
         {"glitch", "a probability from 0 to 1",
          Setter([](std::string_view v) { return ParseInRange(v, 0.0, 1.0); },
                 &Options::glitchRate)},
+        {"unplug_after", "device seconds from 0 on",
+         [](Options& o, std::string_view v) {
+           const auto s = ParseNumber(v);
+           if (!s || *s < 0.0)
+             return false;
+           o.unplugAfter = *s;
+           return true;
+         }},
+        {"fail_rate", "a probability from 0 to 1",
+         Setter([](std::string_view v) { return ParseInRange(v, 0.0, 1.0); }, &Options::failRate)},
+        {"stall_ms", "whole milliseconds from 0 to 600000",
+         Setter(
+             [](std::string_view v) -> std::optional<uint64_t> {
+               const auto ms = ParseUnsigned(v);
+               if (!ms || *ms > kMaxStallMs)
+                 return std::nullopt;
+               return ms;
+             },
+             &Options::stallMs)},
     };
     static const std::array<std::string_view, 4> bncNames{"y0", "y1", "y2", "y3"};
     static const std::array<std::string_view, 4> ydNames{"yd0", "yd1", "yd2", "yd3"};

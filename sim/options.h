@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,7 +42,17 @@ struct Options {
   double triggerOffset = 0.08;    // V, added to the trigger comparator's threshold
   uint64_t seed = 1;              // noise and glitch sequences
   double glitchRate = 0.0005;     // chance that a sample after a negative one reads 0x2000
+
+  // Faults. From device second `unplugAfter` on (none: never) the interface is unplugged;
+  // each request fails with the chance `failRate`, drawn from a sequence of `seed`; a
+  // committed sample packet becomes ready `stallMs` ms of device time late.
+  std::optional<double> unplugAfter;
+  double failRate = 0.0;
+  uint32_t stallMs = 0;
 };
+
+// The longest stall `stall_ms` takes, in ms.
+inline constexpr uint32_t kMaxStallMs = 600'000;
 
 struct ParsedOptions {
   Options options;

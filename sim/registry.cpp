@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <utility>
 
 #include "options.h"
 #include "virtual_interface.h"
@@ -39,24 +40,35 @@ int IndexOf(std::string_view name) {
   return digit >= '0' && digit <= '3' ? digit - '0' : -1;
 }
 
+bool IsIndex(int index) {
+  return index >= 0 && index <= 3;
+}
+
+// A new interface from the options of the environment; the caller holds the registry's lock.
+std::shared_ptr<VirtualInterface> Build(Registry& r, bool withUnplugDeadline) {
+  const char* text = std::getenv("QVTLINK_SIM");
+  ParsedOptions parsed = ParseOptions(text ? text : "");
+  for (const std::string& message : parsed.messages)
+    std::fprintf(stderr, "%s\n", message.c_str());
+  if (!withUnplugDeadline)
+    parsed.options.unplugAfter.reset();
+  return std::make_shared<VirtualInterface>(parsed.options, r.clock ? *r.clock : TheSteadyClock());
+}
+
+std::shared_ptr<VirtualInterface> Share(int index) {
+  Registry& r = TheRegistry();
+  std::lock_guard lock(r.mutex);
+  auto& slot = r.interfaces[static_cast<size_t>(index)];
+  if (!slot)
+    slot = Build(r, true);
+  return slot;
+}
+
 } // namespace
 
 std::shared_ptr<VirtualInterface> ShareInterface(std::string_view name) {
   const int index = IndexOf(name);
-  if (index < 0)
-    return nullptr;
-  Registry& r = TheRegistry();
-  std::lock_guard lock(r.mutex);
-  auto& slot = r.interfaces[static_cast<size_t>(index)];
-  if (!slot) {
-    const char* text = std::getenv("QVTLINK_SIM");
-    const ParsedOptions parsed = ParseOptions(text ? text : "");
-    for (const std::string& message : parsed.messages)
-      std::fprintf(stderr, "%s\n", message.c_str());
-    slot =
-        std::make_shared<VirtualInterface>(parsed.options, r.clock ? *r.clock : TheSteadyClock());
-  }
-  return slot;
+  return index < 0 ? nullptr : Share(index);
 }
 
 VirtualInterface* FindInterface(std::string_view name) {
@@ -76,6 +88,25 @@ void ResetInterfaces() {
     std::lock_guard lock(r.mutex);
     old.swap(r.interfaces);
   }
+}
+
+void UnplugInterface(int index) {
+  if (IsIndex(index))
+    Share(index)->Unplug();
+}
+
+void PlugInterface(int index) {
+  if (!IsIndex(index))
+    return;
+  Registry& r = TheRegistry();
+  std::shared_ptr<VirtualInterface> old;
+  {
+    std::lock_guard lock(r.mutex);
+    auto fresh = Build(r, false);
+    old = std::exchange(r.interfaces[static_cast<size_t>(index)], std::move(fresh));
+  }
+  if (old)
+    old->Unplug();
 }
 
 } // namespace qvt::sim

@@ -25,4 +25,13 @@ void SetClock(Clock* clock);
 // Forgets every interface; the next FindInterface builds it anew (options read again).
 void ResetInterfaces();
 
+// Unplugs "VexorQVT2-<index>" now (building it first if need be): every request on it returns
+// 0 from now on and the sim driver no longer opens it. Indexes outside 0..3 do nothing.
+void UnplugInterface(int index);
+
+// Plugs a fresh "VexorQVT2-<index>" in, at power-on, built from QVTLINK_SIM as it is now but
+// without its unplug deadline. The interface it replaces is unplugged, so drivers opened on it
+// stay dead, as a USB handle does after a re-plug. Indexes outside 0..3 do nothing.
+void PlugInterface(int index);
+
 } // namespace qvt::sim

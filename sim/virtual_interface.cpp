@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstdio>
+#include <limits>
 #include <vector>
 
 #include "usb_descriptors.h"
@@ -23,13 +25,34 @@ bool IsOutPipe(uint32_t pipe) {
   return pipe == kPipeGenerator || pipe == kPipeH8Out || pipe == kPipeCommand;
 }
 
+// The device time of the unplug deadline, to the nearest nanosecond; a deadline beyond the
+// longest device time is never reached.
+int64_t UnplugNanos(const std::optional<double>& seconds) {
+  if (!seconds)
+    return std::numeric_limits<int64_t>::max();
+  const double nanos = std::round(*seconds * 1e9);
+  return nanos <= DeviceTime::kLimitNanos ? static_cast<int64_t>(nanos)
+                                          : std::numeric_limits<int64_t>::max();
+}
+
+// splitmix64: one step of the failure sequence.
+uint64_t NextRandom(uint64_t& state) {
+  uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
+
 } // namespace
 
 VirtualInterface::VirtualInterface(const Options& options, Clock& clock)
     : bus_(options.bus),
       packetSize_(options.bus == Bus::kFull ? kFullSpeedPacket : kHighSpeedPacket),
       time_(clock, options.speed), scene_(options),
-      acquisition_(scene_, generator_, options.gains, options.seed) {
+      acquisition_(scene_, generator_, options.gains, options.seed,
+                   int64_t{options.stallMs} * 1'000'000),
+      unplugAt_(UnplugNanos(options.unplugAfter)), failRate_(options.failRate),
+      failSequence_(options.seed ^ 0x6661696C73657164ull) {
   for (size_t k = 0; k < 4; ++k) {
     const auto bits = std::bit_cast<uint32_t>(options.gains[k]);
     for (size_t b = 0; b < 4; ++b)
@@ -38,6 +61,30 @@ VirtualInterface::VirtualInterface(const Options& options, Clock& clock)
   if (!options.trace.empty() && !trace_.Open(options.trace))
     std::fprintf(stderr, "QVTLINK_SIM: cannot open trace file \"%s\" (no trace written)\n",
                  options.trace.c_str());
+}
+
+bool VirtualInterface::Unplugged() {
+  std::lock_guard lock(mutex_);
+  return UnpluggedAt(time_.Now());
+}
+
+void VirtualInterface::Unplug() {
+  std::lock_guard lock(mutex_);
+  unplugged_ = true;
+}
+
+bool VirtualInterface::UnpluggedAt(int64_t now) {
+  if (now >= unplugAt_)
+    unplugged_ = true;
+  return unplugged_;
+}
+
+bool VirtualInterface::DrawFailure() {
+  if (failRate_ <= 0.0)
+    return false;
+  // 53 random bits make a uniform draw in [0, 1); a rate of 1 fails every request.
+  const double draw = static_cast<double>(NextRandom(failSequence_) >> 11) * 0x1p-53;
+  return draw < failRate_;
 }
 
 uint8_t VirtualInterface::ControllerByte(uint16_t address) const {
@@ -66,6 +113,8 @@ uint32_t VirtualInterface::Request(uint32_t code, const void* in, uint32_t inLen
 
   std::lock_guard lock(mutex_);
   const int64_t now = time_.Now();
+  if (UnpluggedAt(now) || DrawFailure())
+    return 0;
 
   if ((code == kRequestBulkRead || code == kRequestBulkWrite) && inLength >= 4) {
     const uint32_t pipe = Le32(inBytes);

@@ -38,7 +38,14 @@ public:
   //   download:   in = address LE16; out holds the bytes; returns bytes stored.
   // Returns 0 for anything refused: an unknown code, a short buffer, a pipe of the wrong
   // direction, nothing to read, or any pipe transfer while the controller's CPU is in reset.
+  // An unplugged interface, or a request drawn to fail, moves nothing, returns 0 and leaves
+  // the device as if the request had never come; the trace shows neither.
   uint32_t Request(uint32_t code, const void* in, uint32_t inLength, void* out, uint32_t outLength);
+
+  // Whether the interface is unplugged: by Unplug(), or its unplug deadline has passed. It
+  // never comes back; a re-plugged device is a new interface.
+  bool Unplugged();
+  void Unplug();
 
   // Inspection, for tests and tools.
   uint32_t PacketSize() const { return packetSize_; }
@@ -54,6 +61,8 @@ private:
   uint32_t VendorRequest(const uint8_t* record, uint32_t length);
   uint32_t WriteController(uint16_t address, const uint8_t* data, uint32_t length);
   void PowerOn();
+  bool UnpluggedAt(int64_t now);
+  bool DrawFailure();
 
   // Command decoding (virtual_interface_commands.cpp).
   void Command(const uint8_t* packet, uint32_t length, int64_t now);
@@ -74,6 +83,12 @@ private:
   std::array<uint8_t, kQuerySize> reply_{};
   bool replyPending_ = false;
   int64_t busyUntilHostNanos_ = 0;
+
+  // Faults.
+  const int64_t unplugAt_; // device time; INT64_MAX: never
+  bool unplugged_ = false;
+  const double failRate_;
+  uint64_t failSequence_; // started from the seed, apart from the noise sequences
 };
 
 } // namespace qvt::sim

@@ -1,6 +1,7 @@
 // The sim driver: hands every request of a device path "\\.\VexorQVT2-<n>" (n = 0..3) to the
 // virtual interface of that name. The driver shares the interface, so it stays usable even
-// if the interfaces are reset while the driver is open.
+// if the interfaces are reset while the driver is open. An unplugged interface does not open,
+// as an absent device does not.
 #include <string_view>
 
 #include "driver.h"
@@ -30,7 +31,7 @@ std::unique_ptr<Driver> OpenSimDriver(const std::string& path) {
   if (!p.starts_with(kPathPrefix))
     return nullptr;
   auto device = sim::ShareInterface(p.substr(kPathPrefix.size()));
-  if (!device)
+  if (!device || device->Unplugged())
     return nullptr;
   return std::make_unique<SimDriver>(std::move(device));
 }

@@ -1,5 +1,6 @@
 // qvtlink on the virtual interface, end to end: the wire bytes as the interface's trace
-// records them, its identify answer, live samples, the generator and the H8 loop-back.
+// records them, its identify answer, live samples, the generator and the H8 loop-back, and
+// the program's calls on an interface that is unplugged or fails every transfer.
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -49,6 +50,59 @@ protected:
       writes.push_back(bytes);
     }
     return writes;
+  }
+
+  // Two channels at 1.2 MHz, started by hand.
+  static QvtAcquisitionRequest TwoChannels() {
+    QvtAcquisitionRequest r{};
+    r.reconfigure = 1;
+    r.channel[0] = {1, 0, 0};
+    r.channel[1] = {1, 0, 0};
+    r.timerReload = 251;
+    r.prescaler = 1;
+    r.triggerLevel = 2048;
+    return r;
+  }
+
+  // Frames of channel 0 that `polls` calls of _GetUSBData, 1 ms apart, deliver.
+  int32_t Frames(const QvtAcquisitionRequest& r, int polls) {
+    int32_t frames = 0;
+    for (int poll = 0; poll < polls; ++poll) {
+      clock_.AdvanceMs(1);
+      QvtSampleBlock block;
+      if (_GetUSBData(handle_, &block, &r) != 0)
+        frames += block.count[0];
+    }
+    return frames;
+  }
+
+  // The program's calls on a port whose transfers all fail: each gives up within 1 s of the
+  // library's waits (the manual clock moves only in them), and none reports a success. A new
+  // open succeeds only when the interface is still plugged in. Closes the port.
+  void ExpectEveryCallGivesUp(bool opens) {
+    const auto waitedMs = [this](const auto& call) {
+      const int64_t start = clock_.NowNanos();
+      call();
+      return (clock_.NowNanos() - start) / 1'000'000;
+    };
+    QvtAcquisitionRequest r = TwoChannels();
+    QvtSampleBlock block;
+    auto table = std::make_unique<QvtGeneratorTable>();
+    *table = {};
+    table->count = 1000; // four chunks on a high-speed bus
+    EXPECT_LE(waitedMs([&] { EXPECT_EQ(_GetUSBData(handle_, &block, &r), 0); }), 1000);
+    EXPECT_LE(waitedMs([&] { EXPECT_EQ(_StopAcqui(handle_), 0); }), 1000);
+    EXPECT_LE(waitedMs([&] { _LanceAcqui(handle_, &r); }), 1000);
+    EXPECT_LE(waitedMs([&] { _LanceGenerateur(handle_, 1, table.get()); }), 1000);
+    EXPECT_EQ(table->count, 1000) << "the load gives up at the first chunk";
+    EXPECT_LE(waitedMs([&] { EXPECT_EQ(_StopGenerateur(handle_), 0); }), 1000);
+    int32_t second = 0;
+    EXPECT_LE(waitedMs([&] { second = _SetPortOpen(Counted16("VexorQVT2-0")); }), 1000);
+    EXPECT_EQ(second != 0, opens);
+    if (second != 0)
+      _SetPortClose(second);
+    EXPECT_LE(waitedMs([&] { EXPECT_EQ(_SetPortClose(handle_), 1); }), 1000);
+    handle_ = 0;
   }
 
   ManualClock clock_;
@@ -127,6 +181,26 @@ TEST_F(SimTest, GeneratorTableGoesOutInChunksOfThirtyTwoOnFullSpeed) {
   EXPECT_EQ(_StopGenerateur(handle_), 1);
 }
 
+// A chunk lost on a failing link ends the load unstarted; it never plays a wave with a hole.
+TEST_F(SimTest, GeneratorLoadStopsAtAChunkTheInterfaceDidNotTake) {
+  for (int seed = 1; seed <= 4; ++seed) {
+    ASSERT_NE(Open("bus=full;fail_rate=0.02;seed=" + std::to_string(seed)), 0);
+    auto table = std::make_unique<QvtGeneratorTable>();
+    *table = {};
+    table->count = 4000;
+    _LanceGenerateur(handle_, 1, table.get());
+    size_t sent = 0;
+    for (const auto& chunk : Written(0)) sent += chunk.size() / 2;
+    const auto commands = Written(4);
+    const bool started = !commands.empty() && commands.back()[0] == 0x03;
+    EXPECT_EQ(static_cast<int32_t>(sent) + table->count, 4000) << seed;
+    EXPECT_EQ(started, table->count == 0) << seed;
+    _SetPortClose(handle_);
+    handle_ = 0;
+    std::filesystem::remove(trace_);
+  }
+}
+
 TEST_F(SimTest, H8LinkEchoesThroughTheServiceThreadAndChangesSpeedWithout) {
   ASSERT_NE(Open("bus=full"), 0);
   EXPECT_EQ(ChangeVitesse(handle_, 7), 0);
@@ -151,6 +225,47 @@ TEST_F(SimTest, H8LinkEchoesThroughTheServiceThreadAndChangesSpeedWithout) {
   EXPECT_EQ(std::string(received), text);
   StopTHREAD();
   while (IsRunTHREAD() == 1 && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+}
+
+TEST_F(SimTest, UnpluggedMidAcquisitionEveryCallReturnsAndAReplugNeedsAReopen) {
+  ASSERT_NE(Open("bus=high"), 0);
+  const int32_t kept = _SetPortOpen(Counted16("VexorQVT2-0")); // held over the re-plug
+  QvtAcquisitionRequest r = TwoChannels();
+  _LanceAcqui(handle_, &r);
+  ASSERT_GT(Frames(r, 5), 0);
+
+  qvt::testing::UnplugVirtualInterface(0);
+  qvt::testing::PlugVirtualInterface(-1); // no such interface: nothing happens
+  qvt::testing::PlugVirtualInterface(4);
+  ExpectEveryCallGivesUp(false);
+
+  qvt::testing::PlugVirtualInterface(0);
+  handle_ = kept;
+  _LanceAcqui(handle_, &r);
+  EXPECT_EQ(Frames(r, 5), 0) << "a port opened before the re-plug stays dead";
+  _SetPortClose(handle_);
+  handle_ = _SetPortOpen(Counted16("VexorQVT2-0"));
+  ASSERT_NE(handle_, 0);
+  _LanceAcqui(handle_, &r);
+  EXPECT_GT(Frames(r, 5), 0);
+}
+
+TEST_F(SimTest, EveryCallGivesUpWhenEveryTransferFails) {
+  ASSERT_NE(Open("bus=high"), 0); // the library keeps this packet size, so chunks go out below
+  _SetPortClose(handle_);
+  std::filesystem::remove(trace_);
+  ASSERT_NE(Open("bus=high;fail_rate=1"), 0);
+  ExpectEveryCallGivesUp(true);
+  EXPECT_TRUE(Written(0).empty());
+  EXPECT_TRUE(Written(4).empty()) << "nothing reached the interface";
+}
+
+TEST_F(SimTest, UnplugAfterZeroIsAnAbsentInterfaceUntilPluggedIn) {
+  EXPECT_EQ(Open("unplug_after=0"), 0);
+  qvt::testing::PlugVirtualInterface(0);
+  handle_ = _SetPortOpen(Counted16("VexorQVT2-0"));
+  ASSERT_NE(handle_, 0);
+  EXPECT_EQ(_DefineUSB(handle_), 512);
 }
 
 } // namespace

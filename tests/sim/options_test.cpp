@@ -19,13 +19,17 @@ TEST(OptionsTest, EmptyTextGivesTheDefaultScene) {
   EXPECT_EQ(p.options.bnc[2], (SourceSpec{SourceKind::kSquare, 1000.0, 1.0, 0.0}));
   EXPECT_EQ(p.options.bnc[3], (SourceSpec{SourceKind::kTriangle, 0.05, 5.0, 0.0}));
   EXPECT_EQ(p.options.yd[2], (SourceSpec{SourceKind::kDc, 0.0, 0.0, 0.0}));
+  EXPECT_FALSE(p.options.unplugAfter.has_value());
+  EXPECT_EQ(p.options.failRate, 0.0);
+  EXPECT_EQ(p.options.stallMs, 0u);
 }
 
 TEST(OptionsTest, AcceptedItemsSetTheirValues) {
   const ParsedOptions p =
       ParseOptions(" bus = full ;gains=1.01,0.99,1,1.02;speed=2.5;trace=/tmp/t.txt;noise=0;"
                    "trigger_offset=-0.1;seed=77;glitch=0.5;y0=dc:-3;y1=sine:10:1.5:+0.5;"
-                   "y2=square:2:3;y3=gen;yd0=triangle:1e3:4;;");
+                   "y2=square:2:3;y3=gen;yd0=triangle:1e3:4;unplug_after=2.5;fail_rate=1;"
+                   "stall_ms=600000;;");
   ASSERT_TRUE(p.messages.empty()) << p.messages[0];
   const Options& o = p.options;
   EXPECT_EQ(o.bus, Bus::kFull);
@@ -41,6 +45,10 @@ TEST(OptionsTest, AcceptedItemsSetTheirValues) {
   EXPECT_EQ(o.bnc[2], (SourceSpec{SourceKind::kSquare, 2.0, 3.0, 0.0}));
   EXPECT_EQ(o.bnc[3].kind, SourceKind::kGenerator);
   EXPECT_EQ(o.yd[0], (SourceSpec{SourceKind::kTriangle, 1000.0, 4.0, 0.0}));
+  EXPECT_EQ(o.unplugAfter, 2.5);
+  EXPECT_DOUBLE_EQ(o.failRate, 1.0);
+  EXPECT_EQ(o.stallMs, 600000u);
+  EXPECT_EQ(ParseOptions("unplug_after=0").options.unplugAfter, 0.0); // absent from the start
 }
 
 TEST(OptionsTest, LaterItemOverridesEarlier) {
@@ -75,6 +83,15 @@ TEST(OptionsTest, RejectedItemsKeepDefaultsAndNameTheKey) {
       {"yd1=gen:2", "\"yd1\""},
       {"y3=triangle:1:1:1:1", "\"y3\""},
       {"y0=dc:1e9", "\"y0\""},
+      {"unplug_after=-1", "\"unplug_after\""},
+      {"unplug_after=inf", "\"unplug_after\""},
+      {"unplug_after=2s", "\"unplug_after\""},
+      {"fail_rate=1.01", "\"fail_rate\""},
+      {"fail_rate=-0.5", "\"fail_rate\""},
+      {"stall_ms=600001", "\"stall_ms\""},
+      {"stall_ms=2.5", "\"stall_ms\""},
+      {"stall_ms=-1", "\"stall_ms\""},
+      {"stall_ms=99999999999999999999", "\"stall_ms\""},
   };
   const Options defaults;
   for (const Case& c : cases) {
@@ -88,6 +105,9 @@ TEST(OptionsTest, RejectedItemsKeepDefaultsAndNameTheKey) {
     EXPECT_EQ(p.options.bnc, defaults.bnc);
     EXPECT_EQ(p.options.yd, defaults.yd);
     EXPECT_EQ(p.options.noise, defaults.noise);
+    EXPECT_EQ(p.options.unplugAfter, defaults.unplugAfter);
+    EXPECT_EQ(p.options.failRate, defaults.failRate);
+    EXPECT_EQ(p.options.stallMs, defaults.stallMs);
   }
 }
 
