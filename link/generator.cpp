@@ -55,8 +55,10 @@ GeneratorOutcome RunGeneratorLoad(Driver* driver, uint8_t mode, QvtGeneratorTabl
       buffer[2 * j + 1] = static_cast<uint8_t>(v >> 8 & 0xFF);
       if (trace != nullptr) std::fprintf(trace, "%X %X\n", buffer[2 * j], buffer[2 * j + 1]);
     }
-    Send(driver, buffer, static_cast<uint32_t>(2 * chunk), kPipeGenerator);
-    if (!WaitReady(driver, kReadyTimeoutMs)) {
+    // A chunk the interface did not take would leave a hole in the wave: the load stops there
+    // as for an interface that is not ready, the count telling what was not sent.
+    if (Send(driver, buffer, static_cast<uint32_t>(2 * chunk), kPipeGenerator) == 0 ||
+        !WaitReady(driver, kReadyTimeoutMs)) {
       if (trace != nullptr) std::fclose(trace);
       return GeneratorOutcome::NotReady;
     }
