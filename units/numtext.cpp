@@ -153,6 +153,58 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+// The number in s: blanks around it, an optional sign, digits with at most one `separator`,
+// an optional exponent; nothing for anything else or a number beyond the double range.
+std::optional<double> ReadNumber(std::string_view s, char separator) {
+  // The number, rewritten in the locale-free form that from_chars reads.
+  std::size_t i = s.find_first_not_of(' ');
+  const std::size_t end = s.find_last_not_of(' ') + 1;
+  if (i == std::string::npos)
+    return std::nullopt;
+  std::string number;
+  if (s[i] == '+' || s[i] == '-') {
+    if (s[i] == '-')
+      number += '-';
+    ++i;
+  }
+  int mantissaDigits = 0;
+  while (i < end && IsDigit(s[i])) {
+    number += s[i++];
+    ++mantissaDigits;
+  }
+  if (i < end && s[i] == separator) {
+    number += '.';
+    ++i;
+    while (i < end && IsDigit(s[i])) {
+      number += s[i++];
+      ++mantissaDigits;
+    }
+  }
+  if (mantissaDigits == 0)
+    return std::nullopt;
+  if (i < end && (s[i] == 'E' || s[i] == 'e')) {
+    number += 'e';
+    ++i;
+    if (i < end && (s[i] == '+' || s[i] == '-'))
+      number += s[i++];
+    int exponentDigits = 0;
+    while (i < end && IsDigit(s[i])) {
+      number += s[i++];
+      ++exponentDigits;
+    }
+    if (exponentDigits == 0)
+      return std::nullopt;
+  }
+  if (i != end)
+    return std::nullopt;
+
+  double value = 0;
+  const auto r = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (r.ec != std::errc() || r.ptr != number.data() + number.size())
+    return std::nullopt;
+  return value;
+}
+
 } // namespace
 
 char DecimalSeparator() {
@@ -222,53 +274,11 @@ double ParseValue(std::string_view text) {
     }
   }
 
-  // The number, rewritten in the locale-free form that from_chars reads.
-  std::size_t i = s.find_first_not_of(' ');
-  const std::size_t end = s.find_last_not_of(' ') + 1;
-  if (i == std::string::npos)
-    return kNoValue;
-  std::string number;
-  if (s[i] == '+' || s[i] == '-') {
-    if (s[i] == '-')
-      number += '-';
-    ++i;
-  }
-  int mantissaDigits = 0;
-  while (i < end && IsDigit(s[i])) {
-    number += s[i++];
-    ++mantissaDigits;
-  }
-  if (i < end && s[i] == separator) {
-    number += '.';
-    ++i;
-    while (i < end && IsDigit(s[i])) {
-      number += s[i++];
-      ++mantissaDigits;
-    }
-  }
-  if (mantissaDigits == 0)
-    return kNoValue;
-  if (i < end && (s[i] == 'E' || s[i] == 'e')) {
-    number += 'e';
-    ++i;
-    if (i < end && (s[i] == '+' || s[i] == '-'))
-      number += s[i++];
-    int exponentDigits = 0;
-    while (i < end && IsDigit(s[i])) {
-      number += s[i++];
-      ++exponentDigits;
-    }
-    if (exponentDigits == 0)
-      return kNoValue;
-  }
-  if (i != end)
-    return kNoValue;
+  return ReadNumber(s, separator).value_or(kNoValue);
+}
 
-  double value = 0;
-  const auto r = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (r.ec != std::errc() || r.ptr != number.data() + number.size())
-    return kNoValue;
-  return value;
+std::optional<double> ReadDecimal(std::string_view text) {
+  return ReadNumber(text, DecimalSeparator());
 }
 
 } // namespace qvt

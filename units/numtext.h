@@ -2,6 +2,7 @@
 // export forms, and the parser of typed numbers. The decimal separator is read in one place.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,5 +44,10 @@ std::string FormatExportValue(double value);
 // (y z a f p n µ m k M G T P E) stands for its power of ten; blanks around the number are
 // allowed. Anything else, or a number out of the double range, gives kNoValue.
 double ParseValue(std::string_view text);
+
+// A number typed in a setting: blanks around it, an optional sign, digits with the system
+// decimal separator only, an optional exponent ("1,5", "-2e-3" under a comma). Nothing for
+// any other text or a number beyond the double range.
+std::optional<double> ReadDecimal(std::string_view text);
 
 } // namespace qvt

@@ -108,6 +108,18 @@ TEST_P(NumberTextTest, ParseValueAcceptsEitherMarkAndAPrefix) {
   EXPECT_EQ(ParseValue(std::string(32, '1') + "k"), ParseValue(std::string(32, '1')));
 }
 
+// A typed setting takes the system's mark only, and no prefix letter.
+TEST_P(NumberTextTest, ReadDecimalTakesTheSystemMarkOnly) {
+  const char mark = DecimalSeparator();
+  const char other = mark == '.' ? ',' : '.';
+  EXPECT_EQ(ReadDecimal(std::string(" -1") + mark + "5 "), -1.5);
+  EXPECT_EQ(ReadDecimal("2e-3"), 2e-3);
+  EXPECT_EQ(ReadDecimal("1e-26"), 1e-26); // the no-value marker is still a number typed
+  for (const std::string bad : {std::string("1") + other + "5", std::string("4k"), std::string(""),
+                                std::string("x"), std::string("1e999")})
+    EXPECT_FALSE(ReadDecimal(bad).has_value()) << bad;
+}
+
 // The separator comes from the C locale when nothing is forced.
 TEST(SystemSeparator, FollowsTheCLocale) {
   ForceDecimalSeparator('\0');
