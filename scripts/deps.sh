@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libusb-1.0-0-dev umockdev libumockdev-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686
-  qt6-base-dev libmuparser-dev
+  qt6-base-dev qt6-svg-dev libmuparser-dev
   xvfb xauth dbus fonts-dejavu-core locales
 )
 

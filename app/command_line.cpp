@@ -1,0 +1,49 @@
+// The command line of qvt2_oscillo.
+#include "command_line.h"
+
+namespace qvt {
+
+TCommandLine ReadCommandLine(const std::vector<std::string>& arguments, bool afterQt) {
+  TCommandLine line;
+  for (const std::string& a : arguments) {
+    if (a == "--help" || a == "-h") {
+      line.Action = TCommandLine::Help;
+      return line;
+    }
+    if (a == "--version" || a == "-v") {
+      line.Action = TCommandLine::Version;
+      return line;
+    }
+    if (a == "--simulate") {
+      line.Simulate = true;
+      continue;
+    }
+    // Before Qt has run, single-dash options and plain words may be Qt's (-platform xcb);
+    // afterwards nothing of Qt's is left.
+    if (a.rfind("--", 0) == 0 || afterQt) {
+      line.Action = TCommandLine::Error;
+      line.Message = "option inconnue : " + a;
+      return line;
+    }
+  }
+  return line;
+}
+
+std::string UsageText(const std::string& program) {
+  return "Usage : " + program +
+         " [--simulate]\n"
+         "Oscilloscope et générateur basse fréquence pour l'interface Vexor QVT II.\n"
+         "\n"
+         "  --simulate   utilise l'interface virtuelle au lieu d'une interface branchée\n"
+         "               (comme QVTLINK_DEVICE=sim)\n"
+         "  --help       affiche cette aide\n"
+         "  --version    affiche la version\n"
+         "\n"
+         "Variables d'environnement :\n"
+         "  QVTLINK_DEVICE   sim (interface virtuelle) ou usb (interface branchée, par défaut)\n"
+         "  QVTLINK_SIM      réglages de l'interface virtuelle (clé=valeur;...)\n"
+         "  QVTLINK_USB_ID   identifiants USB vvvv:pppp de l'interface, séparés par des virgules\n"
+         "  QVT2_CONFIG      fichier de réglages à utiliser\n";
+}
+
+} // namespace qvt

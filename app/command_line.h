@@ -1,0 +1,25 @@
+// The program's command line: --simulate, --help, --version. Qt's own options (-platform,
+// -style, ...) are Qt's; anything else is refused.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qvt {
+
+struct TCommandLine {
+  enum TAction { Run, Help, Version, Error };
+  TAction Action = Run;
+  bool Simulate = false;
+  std::string Message; // for Error: what was wrong, one line
+};
+
+// Reads the arguments after the program name. With `afterQt` false (before the window system
+// is started) only long options are judged and single-dash ones are left to Qt; with it true
+// (Qt has taken its own out) every argument left must be one of ours.
+TCommandLine ReadCommandLine(const std::vector<std::string>& arguments, bool afterQt);
+
+// The text of --help, ending with a line break.
+std::string UsageText(const std::string& program);
+
+} // namespace qvt

@@ -1,0 +1,13 @@
+// The program's module-wide objects, created by the main window when it is built and freed
+// when it is destroyed. (Generator, the fourth, is declared with TGBF.)
+#pragma once
+
+class TQVT2;
+namespace qvt {
+class TgrapheOsc;
+class TgraphePoint;
+} // namespace qvt
+
+extern TQVT2* Device;
+extern qvt::TgrapheOsc* OscGraph;
+extern qvt::TgraphePoint* PointGraph;

@@ -1,0 +1,116 @@
+// qvt2_oscillo: the oscilloscope program. Reads its command line, starts the window system,
+// creates its forms in their order and runs until the main window closes. SIGINT and SIGTERM
+// close the main window as its close button does, so that a session ending keeps the
+// close-time work (placement and settings).
+#include <QApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "about_box.h"
+#include "command_line.h"
+#include "config_file.h"
+#include "config_voie_point_dlg.h"
+#include "constante_dlg.h"
+#include "dde_form.h"
+#include "etalon_seuil_dlg.h"
+#include "gbf.h"
+#include "icons.h"
+#include "mainform.h"
+#include "mainform_texts.h"
+#include "options_dlg.h"
+#include "osc_channel_dlg.h"
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void OnSignal(int number) {
+  const char byte = static_cast<char>(number);
+  [[maybe_unused]] const auto n = ::write(signalPipe[0], &byte, 1);
+  // A second signal ends the program the hard way, should closing itself hang.
+  std::signal(number, SIG_DFL);
+}
+
+std::vector<std::string> Arguments(const QStringList& list) {
+  std::vector<std::string> out;
+  for (qsizetype i = 1; i < list.size(); ++i)
+    out.push_back(list[i].toStdString());
+  return out;
+}
+
+int Refuse(const char* program, const std::string& message) {
+  std::fprintf(stderr, "%s: %s\nEssayez « %s --help ».\n", program, message.c_str(), program);
+  return 2;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+  using qvt::TCommandLine;
+  const char* program = "qvt2_oscillo";
+  // --help and --version answer before the window system starts, so that they work without
+  // a display.
+  std::vector<std::string> raw(argv + 1, argv + argc);
+  TCommandLine line = qvt::ReadCommandLine(raw, false);
+  if (line.Action == TCommandLine::Help) {
+    std::fputs(qvt::UsageText(program).c_str(), stdout);
+    return 0;
+  }
+  if (line.Action == TCommandLine::Version) {
+    std::printf("%s %s\n", program, QVT2_VERSION);
+    return 0;
+  }
+  if (line.Action == TCommandLine::Error)
+    return Refuse(program, line.Message);
+
+  QApplication app(argc, argv);
+  line = qvt::ReadCommandLine(Arguments(QApplication::arguments()), true);
+  if (line.Action == TCommandLine::Error)
+    return Refuse(program, line.Message);
+  if (line.Simulate)
+    ::setenv("QVTLINK_DEVICE", "sim", 1); // before the library opens anything
+  QApplication::setApplicationName(qvt::texts::U8(qvt::texts::kApplicationTitle));
+  QApplication::setApplicationVersion(QStringLiteral(QVT2_VERSION));
+  QApplication::setWindowIcon(qvt::ProgramIcon());
+
+  // What the program's units set up before any form.
+  ConfigFileName = qvt::SettingsFilePath(QApplication::applicationFilePath().toStdString());
+  Generator = new TGBF;
+
+  auto* mainForm = new qvt::TMainForm;
+  ConstanteDlg = new qvt::TConstanteDlg(mainForm);
+  AboutBox = new qvt::TAboutBox(qvt::ProgramIcon(), mainForm);
+  DDEForm = new qvt::TDDEForm(mainForm);
+  OscChannelDlg = new qvt::TOscChannelDlg(mainForm);
+  EtalonSeuilDlg = new qvt::TEtalonSeuilDlg(mainForm);
+  ConfigVoiePointDlg = new qvt::TConfigVoiePointDlg(mainForm);
+  OptionsDlg = new qvt::TOptionsDlg(mainForm);
+
+  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0) {
+    auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, mainForm);
+    QObject::connect(notifier, &QSocketNotifier::activated, mainForm, [mainForm] {
+      char byte = 0;
+      [[maybe_unused]] const auto n = ::read(signalPipe[1], &byte, 1);
+      mainForm->close();
+    });
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+  }
+
+  mainForm->show();
+  const int status = QApplication::exec();
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
+  delete mainForm; // with it the dialogs, the device object (port closed) and the graphs
+  delete Generator;
+  Generator = nullptr;
+  return status;
+}

@@ -1,0 +1,226 @@
+// TMainForm: the oscilloscope's main window. It owns everything the user acts on (toolbar,
+// channel, trigger and time-base panels, the graph, the generator panel, the status bar),
+// the module-wide device object and graphs, and the three timers that drive the program.
+//
+// The class is big by nature; its code is split by concern:
+//   mainform.cpp           creation, activation, the absent-interface panel, closing
+//   mainform_layout.cpp    building the toolbar and the panels
+//   mainform_keys.cpp      the Ctrl+letter rule, the space bar and the hints
+//   mainform_cycle.cpp     oscilloscope configuration and the acquisition cycle
+//   mainform_controls.cpp  the handlers of the trigger, time-base and channel controls
+//   mainform_cursors.cpp   the value readout and the dragged trigger level
+//   mainform_settings.cpp  the settings file and the window placement
+//
+// Every control handler does nothing while Loading is set; handlers shared by the four
+// channels take the channel from the sender's "Tag" property. The acquisition loop lets
+// pending events run, so handlers can run inside it: Closing, Loading and the visibility of
+// StopBtn and EnregistreBtn are the guards.
+#pragma once
+
+#include <QMainWindow>
+#include <QPoint>
+#include <QPointer>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+#include "channel_controls.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QSpinBox;
+class QStatusBar;
+class QTimer;
+class QToolButton;
+class QWindow;
+
+namespace qvt {
+
+class TLabeledEdit;
+class TPaintBox;
+class TRadioGroup;
+class TShape;
+class TSpinButton;
+class TUpDown;
+struct TMouseInfo;
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+
+public:
+  static constexpr int kDesignWidth = 1060;
+  static constexpr int kDesignHeight = 801;
+
+  // Builds the window and runs FormCreate: opens the interface (the red panel shows when it
+  // is absent) and loads the settings.
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override; // FormDestroy
+
+  // Start-up, activation, closing.
+  void FormCreate();
+  void FormActivate();
+  void Reconfigure();
+  void ComBtnClick();
+  void EscapeBtnClick();
+  void FileExit();
+  void HelpAbout();
+  void ShowHint(const QString& hint);
+
+  // Oscilloscope mode and the acquisition cycle.
+  void ConfigureOscilloscope();
+  void StartCycle();
+  void TimerTimer();
+  void StopBtnClick();
+  void EnregistreBtnClick();
+  void TempsPaintBoxPaint();
+
+  // Control handlers.
+  void DureeUpDownChangingEx(int newIndex);
+  void NbreSpinUpClick();
+  void NbreSpinDownClick();
+  void SynchroRGClick();
+  void SensRGClick();
+  void MonocoupCBClick();
+  void PreAcqCBClick();
+  void SeuilEditExit();
+  void SpinButton1UpClick();
+  void SpinButton1DownClick();
+  void Label1Click(QObject* sender);
+  void ComboBox0Change(QObject* sender);
+  void CheckBox10Click(QObject* sender);
+  void RadioGroup1Click(QObject* sender);
+
+  // Cursors.
+  void TempsPaintBoxMouseMove(const TMouseInfo& mouse);
+  void TempsPaintBoxMouseDown(const TMouseInfo& mouse);
+  void TempsPaintBoxMouseUp(const TMouseInfo& mouse);
+  void ShowReadout(int x, int y);
+  void HideReadout();
+
+  // Settings (the settings file) and window placement.
+  void LoadSettings();
+  void SaveSettings();
+  void LoadPlacement();
+  void SavePlacement();
+
+  // The status bar's one text.
+  QString StatusText() const;
+  void SetStatusText(const QString& text);
+
+  // Toolbar.
+  QWidget* ToolBar1 = nullptr;
+  QToolButton* OptionsBtn = nullptr;
+  QToolButton* GBFbtn = nullptr;
+  QToolButton* AutoSetBtn = nullptr;
+  QToolButton* RegSaveBtn = nullptr;
+  QToolButton* MatlabBtn = nullptr;
+  QToolButton* HelpBtn = nullptr;
+  QToolButton* PlusBtn = nullptr;
+  QToolButton* ExitBtn = nullptr;
+  QToolButton* StopBtn = nullptr;
+  QLineEdit* Edit1 = nullptr;
+  QToolButton* EnregistreBtn = nullptr;
+  QToolButton* UndoBtn = nullptr;
+  QToolButton* ResetBtn = nullptr;
+  QStatusBar* Header = nullptr;
+
+  // Channel panel.
+  QWidget* PanelVoies = nullptr;
+  QGroupBox* PointGB = nullptr;
+  QCheckBox* PointAutoCB = nullptr;
+  QSpinBox* DeltaPointSE = nullptr;
+  std::array<TChannelControls, 4> Channels;
+
+  // Trigger and time-base panel.
+  QWidget* PanelTemps = nullptr;
+  QGroupBox* SynchroGB = nullptr;
+  TRadioGroup* SynchroRG = nullptr;
+  QCheckBox* MonocoupCB = nullptr;
+  QCheckBox* PreAcqCB = nullptr;
+  QToolButton* EtalonneSeuilBtn = nullptr;
+  TRadioGroup* SensRG = nullptr;
+  QGroupBox* SeuilGB = nullptr;
+  QLineEdit* SeuilEdit = nullptr;
+  TSpinButton* SpinButton1 = nullptr;
+  QLabel* PanelDuree = nullptr;
+  QGroupBox* BaseDeTempsGB = nullptr;
+  TLabeledEdit* DureeEdit = nullptr;
+  TUpDown* DureeUpDown = nullptr;
+  TLabeledEdit* FechEdit = nullptr;
+  TLabeledEdit* NbreEdit = nullptr;
+  TSpinButton* NbreSpin = nullptr;
+
+  // Graph area.
+  QWidget* PanelCourbe = nullptr;
+  QFrame* GBFPanel = nullptr;
+  QProgressBar* ProgressBar = nullptr;
+  TPaintBox* TempsPaintBox = nullptr;
+  QLabel* LabelX = nullptr;
+  QLabel* LabelY = nullptr;
+  TShape* ShapeCurseur = nullptr;
+  QFrame* VexorAbsent = nullptr;
+  QToolButton* ComBtn = nullptr;
+  QToolButton* EscapeBtn = nullptr;
+
+  // Timers.
+  QTimer* Timer = nullptr;
+  QTimer* TimerPoint = nullptr;
+  QTimer* TimerGBF = nullptr;
+
+  // State.
+  bool DraggingThreshold = false;
+  QPoint DragPoint;
+  bool Closing = false;
+  bool Loading = false;
+  std::uint8_t GeneratorState = 0;
+  std::int32_t GeneratorIdleTicks = 0;
+  bool FirstActivation = true;
+  bool PointMode = false;
+  QString PaintBoxHint; // the graph's hint, shown in the status bar while pointing at it
+
+protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+private:
+  // Building (mainform_layout.cpp).
+  void BuildWindow();
+  QWidget* BuildToolBar();
+  QWidget* BuildPanelVoies();
+  QGroupBox* BuildChannelGroup(int channel);
+  QWidget* BuildPanelTemps();
+  QWidget* BuildPanelCourbe();
+  QFrame* BuildVexorAbsent();
+  void ConnectHandlers();
+  void PlaceVexorAbsent();
+  void ShowVexorAbsent(bool show);
+
+  void FormClose();
+  void FormDestroy();
+  // The Ctrl+letter rule of the edit boxes (an application-wide filter) and the space bar.
+  bool AppMessage(QObject* watched, QKeyEvent* key);
+  bool FormKeyDown(QObject* watched, QKeyEvent* key);
+
+  // Shared steps of the cycle (mainform_cycle.cpp).
+  void SetTimeAxis();
+  void FillCurves(int count);
+  void ShowSampleRate();
+  void ShowElapsed();
+  bool ContinuousTrigger() const; // MonocoupCB visible and not checked
+  int ChannelOf(QObject* sender) const;
+  void ApplyThreshold(double volts);
+  void ShowThreshold(double volts);
+
+  bool InTimer = false;
+  QPointer<QWindow> LastFocusWindow;
+};
+
+} // namespace qvt

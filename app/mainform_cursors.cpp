@@ -1,0 +1,134 @@
+// TMainForm: the mouse over the graph. A marker snaps to the nearest sample of a visible
+// curve and two labels give its time and value; with a channel trigger the level line can be
+// grabbed and dragged to a new threshold. Point-by-point mode ignores the mouse here.
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+#include <cstdlib>
+
+#include "ansi.h"
+#include "globals.h"
+#include "graphe_osc.h"
+#include "mainform.h"
+#include "mainform_texts.h"
+#include "numtext.h"
+#include "paintbox.h"
+#include "qvt2.h"
+#include "radiogroup.h"
+#include "shape.h"
+
+namespace qvt {
+namespace {
+
+// The level line is grabbed within this many pixels of its row, not beyond.
+constexpr int kGrabDistance = 4;
+constexpr int kLabelGap = 8;
+constexpr int kLabelLine = 16;
+
+} // namespace
+
+void TMainForm::ShowReadout(int x, int y) {
+  const std::uint8_t c = OscGraph->NearestPoint(x, y);
+  if (c >= 4) {
+    HideReadout();
+    return;
+  }
+  TCourbeOsc& curve = OscGraph->Curves[c];
+  const double t = OscGraph->TimeCurve.FromPixel(x);
+  const double v = curve.FromPixel(y);
+
+  QPalette p = LabelX->palette();
+  p.setColor(QPalette::WindowText, ToQColor(curve.Colour));
+  LabelX->setPalette(p);
+  LabelY->setPalette(p);
+  ShapeCurseur->SetBrushColour(ToQColor(curve.Colour));
+  LabelY->setText(AnsiToQString(curve.Describe(v)));
+  LabelX->setText(AnsiToQString(OscGraph->TimeCurve.Describe(t)));
+  LabelX->adjustSize();
+  LabelY->adjustSize();
+
+  // Right of and below the sample; near the right or bottom edge the labels move to its
+  // other side so that they are never cut off.
+  const int top = TempsPaintBox->y();
+  const int width = std::max(LabelX->width(), LabelY->width());
+  int left = x + kLabelGap;
+  if (left + width > PanelCourbe->width())
+    left = std::max(0, x - kLabelGap - width);
+  int labelTop = y + top;
+  if (labelTop + kLabelLine + LabelY->height() > PanelCourbe->height())
+    labelTop = std::max(top, y + top - kLabelLine - LabelY->height() - kLabelGap);
+  LabelX->move(left, labelTop);
+  LabelY->move(left, labelTop + kLabelLine);
+  ShapeCurseur->move(x - ShapeCurseur->width() / 2, y + top - ShapeCurseur->height() / 2);
+  for (QWidget* w : {static_cast<QWidget*>(LabelX), static_cast<QWidget*>(LabelY),
+                     static_cast<QWidget*>(ShapeCurseur)}) {
+    w->show();
+    w->raise();
+  }
+  TempsPaintBox->setCursor(Qt::CrossCursor);
+}
+
+void TMainForm::HideReadout() {
+  LabelX->hide();
+  LabelY->hide();
+  ShapeCurseur->hide();
+}
+
+void TMainForm::TempsPaintBoxMouseMove(const TMouseInfo& mouse) {
+  if (PointMode)
+    return;
+  if (DraggingThreshold) {
+    if (!(mouse.Buttons & Qt::LeftButton) || OscGraph->TriggerChannel >= 4)
+      return;
+    HideReadout();
+    // Not-xor: drawing the line again at its old row erases it.
+    OscGraph->DrawTriggerMarker(DragPoint.y());
+    DragPoint = QPoint(mouse.X, mouse.Y);
+    OscGraph->DrawTriggerMarker(mouse.Y);
+    ShowThreshold(OscGraph->Curves[OscGraph->TriggerChannel].FromPixel(mouse.Y));
+    return;
+  }
+  if (SynchroRG->ItemIndex() > 0 && std::abs(OscGraph->TriggerPixel - mouse.Y) < kGrabDistance) {
+    PaintBoxHint = texts::U8(texts::kThresholdLine);
+    TempsPaintBox->setCursor(Qt::SplitVCursor);
+    HideReadout();
+  } else {
+    PaintBoxHint.clear();
+    ShowReadout(mouse.X, mouse.Y);
+  }
+  SetStatusText(PaintBoxHint);
+}
+
+void TMainForm::TempsPaintBoxMouseDown(const TMouseInfo& mouse) {
+  if (PointMode)
+    return;
+  DraggingThreshold = false;
+  if (SynchroRG->ItemIndex() > 0 && OscGraph->TriggerChannel < 4 &&
+      std::abs(OscGraph->TriggerPixel - mouse.Y) < kGrabDistance) {
+    DraggingThreshold = true;
+    DragPoint = QPoint(mouse.X, OscGraph->TriggerPixel);
+    PaintBoxHint = texts::U8(texts::kThresholdLine);
+    SetStatusText(PaintBoxHint);
+    TempsPaintBox->setCursor(Qt::SplitVCursor);
+  }
+}
+
+void TMainForm::TempsPaintBoxMouseUp(const TMouseInfo& mouse) {
+  if (PointMode)
+    return;
+  if (DraggingThreshold && OscGraph->TriggerChannel < 4) {
+    ApplyThreshold(OscGraph->Curves[OscGraph->TriggerChannel].FromPixel(mouse.Y));
+    ShowThreshold(OscGraph->TriggerLevel);
+    if (ContinuousTrigger())
+      Reconfigure();
+    // The line goes to the level the converter could take, whether or not a sweep restarts.
+    TempsPaintBox->Invalidate();
+  }
+  PaintBoxHint.clear();
+  SetStatusText(PaintBoxHint);
+  TempsPaintBox->setCursor(Qt::ArrowCursor);
+  DraggingThreshold = false;
+}
+
+} // namespace qvt

@@ -1,0 +1,295 @@
+// TMainForm: oscilloscope mode. ConfigureOscilloscope turns the panels into a configuration
+// of the device object and the graph; StartCycle arms one acquisition; TimerTimer polls the
+// interface every 110 ms, draws slow sweeps as they arrive and finishes each sweep.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QScopedValueRollback>
+#include <QTimer>
+#include <QToolButton>
+
+#include <algorithm>
+#include <span>
+
+#include "ansi.h"
+#include "globals.h"
+#include "graphe_osc.h"
+#include "graphe_point.h"
+#include "hints.h"
+#include "labelededit.h"
+#include "mainform.h"
+#include "mainform_texts.h"
+#include "numtext.h"
+#include "oscillo_rules.h"
+#include "paintbox.h"
+#include "qvt2.h"
+#include "radiogroup.h"
+#include "shape.h"
+#include "spinbuttons.h"
+
+namespace qvt {
+
+using texts::U8;
+
+namespace {
+
+std::span<double> All(TSamples& samples) {
+  return {samples.data(), TSamples::kCount};
+}
+
+QString ChannelCaption(int channel, TCourbe& curve, bool withName) {
+  QString caption = U8(texts::kChannel) + QString::number(channel);
+  if (withName)
+    caption += U8(texts::kChannelNameSeparator) + AnsiToQString(curve.QuantityName);
+  return caption;
+}
+
+} // namespace
+
+bool TMainForm::ContinuousTrigger() const {
+  return !MonocoupCB->isHidden() && !MonocoupCB->isChecked();
+}
+
+void TMainForm::SetTimeAxis() {
+  TCourbe& time = OscGraph->TimeCurve;
+  time.Mini = OscGraph->PreTrigger ? Device->PreTriggerTime() : 0.0;
+  time.Maxi = time.Mini + TimeBases()[Device->TimeBaseIndex()].SweepDuration;
+}
+
+void TMainForm::ShowSampleRate() {
+  FechEdit->SetText(AnsiToQString(HertzUnit().FormatValue(Device->SampleRate() / OscGraph->Step)));
+}
+
+void TMainForm::ShowElapsed() {
+  if (Device->TimeBaseIndex() <= kLastTimeBaseWithoutClock || Device->ReceivedCount == 0)
+    return;
+  const bool channelTrigger = OscGraph->TriggerChannel != TgrapheOsc::kNoTrigger;
+  const double seconds = SweepElapsed(Device->ReceivedCount, Device->SampleRate(), channelTrigger);
+  PanelDuree->setText(QString::fromStdString(ElapsedText(seconds)));
+}
+
+void TMainForm::FillCurves(int count) {
+  OscGraph->FilledCount = static_cast<std::uint16_t>(std::clamp(count, 0, 16384));
+  Device->FillTimes(All(OscGraph->TimeCurve.Value));
+  for (int i = 0; i < 4; ++i) {
+    if (OscGraph->Curves[i].Visible)
+      Device->FillChannel(i, All(OscGraph->Curves[i].Value));
+  }
+}
+
+void TMainForm::ConfigureOscilloscope() {
+  for (QWidget* w : {static_cast<QWidget*>(GBFbtn), static_cast<QWidget*>(MatlabBtn), PanelTemps,
+                     static_cast<QWidget*>(ProgressBar)})
+    w->show();
+  UndoBtn->hide();
+  ResetBtn->hide();
+  PointGB->hide();
+  RegSaveBtn->setEnabled(true);
+  if (!StopBtn->isHidden())
+    StopBtnClick();
+
+  for (int i = 0; i < 4; ++i) {
+    TCourbeOsc& curve = OscGraph->Curves[i];
+    curve.Maxi = kRangeVolts[std::clamp(Channels[i].Range->currentIndex(), 0, 7)];
+    curve.Mini = Channels[i].Positive->isChecked() ? 0 : -curve.Maxi;
+    curve.ComputeDisplayScale();
+  }
+
+  GBFPanel->setVisible(GBFbtn->isChecked());
+  if (GBFPanel->isHidden())
+    TimerGBF->stop();
+
+  EnregistreBtn->hide();
+  PanelDuree->clear();
+  PanelDuree->setVisible(Device->TimeBaseIndex() > kLastTimeBaseWithoutClock);
+
+  DureeEdit->SetText(AnsiToQString(TimeBases()[Device->TimeBaseIndex()].Label));
+  OscGraph->SetSampleCount(Device->SweepPoints());
+  ShowSampleRate();
+  NbreEdit->SetText(QString::number(OscGraph->MaxPoints));
+
+  OscGraph->VisibleCount = 0;
+  for (int i = 0; i < 4; ++i) {
+    Channels[i].Digits->hide();
+    if (OscGraph->Curves[i].Visible)
+      ++OscGraph->VisibleCount;
+  }
+  if (OscGraph->VisibleCount == 0) {
+    OscGraph->Curves[0].Visible = true;
+    OscGraph->VisibleCount = 1;
+  }
+
+  // Trigger.
+  const int source = std::max(SynchroRG->ItemIndex(), 0);
+  Device->SetTriggerSource(static_cast<std::uint8_t>(source));
+  Device->SetRisingEdge(SensRG->ItemIndex() == 1 ? 1 : 0);
+  const bool channelTrigger = source > 0;
+  PreAcqCB->setVisible(channelTrigger);
+  MonocoupCB->setVisible(channelTrigger);
+  if (!channelTrigger) {
+    OscGraph->TriggerChannel = TgrapheOsc::kNoTrigger;
+    SetHint(SynchroRG, QString());
+  } else {
+    SetHint(SynchroRG, U8(texts::kDragHintHead) + U8(texts::kDragHintTail));
+    int channel = source - 1;
+    if (!OscGraph->Curves[channel].Visible) {
+      // The first active channel triggers instead; the interface is told as well, so that it
+      // triggers on the channel the sweep is aligned on.
+      for (channel = 0; !OscGraph->Curves[channel].Visible; ++channel) {
+      }
+      SynchroRG->SetItemIndex(channel + 1);
+      Device->SetTriggerSource(static_cast<std::uint8_t>(channel + 1));
+    }
+    OscGraph->TriggerChannel = static_cast<std::uint8_t>(channel);
+    SeuilGB->setTitle(U8(texts::kThresholdOf) +
+                      AnsiToQString(OscGraph->Curves[channel].QuantityName) +
+                      U8(texts::kThresholdUnit));
+  }
+
+  // Channels.
+  for (int i = 0; i < 4; ++i) {
+    TCourbeOsc& curve = OscGraph->Curves[i];
+    TChannelControls& c = Channels[i];
+    const bool visible = curve.Visible;
+    c.Input->setEnabled(visible);
+    c.Range->setVisible(visible);
+    c.Positive->setVisible(visible);
+    c.Active->setChecked(visible);
+    Device->SetChannelEnabled(i, visible ? 1 : 0);
+    if (!visible) {
+      c.Swatch->SetBrushColour(palette().color(QPalette::Button));
+      c.Group->setTitle(ChannelCaption(i, curve, false));
+      continue;
+    }
+    Device->SetInputYD(i, c.Input->ItemIndex() == 1 ? 1 : 0);
+    c.Swatch->SetBrushColour(ToQColor(curve.Colour));
+    Device->SetHighRange(i, NeedsWideRange(curve.Mini, curve.Maxi));
+    c.Group->setTitle(ChannelCaption(i, curve, true));
+  }
+
+  OscGraph->PreTrigger = !PreAcqCB->isHidden() && PreAcqCB->isChecked();
+  OscGraph->TriggerRising = SensRG->ItemIndex() == 1;
+  MonocoupCB->setVisible(channelTrigger);
+  SensRG->setVisible(channelTrigger);
+  SeuilGB->setVisible(channelTrigger);
+
+  SetTimeAxis();
+  TempsPaintBox->Invalidate();
+  Edit1->setFocus();
+  StartCycle();
+}
+
+void TMainForm::StartCycle() {
+  if (Closing || Loading || !EnregistreBtn->isHidden()) {
+    SetStatusText(QString());
+    return;
+  }
+  if (QApplication::focusWidget() == nullptr || QApplication::focusWidget()->window() != this)
+    Edit1->setFocus();
+  ProgressBar->setValue(0);
+  ProgressBar->setMaximum(Device->TotalPoints());
+  OscGraph->SetSampleCount(Device->SweepPoints());
+  SetStatusText(U8(texts::kWaitingForTrigger));
+  if (Device->TimeBaseIndex() > kLastFastTimeBase && MonocoupCB->isChecked() &&
+      OscGraph->FilledCount != 0) {
+    // A slow single shot starts on a clean graph: its trace grows as the samples arrive.
+    OscGraph->FilledCount = 0;
+    TempsPaintBox->Invalidate();
+  }
+  StopBtn->show();
+  Timer->start();
+  Device->StartAcquisition();
+}
+
+void TMainForm::TimerTimer() {
+  // The loop below lets events run, and a handler run by it may start a new cycle and with
+  // it this timer: a second poll loop must not start inside the first.
+  if (StopBtn->isHidden() || InTimer)
+    return;
+  const QScopedValueRollback<bool> busy(InTimer, true);
+  Timer->stop();
+  int last = OscGraph->FilledCount;
+  const double dt = 1.0 / Device->SampleRate();
+  const bool slow = Device->TimeBaseIndex() > kLastFastTimeBase;
+
+  while (Device->Poll()) {
+    if (Device->IsFinished() || StopBtn->isHidden() || Closing)
+      break;
+    const int n = Device->ReceivedCount;
+    ProgressBar->setValue(n);
+    if (slow && (n - last) * dt > 0.055) {
+      FillCurves(n);
+      OscGraph->DrawTracesFrom(last);
+      last = OscGraph->FilledCount;
+    }
+    ShowElapsed();
+    QApplication::processEvents();
+  }
+  if (Closing || StopBtn->isHidden())
+    return;
+  ShowElapsed();
+  if (!Device->IsFinished()) {
+    Timer->start();
+    return;
+  }
+
+  ProgressBar->setValue(Device->ReceivedCount);
+  FillCurves(Device->TotalPoints());
+  if (OscGraph->TriggerChannel != TgrapheOsc::kNoTrigger) {
+    OscGraph->AlignOnTrigger();
+    if (!OscGraph->TriggerConfirmed) {
+      // Not the edge that was asked for: the sweep is dropped and a new one armed.
+      EnregistreBtnClick();
+      return;
+    }
+  }
+  SetTimeAxis();
+  TempsPaintBox->Invalidate();
+  StopBtn->hide();
+  // The sweep is in: the wait message would now be untrue.
+  if (StatusText() == U8(texts::kWaitingForTrigger))
+    SetStatusText(QString());
+  if (!MonocoupCB->isChecked() && SynchroRG->ItemIndex() > 0)
+    EnregistreBtnClick();
+  else
+    EnregistreBtn->show();
+}
+
+void TMainForm::StopBtnClick() {
+  StopBtn->hide();
+  Device->StopAcquisition();
+  EnregistreBtn->show();
+}
+
+void TMainForm::EnregistreBtnClick() {
+  if (PointMode)
+    return; // recording a point comes with point-by-point mode
+  EnregistreBtn->hide();
+  StartCycle();
+}
+
+void TMainForm::TempsPaintBoxPaint() {
+  if (OscGraph == nullptr)
+    return; // a paint before the window's creation has finished
+  if (PointMode) {
+    PointGraph->Paint();
+    return;
+  }
+  OscGraph->Paint();
+  if (OscGraph->TriggerChannel != TgrapheOsc::kNoTrigger) {
+    // The level goes back into the box, unless the user is typing a new one there.
+    if (!SeuilEdit->hasFocus())
+      ShowThreshold(OscGraph->TriggerLevel);
+    QPalette p = SeuilEdit->palette();
+    p.setColor(QPalette::Text, ToQColor(OscGraph->Curves[OscGraph->TriggerChannel].Colour));
+    SeuilEdit->setPalette(p);
+  }
+  HideReadout();
+}
+
+} // namespace qvt

@@ -1,0 +1,81 @@
+// Captions, hints and messages of the main window, each written once (UTF-8).
+#pragma once
+
+#include <QString>
+
+namespace qvt::texts {
+
+inline QString U8(const char* text) {
+  return QString::fromUtf8(text);
+}
+
+inline constexpr char kApplicationTitle[] = "Vexor QVT 2";
+inline constexpr char kCaption[] = "QVT2";
+inline constexpr char kIdleCaption[] = "Acquisition par QVT II pour Kalkio";
+
+// Toolbar: caption, hint.
+inline constexpr char kOptions[] = "Options";
+inline constexpr char kOptionsHint[] = "Options";
+inline constexpr char kGbf[] = "G.B.F.";
+inline constexpr char kAutoSet[] = "Config. auto";
+inline constexpr char kKalkio[] = "Kalkio";
+inline constexpr char kKalkioHint[] = "Kalkio|Envoie les données vers Kalkio";
+inline constexpr char kMatlab[] = "Matlab";
+inline constexpr char kHelp[] = "Aide";
+inline constexpr char kAbout[] = "A propos";
+inline constexpr char kAboutHint[] = "A propos...";
+inline constexpr char kExit[] = "Quitter";
+inline constexpr char kExitHint[] = "Quitter";
+inline constexpr char kStop[] = "Stop";
+inline constexpr char kAcquire[] = "Acquisition";
+inline constexpr char kUndo[] = "Défaire";
+inline constexpr char kReset[] = "RàZ";
+
+// Channel groups.
+inline constexpr char kChannel[] = "Voie ";
+inline constexpr char kChannelNameSeparator[] = " : ";
+inline constexpr char kInput[] = "Entrée";
+inline constexpr char kActive[] = "active";
+inline constexpr char kPositive[] = "V>0";
+inline constexpr char kPositiveHint[] = "|Tension positive";
+inline constexpr char kRangeHint[] = "calibre";
+inline constexpr const char* kRanges[] = {"50 mV", "100 mV", "200 mV", "500 mV",
+                                          "1 V",   "2 V",    "5 V",    "15 V"};
+
+// Point-by-point group.
+inline constexpr char kPointGroup[] = "Point par point";
+inline constexpr char kPointAuto[] = "Automatique";
+inline constexpr char kDeltaPointHint[] = "% de variation mini pour faire acquérir un point";
+
+// Trigger and time base.
+inline constexpr char kSynchro[] = "Synchronisation";
+inline constexpr char kSynchroSource[] = "Voie";
+inline constexpr char kKeyboard[] = "Clavier";
+inline constexpr char kSingleShot[] = "Monocoup";
+inline constexpr char kPreTrigger[] = "Préacquisition";
+inline constexpr char kCalibrate[] = "Etalonne";
+inline constexpr char kCalibrateHint[] = "|Etalonnage de la valeur du seuil";
+inline constexpr char kEdge[] = "Sens";
+inline constexpr char kThresholdGroup[] = "Seuil (V)";
+inline constexpr char kThresholdOf[] = "Seuil : ";
+inline constexpr char kThresholdUnit[] = " (V)";
+inline constexpr char kDragHintHead[] = "Seuil modifiable par cliquer déplacer à ";
+inline constexpr char kDragHintTail[] = " du graphe";
+inline constexpr char kTimeBase[] = "Base de temps";
+inline constexpr char kDuration[] = "Durée";
+inline constexpr char kSampleRate[] = "Fréq. éch.";
+inline constexpr char kPoints[] = "Nombre de points";
+inline constexpr char kClockDesign[] = "00:00:00";
+
+// Acquisition and cursors.
+inline constexpr char kWaitingForTrigger[] = "Attente de synchronisation";
+inline constexpr char kThresholdLine[] = "Seuil de synchronisation";
+
+// Absent interface.
+inline constexpr char kAbsent[] = "Vexor QVT II non connectée";
+inline constexpr char kRetry[] = "Vérifier puis cliquer ici";
+inline constexpr char kRetryHint[] = "hTestCom";
+inline constexpr char kGiveUp[] = "Abandon";
+inline constexpr char kPowerCycle[] = "Eteindre QVT II puis rallumer";
+
+} // namespace qvt::texts

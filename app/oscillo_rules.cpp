@@ -1,0 +1,27 @@
+// Small rules of the oscilloscope window.
+#include "oscillo_rules.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace qvt {
+
+bool NeedsWideRange(double mini, double maxi) {
+  return std::fabs(maxi) >= 5 || std::fabs(mini) >= 5;
+}
+
+double SweepElapsed(int received, double rate, bool channelTrigger) {
+  if (!(rate > 0))
+    return 0;
+  const int taken = received - (channelTrigger ? 500 : 0);
+  return taken > 0 ? taken / rate : 0;
+}
+
+std::string ElapsedText(double seconds) {
+  const long total = seconds > 0 && std::isfinite(seconds) ? static_cast<long>(seconds) : 0;
+  char text[32];
+  std::snprintf(text, sizeof text, "%02ld:%02ld:%02ld", total / 3600, total / 60 % 60, total % 60);
+  return text;
+}
+
+} // namespace qvt

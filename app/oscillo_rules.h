@@ -1,0 +1,33 @@
+// Small rules of the oscilloscope window that need no widget: the ranges, the choice of the
+// interface's input range, the trigger-level step and the elapsed-time text of slow sweeps.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace qvt {
+
+// Full scale in volts of the range list's positions "50 mV" ... "15 V".
+inline constexpr std::array<double, 8> kRangeVolts{0.05, 0.1, 0.2, 0.5, 1, 2, 5, 15};
+
+// The interface's wide input range is needed when either bound of the displayed scale
+// reaches 5 V in magnitude.
+bool NeedsWideRange(double mini, double maxi);
+
+// One step of the trigger threshold converter, volts.
+inline constexpr double kThresholdStep = 30.0 / 4096.0;
+
+// Time bases above this index are drawn while their samples arrive.
+inline constexpr int kLastFastTimeBase = 15;
+// Time bases above this index show the elapsed time of the sweep.
+inline constexpr int kLastTimeBaseWithoutClock = 17;
+
+// The seconds of a sweep done when `received` samples have arrived at `rate` per second:
+// counted from the trigger (sample 500) with a channel trigger, from the first sample
+// without; never negative.
+double SweepElapsed(int received, double rate, bool channelTrigger);
+
+// "hh:mm:ss" of a number of seconds (whole seconds, hours not wrapped).
+std::string ElapsedText(double seconds);
+
+} // namespace qvt

@@ -1,0 +1,90 @@
+// The window's rules that need no display: the Ctrl+letter tables, the elapsed time of slow
+// sweeps, the command line and where the settings file lies.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "command_line.h"
+#include "config_file.h"
+#include "ctrlkeys.h"
+#include "oscillo_rules.h"
+
+namespace qvt {
+namespace {
+
+TEST(CtrlLetter, TablesAAndBAndTheClipboardLetters) {
+  struct Case {
+    char letter;
+    bool shift, selection;
+    TCtrlLetterAction action;
+    int code;
+  };
+  using A = TCtrlLetterAction;
+  for (const Case& c : {
+           Case{'M', false, false, A::Insert, 181}, // µ
+           Case{'M', true, false, A::Insert, 77},   // M
+           Case{'W', true, false, A::Insert, 157},  // Ω
+           Case{'D', true, false, A::Insert, 150},
+           Case{'O', false, false, A::Insert, 248},
+           Case{'Z', false, false, A::Insert, 149},
+           Case{'C', false, false, A::Insert, 130}, // no selection: a symbol
+           Case{'C', false, true, A::Copy, 0},
+           Case{'X', false, true, A::Cut, 0},
+           Case{'X', true, true, A::Insert, 158}, // Shift wins over the selection
+           Case{'V', false, false, A::Paste, 0},
+           Case{'V', true, false, A::Insert, 86},
+       }) {
+    const TCtrlLetter r = CtrlLetter(c.letter - 'A' + 1, c.shift, c.selection);
+    EXPECT_EQ(r.Action, c.action) << c.letter << c.shift << c.selection;
+    EXPECT_EQ(r.Code, c.code) << c.letter << c.shift << c.selection;
+  }
+}
+
+TEST(SlowSweeps, ElapsedTimeCountsFromTheTrigger) {
+  EXPECT_EQ(ElapsedText(0), "00:00:00");
+  EXPECT_EQ(ElapsedText(3599.9), "00:59:59");
+  EXPECT_EQ(ElapsedText(3 * 3600 + 62), "03:01:02");
+  EXPECT_EQ(ElapsedText(-4), "00:00:00");
+  EXPECT_DOUBLE_EQ(SweepElapsed(1500, 0.5, true), 2000) << "500 pre-trigger samples";
+  EXPECT_DOUBLE_EQ(SweepElapsed(1500, 0.5, false), 3000);
+  EXPECT_EQ(SweepElapsed(300, 0.5, true), 0) << "still before the trigger";
+  EXPECT_TRUE(NeedsWideRange(-5, 5));
+  EXPECT_TRUE(NeedsWideRange(0, -5));
+  EXPECT_FALSE(NeedsWideRange(-2, 2));
+}
+
+TEST(CommandLine, OurOptionsQtsOptionsAndTheRest) {
+  using L = TCommandLine;
+  EXPECT_EQ(ReadCommandLine({}, false).Action, L::Run);
+  EXPECT_TRUE(ReadCommandLine({"--simulate"}, true).Simulate);
+  EXPECT_EQ(ReadCommandLine({"--simulate", "--help"}, false).Action, L::Help);
+  EXPECT_EQ(ReadCommandLine({"--version"}, false).Action, L::Version);
+  EXPECT_EQ(ReadCommandLine({"-platform", "offscreen"}, false).Action, L::Run) << "Qt's";
+  const TCommandLine bad = ReadCommandLine({"--simulat"}, false);
+  EXPECT_EQ(bad.Action, L::Error);
+  EXPECT_NE(bad.Message.find("--simulat"), std::string::npos);
+  EXPECT_EQ(ReadCommandLine({"fichier"}, true).Action, L::Error) << "left over after Qt";
+}
+
+TEST(SettingsFile, BesideTheProgramElseInTheUserConfiguration) {
+  namespace fs = std::filesystem;
+  unsetenv("QVT2_CONFIG");
+  const fs::path dir = fs::temp_directory_path() / ("qvt2_cfg_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  EXPECT_EQ(SettingsFilePath((dir / "qvt2_oscillo").string()), (dir / "qvt2_oscillo.qvt2").string());
+  EXPECT_EQ(SettingsFilePath((dir / "qvt2.exe").string()), (dir / "qvt2.qvt2").string());
+  if (::geteuid() != 0) { // root writes everywhere
+    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+    setenv("XDG_CONFIG_HOME", "/tmp/xdg", 1);
+    EXPECT_EQ(SettingsFilePath((dir / "qvt2_oscillo").string()), "/tmp/xdg/qvt2/qvt2_oscillo.qvt2");
+    fs::permissions(dir, fs::perms::owner_all);
+  }
+  setenv("QVT2_CONFIG", "/elsewhere/x.qvt2", 1);
+  EXPECT_EQ(SettingsFilePath("/usr/bin/qvt2_oscillo"), "/elsewhere/x.qvt2");
+  unsetenv("QVT2_CONFIG");
+  fs::remove_all(dir);
+}
+
+} // namespace
+} // namespace qvt
