@@ -101,7 +101,6 @@ void TMainForm::FormCreate() {
 
   OscGraph = new TgrapheOsc(&TempsPaintBox->Canvas(), TempsPaintBox);
   Device = new TQVT2;
-  Device->SetTimeBase(DureeUpDown->Position());
   if (Generator != nullptr)
     Generator->SetDevice(Device);
   if (!Device->OpenPort())
@@ -113,6 +112,10 @@ void TMainForm::FormCreate() {
     PointGraph->Curves[i].ChannelControls = &Channels[i];
 
   LoadSettings();
+  // The time-base boxes and the time axis show the chosen time base even before the
+  // interface answers (Loading keeps the handler from starting anything).
+  DureeUpDownChangingEx(DureeUpDown->Position());
+  SetTimeAxis();
   Loading = false;
 }
 

@@ -221,7 +221,7 @@ void TMainForm::TimerTimer() {
     if (Device->IsFinished() || StopBtn->isHidden() || Closing)
       break;
     const int n = Device->ReceivedCount;
-    ProgressBar->setValue(n);
+    ProgressBar->setValue(std::min(n, ProgressBar->maximum()));
     if (slow && (n - last) * dt > 0.055) {
       FillCurves(n);
       OscGraph->DrawTracesFrom(last);
@@ -238,7 +238,8 @@ void TMainForm::TimerTimer() {
     return;
   }
 
-  ProgressBar->setValue(Device->ReceivedCount);
+  // The last packet may bring more than the sweep; the bar is then full.
+  ProgressBar->setValue(std::min(Device->ReceivedCount, ProgressBar->maximum()));
   FillCurves(Device->TotalPoints());
   if (OscGraph->TriggerChannel != TgrapheOsc::kNoTrigger) {
     OscGraph->AlignOnTrigger();

@@ -64,9 +64,10 @@ void Tag(QObject* o, int channel) {
   o->setProperty("Tag", channel);
 }
 
-// Group boxes with a tight frame: the panels are narrow.
-void Tighten(QLayout* layout) {
-  layout->setContentsMargins(4, 2, 4, 4);
+// Group boxes with a tight frame: the panels are narrow, the trigger and time-base panel
+// most of all.
+void Tighten(QLayout* layout, int side = 3) {
+  layout->setContentsMargins(side, 2, side - 1, 3);
   layout->setSpacing(2);
 }
 
@@ -136,6 +137,10 @@ void TMainForm::BuildWindow() {
   row->addWidget(scroll);
   column->addWidget(body, 1);
   setCentralWidget(central);
+  // The design widths, or a little more where the label font needs it to keep every caption
+  // whole (measured now that the panels have the window's font).
+  PanelTemps->setFixedWidth(std::max(kPanelTempsWidth, PanelTemps->minimumSizeHint().width()));
+  PanelVoies->setFixedWidth(std::max(kPanelVoiesWidth, PanelVoies->minimumSizeHint().width()));
 
   VexorAbsent = BuildVexorAbsent();
   VexorAbsent->setParent(body);
@@ -212,7 +217,7 @@ QWidget* TMainForm::BuildToolBar() {
 QWidget* TMainForm::BuildPanelVoies() {
   PanelVoies = new QWidget;
   PanelVoies->setObjectName("PanelVoies");
-  PanelVoies->setFixedWidth(kPanelVoiesWidth);
+
   auto* column = new QVBoxLayout(PanelVoies);
   column->setContentsMargins(2, 2, 2, 2);
   column->setSpacing(2);
@@ -314,15 +319,14 @@ QGroupBox* TMainForm::BuildChannelGroup(int channel) {
 QWidget* TMainForm::BuildPanelTemps() {
   PanelTemps = new QWidget;
   PanelTemps->setObjectName("PanelTemps");
-  PanelTemps->setFixedWidth(kPanelTempsWidth);
   auto* column = new QVBoxLayout(PanelTemps);
-  column->setContentsMargins(2, 2, 0, 2);
+  column->setContentsMargins(1, 2, 1, 2);
   column->setSpacing(2);
 
   SynchroGB = new QGroupBox(U8(texts::kSynchro), PanelTemps);
   SynchroGB->setObjectName("SynchroGB");
   auto* synchro = new QVBoxLayout(SynchroGB);
-  Tighten(synchro);
+  Tighten(synchro, 2);
   SynchroRG = new TRadioGroup(U8(texts::kSynchroSource), SynchroGB);
   SynchroRG->setObjectName("SynchroRG");
   SynchroRG->SetItems({U8(texts::kKeyboard), U8("Voie 0"), U8("Voie 1"), U8("Voie 2"), U8("Voie 3")});
@@ -379,7 +383,7 @@ QWidget* TMainForm::BuildPanelTemps() {
   BaseDeTempsGB = new QGroupBox(U8(texts::kTimeBase), PanelTemps);
   BaseDeTempsGB->setObjectName("BaseDeTempsGB");
   auto* base = new QVBoxLayout(BaseDeTempsGB);
-  Tighten(base);
+  Tighten(base, 2);
   DureeEdit = new TLabeledEdit(U8(texts::kDuration), BaseDeTempsGB);
   DureeEdit->setObjectName("DureeEdit");
   DureeEdit->SetReadOnly(true);
