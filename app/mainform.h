@@ -213,6 +213,7 @@ private:
   void SetTimeAxis();
   void FillCurves(int count);
   void ShowSampleRate();
+  void ShowProgress(); // the progress bar and the elapsed time of slow sweeps
   void ShowElapsed();
   bool ContinuousTrigger() const; // MonocoupCB visible and not checked
   int ChannelOf(QObject* sender) const;

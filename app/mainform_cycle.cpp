@@ -65,6 +65,13 @@ void TMainForm::ShowSampleRate() {
   FechEdit->SetText(AnsiToQString(HertzUnit().FormatValue(Device->SampleRate() / OscGraph->Step)));
 }
 
+void TMainForm::ShowProgress() {
+  // The progress bar repaints at once when its value changes: it is set once a pass, not at
+  // every packet. The last packet may bring more than the sweep; the bar is then full.
+  ProgressBar->setValue(std::min(Device->ReceivedCount, ProgressBar->maximum()));
+  ShowElapsed();
+}
+
 void TMainForm::ShowElapsed() {
   if (Device->TimeBaseIndex() <= kLastTimeBaseWithoutClock || Device->ReceivedCount == 0)
     return;
@@ -221,25 +228,22 @@ void TMainForm::TimerTimer() {
     if (Device->IsFinished() || StopBtn->isHidden() || Closing)
       break;
     const int n = Device->ReceivedCount;
-    ProgressBar->setValue(std::min(n, ProgressBar->maximum()));
     if (slow && (n - last) * dt > 0.055) {
       FillCurves(n);
       OscGraph->DrawTracesFrom(last);
       last = OscGraph->FilledCount;
+      ShowProgress();
     }
-    ShowElapsed();
     QApplication::processEvents();
   }
   if (Closing || StopBtn->isHidden())
     return;
-  ShowElapsed();
+  ShowProgress();
   if (!Device->IsFinished()) {
     Timer->start();
     return;
   }
 
-  // The last packet may bring more than the sweep; the bar is then full.
-  ProgressBar->setValue(std::min(Device->ReceivedCount, ProgressBar->maximum()));
   FillCurves(Device->TotalPoints());
   if (OscGraph->TriggerChannel != TgrapheOsc::kNoTrigger) {
     OscGraph->AlignOnTrigger();

@@ -154,6 +154,8 @@ void TMainForm::BuildWindow() {
   Timer = new QTimer(this);
   Timer->setObjectName("Timer");
   Timer->setInterval(110);
+  // Sweeps follow each other at this pace: a coarse timer would add up to 5 % to each.
+  Timer->setTimerType(Qt::PreciseTimer);
   TimerPoint = new QTimer(this);
   TimerPoint->setObjectName("TimerPoint");
   TimerPoint->setInterval(110);

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds qvt2 and starts it on the virtual interface (pass --hardware to use a plugged-in interface).
+# Builds qvt2 and starts the oscilloscope on the virtual interface (pass --hardware to use a
+# plugged-in interface). Further arguments go to the program.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
@@ -7,7 +8,6 @@ cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release -D
 cmake --build "$root/build/release"
 if [ "${1:-}" = "--hardware" ]; then
   shift
-else
-  export QVTLINK_DEVICE=sim
+  exec "$root/build/release/app/qvt2_oscillo" "$@"
 fi
-exec "$root/build/release/app/qvt2_demo" "$@"
+exec "$root/build/release/app/qvt2_oscillo" --simulate "$@"

@@ -115,7 +115,7 @@ TEST_P(NumberTextTest, ReadDecimalTakesTheSystemMarkOnly) {
   EXPECT_EQ(ReadDecimal(std::string(" -1") + mark + "5 "), -1.5);
   EXPECT_EQ(ReadDecimal("2e-3"), 2e-3);
   EXPECT_EQ(ReadDecimal("1e-26"), 1e-26); // the no-value marker is still a number typed
-  for (const std::string bad : {std::string("1") + other + "5", std::string("4k"), std::string(""),
+  for (const std::string& bad : {std::string("1") + other + "5", std::string("4k"), std::string(""),
                                 std::string("x"), std::string("1e999")})
     EXPECT_FALSE(ReadDecimal(bad).has_value()) << bad;
 }

@@ -1,0 +1,205 @@
+// bench_oscillo: the oscilloscope window as a whole, on the virtual interface and Qt's
+// offscreen platform (unless QT_QPA_PLATFORM names another).
+//
+//   bench_oscillo sweeps [seconds]   continuous sweeps at "1 ms" triggered on Y2 (a 1 kHz
+//                                    square): sweeps per second against the 9.09 a second the
+//                                    110 ms timer allows, and the process's CPU share of a core
+//   bench_oscillo startup [runs]     time from the start of the process to the first painted
+//                                    window, and resident memory then, for the oscilloscope and
+//                                    for a bare Qt window (the baseline), in alternate runs
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "gbf.h"
+#include "globals.h"
+#include "graphe_osc.h"
+#include "mainform.h"
+#include "paintbox.h"
+#include "qvt2.h"
+#include "radiogroup.h"
+#include "spinbuttons.h"
+
+namespace {
+
+double CpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return t.tv_sec + t.tv_nsec * 1e-9;
+}
+
+double WallSeconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// Seconds since the kernel started this process (10 ms resolution: the start time is kept in
+// clock ticks).
+double SinceProcessStart() {
+  std::ifstream stat("/proc/self/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  std::istringstream fields(text.substr(text.rfind(')') + 2));
+  std::string field;
+  for (int i = 3; i <= 22 && fields >> field; ++i) {
+  }
+  const double started = std::stod(field) / static_cast<double>(sysconf(_SC_CLK_TCK));
+  timespec now{};
+  clock_gettime(CLOCK_BOOTTIME, &now);
+  return now.tv_sec + now.tv_nsec * 1e-9 - started;
+}
+
+double ResidentMegabytes() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmRSS:", 0) == 0)
+      return std::stod(line.substr(6)) / 1024.0;
+  }
+  return 0;
+}
+
+int Sweeps(double seconds) {
+  qvt::TMainForm form;
+  form.show();
+  QApplication::processEvents();
+  form.Channels[2].Active->click();
+  form.SynchroRG->Button(3)->click();
+  while (form.DureeUpDown->Position() < 6)
+    form.DureeUpDown->UpButton()->click();
+  // A sweep is counted when its times are filled again; the first value is marked after each.
+  int sweeps = -1;
+  QTimer watch;
+  watch.setInterval(1);
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (OscGraph->TimeCurve.Value[0] != 1e9) {
+      ++sweeps;
+      OscGraph->TimeCurve.Value[0] = 1e9;
+    }
+  });
+  QTimer warm;
+  warm.setSingleShot(true);
+  double cpu0 = 0, wall0 = 0;
+  QObject::connect(&warm, &QTimer::timeout, [&] {
+    sweeps = 0;
+    cpu0 = CpuSeconds();
+    wall0 = WallSeconds();
+  });
+  watch.start();
+  warm.start(1000);
+  QTimer::singleShot(static_cast<int>((seconds + 1) * 1000), [] { QApplication::quit(); });
+  QApplication::exec();
+  const double wall = WallSeconds() - wall0;
+  const double cpu = CpuSeconds() - cpu0;
+  const double rate = sweeps / wall;
+  std::printf("continuous sweeps at 1 ms: %.2f per second over %.1f s (%.3f of the 9.09 the "
+              "110 ms timer allows); CPU %.1f %% of a core\n",
+              rate, wall, rate / (1000.0 / 110.0), 100.0 * cpu / wall);
+  form.close();
+  return 0;
+}
+
+// One start of a window; prints "<seconds since process start> <MB resident>" at its first
+// paint. The oscilloscope is timed at the first paint of its graph.
+int StartOnce(bool oscilloscope) {
+  QWidget* watched = nullptr;
+  std::unique_ptr<QMainWindow> window;
+  if (oscilloscope) {
+    auto* form = new qvt::TMainForm;
+    watched = form->TempsPaintBox;
+    window.reset(form);
+  } else {
+    window = std::make_unique<QMainWindow>();
+    window->setCentralWidget(new QLabel(QStringLiteral("QVT2")));
+    window->resize(qvt::TMainForm::kDesignWidth, qvt::TMainForm::kDesignHeight);
+    watched = window->centralWidget();
+  }
+  struct FirstPaint : QObject {
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::Paint && !seen) {
+        seen = true;
+        // Measured once this paint has been carried out.
+        QTimer::singleShot(0, [] {
+          std::printf("%.4f %.1f\n", SinceProcessStart(), ResidentMegabytes());
+          std::fflush(stdout);
+          QApplication::quit();
+        });
+      }
+      return false;
+    }
+    bool seen = false;
+  } filter;
+  watched->installEventFilter(&filter);
+  window->show();
+  QApplication::exec();
+  window->close();
+  return 0;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+int Startup(const char* self, int runs) {
+  std::vector<double> osc, bare, mem, ratio;
+  for (int i = 0; i < runs + 1; ++i) {
+    double t[2] = {0, 0}, m = 0;
+    for (int k = 0; k < 2; ++k) {
+      const std::string command = std::string(self) + (k == 0 ? " startup-window" : " startup-bare");
+      FILE* p = popen(command.c_str(), "r");
+      double seconds = 0, megabytes = 0;
+      if (p == nullptr || std::fscanf(p, "%lf %lf", &seconds, &megabytes) != 2) {
+        std::fprintf(stderr, "no figure from %s\n", command.c_str());
+        return 1;
+      }
+      pclose(p);
+      t[k] = seconds;
+      if (k == 0)
+        m = megabytes;
+    }
+    if (i == 0)
+      continue; // warm-up: disk caches
+    osc.push_back(t[0] * 1000);
+    bare.push_back(t[1] * 1000);
+    mem.push_back(m);
+    ratio.push_back(t[0] / t[1]);
+  }
+  std::printf("start to first painted window, median of %d: oscilloscope %.0f ms (%.0f-%.0f), "
+              "bare Qt window %.0f ms, ratio %.2f; resident memory then %.1f MB\n",
+              runs, Median(osc), *std::min_element(osc.begin(), osc.end()),
+              *std::max_element(osc.begin(), osc.end()), Median(bare), Median(ratio), Median(mem));
+  return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  setenv("QVTLINK_DEVICE", "sim", 1);
+  const std::string mode = argc > 1 ? argv[1] : "sweeps";
+  if (mode == "startup")
+    return Startup(argv[0], argc > 2 ? std::atoi(argv[2]) : 5);
+  QApplication app(argc, argv);
+  Generator = new TGBF;
+  if (mode == "startup-window" || mode == "startup-bare")
+    return StartOnce(mode == "startup-window");
+  if (mode == "sweeps")
+    return Sweeps(argc > 2 ? std::atof(argv[2]) : 10);
+  std::fprintf(stderr, "usage: %s sweeps [seconds] | startup [runs]\n", argv[0]);
+  return 2;
+}
