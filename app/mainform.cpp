@@ -127,6 +127,17 @@ void TMainForm::FormActivate() {
     Reconfigure();
 }
 
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // The first activation does not wait for the window manager to give the window the focus
+  // (some never do for a window started from a terminal).
+  if (FirstActivation)
+    QTimer::singleShot(0, this, [this] {
+      if (FirstActivation)
+        FormActivate();
+    });
+}
+
 void TMainForm::Reconfigure() {
   Timer->stop();
   // Point-by-point mode comes with its own configuration; until then every mode is the

@@ -188,6 +188,7 @@ protected:
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -218,6 +219,7 @@ private:
   bool ContinuousTrigger() const; // MonocoupCB visible and not checked
   int ChannelOf(QObject* sender) const;
   void ApplyThreshold(double volts);
+  void StepThreshold(int steps); // by steps of the threshold converter
   void ShowThreshold(double volts);
 
   bool InTimer = false;

@@ -120,18 +120,17 @@ void TMainForm::SeuilEditExit() {
 }
 
 void TMainForm::SpinButton1UpClick() {
-  if (Loading)
-    return;
-  ApplyThreshold(Device->Threshold() + kThresholdStep);
-  ShowThreshold(OscGraph->TriggerLevel);
-  if (ContinuousTrigger())
-    Reconfigure();
+  StepThreshold(+1);
 }
 
 void TMainForm::SpinButton1DownClick() {
+  StepThreshold(-1);
+}
+
+void TMainForm::StepThreshold(int steps) {
   if (Loading)
     return;
-  ApplyThreshold(Device->Threshold() - kThresholdStep);
+  ApplyThreshold(Device->Threshold() + steps * kThresholdStep);
   ShowThreshold(OscGraph->TriggerLevel);
   if (ContinuousTrigger())
     Reconfigure();

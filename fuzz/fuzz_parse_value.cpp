@@ -1,5 +1,6 @@
-// Any byte string as a typed number, under both decimal marks; the parsed value then goes
-// through the number texts that display and export it.
+// Any byte string as a typed number and as a typed setting, under both decimal marks; the
+// parsed value then goes through the number texts that display and export it. A setting
+// written back in the general form reads back as a number.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -21,6 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string exported = qvt::FormatExportValue(value);
     if (exported.find(',') != std::string::npos)
       std::abort();
+    if (const auto setting = qvt::ReadDecimal(text)) {
+      if (!qvt::ReadDecimal(qvt::FormatGeneral(*setting, 15)).has_value())
+        std::abort();
+    }
   }
   // The raw bytes as a double, including non-numbers and subnormals.
   if (size >= sizeof(double)) {
