@@ -17,6 +17,7 @@
 // StopBtn and EnregistreBtn are the guards.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPoint>
 #include <QPointer>
@@ -222,8 +223,14 @@ private:
   void StepThreshold(int steps); // by steps of the threshold converter
   void ShowThreshold(double volts);
 
+  // The interface has stopped sending in the middle of a sweep: the red panel comes back.
+  bool InterfaceSilent();
+  void InterfaceLost();
+
   bool InTimer = false;
   QPointer<QWindow> LastFocusWindow;
+  int LastReceived = 0;       // samples of the sweep when they last grew
+  QElapsedTimer SinceSamples; // since they last grew
 };
 
 } // namespace qvt

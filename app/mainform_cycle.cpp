@@ -211,6 +211,8 @@ void TMainForm::StartCycle() {
   StopBtn->show();
   Timer->start();
   Device->StartAcquisition();
+  LastReceived = 0;
+  SinceSamples.start();
 }
 
 void TMainForm::TimerTimer() {
@@ -240,6 +242,10 @@ void TMainForm::TimerTimer() {
     return;
   ShowProgress();
   if (!Device->IsFinished()) {
+    if (InterfaceSilent()) {
+      InterfaceLost();
+      return;
+    }
     Timer->start();
     return;
   }
@@ -263,6 +269,29 @@ void TMainForm::TimerTimer() {
     EnregistreBtnClick();
   else
     EnregistreBtn->show();
+}
+
+bool TMainForm::InterfaceSilent() {
+  if (Device->ReceivedCount != LastReceived) {
+    LastReceived = Device->ReceivedCount;
+    SinceSamples.restart();
+    return false;
+  }
+  // Samples come in without a break once a sweep has started (at once without a trigger,
+  // from the trigger on with one); before a trigger, silence is only waiting.
+  const bool streaming = LastReceived > 0 || SynchroRG->ItemIndex() <= 0;
+  const double rate = Device->SampleRate();
+  const double allowedMs = kSilenceMs + (rate > 0 ? 2000.0 / rate : 0.0);
+  return streaming && SinceSamples.elapsed() > allowedMs;
+}
+
+void TMainForm::InterfaceLost() {
+  StopBtn->hide();
+  EnregistreBtn->show();
+  SetStatusText(QString());
+  // Closed, so that "Vérifier puis cliquer ici" opens it anew once it is back.
+  Device->ClosePort();
+  ShowVexorAbsent(true);
 }
 
 void TMainForm::StopBtnClick() {

@@ -22,6 +22,10 @@ inline constexpr int kLastFastTimeBase = 15;
 // Time bases above this index show the elapsed time of the sweep.
 inline constexpr int kLastTimeBaseWithoutClock = 17;
 
+// A sweep whose samples stop coming in for this long (plus two sample periods) has lost its
+// interface.
+inline constexpr double kSilenceMs = 3000;
+
 // The seconds of a sweep done when `received` samples have arrived at `rate` per second:
 // counted from the trigger (sample 500) with a channel trigger, from the first sample
 // without; never negative.

@@ -378,7 +378,7 @@ TEST_F(MainFormTest, AThresholdThatIsNotANumberIsIgnored) {
   EXPECT_EQ(form->SeuilEdit->text(), AnsiToQString(FormatGeneral(level, 3)));
 }
 
-TEST_F(MainFormTest, AnInterfaceUnpluggedMidSweepNeitherHangsNorCrashes) {
+TEST_F(MainFormTest, AnInterfaceUnpluggedMidSweepBringsBackTheRedPanelAndItsRetry) {
   Start("speed=10");
   TimeBase(k20s);
   ASSERT_TRUE(WaitFor([&] { return Idle(); })) << "the keyboard-started 10 µs sweep";
@@ -389,11 +389,19 @@ TEST_F(MainFormTest, AnInterfaceUnpluggedMidSweepNeitherHangsNorCrashes) {
   t.start();
   QTest::qWait(500);
   EXPECT_LT(t.elapsed(), 2000) << "the window keeps answering";
-  EXPECT_TRUE(Running()) << "the sweep just stops coming in";
+  EXPECT_TRUE(Running()) << "a short silence is not yet a lost interface";
+  ASSERT_TRUE(WaitFor([&] { return !form->VexorAbsent->isHidden(); }, 8000));
+  EXPECT_TRUE(Idle());
+  EXPECT_FALSE(Device->IsOpen());
+
+  qvt::testing::PlugVirtualInterface(0);
+  form->ComBtn->click();
+  EXPECT_TRUE(form->VexorAbsent->isHidden());
+  form->EnregistreBtn->click();
+  EXPECT_TRUE(WaitFor([] { return Device->ReceivedCount > 100; })) << "sweeping again";
   t.restart();
   form->StopBtn->click();
   EXPECT_TRUE(Idle());
-  form->EnregistreBtn->click();
   form->close();
   EXPECT_LT(t.elapsed(), 2000);
 }
