@@ -181,7 +181,6 @@ void TMainForm::ConfigureOscilloscope() {
 
   OscGraph->PreTrigger = !PreAcqCB->isHidden() && PreAcqCB->isChecked();
   OscGraph->TriggerRising = SensRG->ItemIndex() == 1;
-  MonocoupCB->setVisible(channelTrigger);
   SensRG->setVisible(channelTrigger);
   SeuilGB->setVisible(channelTrigger);
 
