@@ -89,6 +89,12 @@ void TMainForm::ConnectHandlers() {
   TempsPaintBox->SetMouseMoveHandler([this](const TMouseInfo& m) { TempsPaintBoxMouseMove(m); });
   TempsPaintBox->SetMouseDownHandler([this](const TMouseInfo& m) { TempsPaintBoxMouseDown(m); });
   TempsPaintBox->SetMouseUpHandler([this](const TMouseInfo& m) { TempsPaintBoxMouseUp(m); });
+
+  connect(TimerPoint, &QTimer::timeout, this, &TMainForm::TimerPointTimer);
+  connect(UndoBtn, &QToolButton::clicked, this, &TMainForm::UndoBtnClick);
+  connect(ResetBtn, &QToolButton::clicked, this, &TMainForm::ResetBtnClick);
+  connect(PointAutoCB, &QCheckBox::clicked, this, &TMainForm::PointAutoCBClick);
+  ConnectGeneratorHandlers();
 }
 
 void TMainForm::FormCreate() {
@@ -140,9 +146,10 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::Reconfigure() {
   Timer->stop();
-  // Point-by-point mode comes with its own configuration; until then every mode is the
-  // oscilloscope.
-  ConfigureOscilloscope();
+  if (PointMode)
+    ConfigurePointMode();
+  else
+    ConfigureOscilloscope();
 }
 
 void TMainForm::ComBtnClick() {

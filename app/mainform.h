@@ -10,6 +10,9 @@
 //   mainform_controls.cpp  the handlers of the trigger, time-base and channel controls
 //   mainform_cursors.cpp   the value readout and the dragged trigger level
 //   mainform_settings.cpp  the settings file and the window placement
+//   mainform_gbf_layout.cpp  building the generator panel
+//   mainform_generator.cpp the generator panel's handlers
+//   mainform_point.cpp     point-by-point mode
 //
 // Every control handler does nothing while Loading is set; handlers shared by the four
 // channels take the channel from the sender's "Tag" property. The acquisition loop lets
@@ -25,6 +28,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "channel_controls.h"
 
@@ -35,6 +39,8 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QPushButton;
+class QScrollBar;
 class QSpinBox;
 class QStatusBar;
 class QTimer;
@@ -44,6 +50,7 @@ class QWindow;
 namespace qvt {
 
 class TLabeledEdit;
+class TLCD99;
 class TPaintBox;
 class TRadioGroup;
 class TShape;
@@ -103,6 +110,33 @@ public:
   void TempsPaintBoxMouseUp(const TMouseInfo& mouse);
   void ShowReadout(int x, int y);
   void HideReadout();
+
+  // Generator panel.
+  void UpdateGeneratorStatus(int state);
+  void RefreshGeneratorPanel();
+  void GbfPBPaint();
+  void MajBtnClick();
+  void SpeedButton5Click(QObject* sender);
+  void signalRGClick();
+  void OffsetScrollScroll();
+  void OffsetNulBtnClick();
+  void Duty50BtnClick();
+  void ExpressionEditChange();
+  void ExpressionEditKeyDown(int key);
+  void ExpressionEditExit();
+  void GBFbtnClick();
+  void TimerGBFTimer();
+  void StartGeneratorStep(); // the generator's part of every acquisition start
+
+  // Point-by-point mode.
+  void ConfigurePointMode();
+  void TimerPointTimer();
+  void RecordPoint();
+  void UndoBtnClick();
+  void ResetBtnClick();
+  void PointAutoCBClick();
+  void EraseMarks();
+  void ShowLive();
 
   // Settings (the settings file) and window placement.
   void LoadSettings();
@@ -169,6 +203,28 @@ public:
   QToolButton* ComBtn = nullptr;
   QToolButton* EscapeBtn = nullptr;
 
+  // Generator panel (inside GBFPanel).
+  QWidget* FrequencePanel = nullptr;
+  std::array<QToolButton*, 8> FrequencyBtns{}; // SpeedButton1..8: "+" 1000..1, "-" 1000..1
+  TLCD99* LCD10k = nullptr;
+  QLabel* HzLabel = nullptr;
+  QToolButton* MajBtn = nullptr;
+  TRadioGroup* signalRG = nullptr;
+  TPaintBox* GbfPB = nullptr;
+  QGroupBox* OffsetGB = nullptr;
+  QLineEdit* OffsetEdit = nullptr;
+  QScrollBar* OffsetScroll = nullptr;
+  QPushButton* OffsetNulBtn = nullptr;
+  QGroupBox* AmplitudeGB = nullptr;
+  QLineEdit* AmplitudeEdit = nullptr;
+  QScrollBar* AmplitudeScroll = nullptr;
+  QGroupBox* DutyGB = nullptr;
+  QLineEdit* DutyEdit = nullptr;
+  QScrollBar* DutyScroll = nullptr;
+  QPushButton* Duty50Btn = nullptr;
+  QWidget* ExpressionPanel = nullptr;
+  QLineEdit* ExpressionEdit = nullptr;
+
   // Timers.
   QTimer* Timer = nullptr;
   QTimer* TimerPoint = nullptr;
@@ -200,6 +256,8 @@ private:
   QGroupBox* BuildChannelGroup(int channel);
   QWidget* BuildPanelTemps();
   QWidget* BuildPanelCourbe();
+  void BuildGBFPanel(); // mainform_gbf_layout.cpp
+  void ConnectGeneratorHandlers();
   QFrame* BuildVexorAbsent();
   void ConnectHandlers();
   void PlaceVexorAbsent();
@@ -222,6 +280,15 @@ private:
   void ApplyThreshold(double volts);
   void StepThreshold(int steps); // by steps of the threshold converter
   void ShowThreshold(double volts);
+
+  static QString ChannelCaption(int channel, const std::string& name, bool withName);
+
+  // The panel's wave given to Generator and computed; false with the evaluator's message when
+  // the formula of the arbitrary wave is refused (nothing is then computed).
+  bool ApplyGeneratorPanel(QString* error);
+  void ShowGeneratorError(const QString& message);
+  bool GeneratorBusy = false; // MajBtnClick is running (it lets events run)
+  std::string RefusedFormula; // the formula last refused, reported once
 
   // The interface has stopped sending in the middle of a sweep: the red panel comes back.
   bool InterfaceSilent();

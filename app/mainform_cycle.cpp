@@ -42,14 +42,14 @@ std::span<double> All(TSamples& samples) {
   return {samples.data(), TSamples::kCount};
 }
 
-QString ChannelCaption(int channel, TCourbe& curve, bool withName) {
+} // namespace
+
+QString TMainForm::ChannelCaption(int channel, const std::string& name, bool withName) {
   QString caption = U8(texts::kChannel) + QString::number(channel);
   if (withName)
-    caption += U8(texts::kChannelNameSeparator) + AnsiToQString(curve.QuantityName);
+    caption += U8(texts::kChannelNameSeparator) + AnsiToQString(name);
   return caption;
 }
-
-} // namespace
 
 bool TMainForm::ContinuousTrigger() const {
   return !MonocoupCB->isHidden() && !MonocoupCB->isChecked();
@@ -170,13 +170,13 @@ void TMainForm::ConfigureOscilloscope() {
     Device->SetChannelEnabled(i, visible ? 1 : 0);
     if (!visible) {
       c.Swatch->SetBrushColour(palette().color(QPalette::Button));
-      c.Group->setTitle(ChannelCaption(i, curve, false));
+      c.Group->setTitle(ChannelCaption(i, curve.QuantityName, false));
       continue;
     }
     Device->SetInputYD(i, c.Input->ItemIndex() == 1 ? 1 : 0);
     c.Swatch->SetBrushColour(ToQColor(curve.Colour));
     Device->SetHighRange(i, NeedsWideRange(curve.Mini, curve.Maxi));
-    c.Group->setTitle(ChannelCaption(i, curve, true));
+    c.Group->setTitle(ChannelCaption(i, curve.QuantityName, true));
   }
 
   OscGraph->PreTrigger = !PreAcqCB->isHidden() && PreAcqCB->isChecked();
@@ -212,6 +212,7 @@ void TMainForm::StartCycle() {
   Device->StartAcquisition();
   LastReceived = 0;
   SinceSamples.start();
+  StartGeneratorStep();
 }
 
 void TMainForm::TimerTimer() {
@@ -300,8 +301,10 @@ void TMainForm::StopBtnClick() {
 }
 
 void TMainForm::EnregistreBtnClick() {
-  if (PointMode)
-    return; // recording a point comes with point-by-point mode
+  if (PointMode) {
+    RecordPoint();
+    return;
+  }
   EnregistreBtn->hide();
   StartCycle();
 }

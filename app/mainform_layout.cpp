@@ -82,6 +82,13 @@ public:
   }
 
 protected:
+  // A panel shown or hidden (the trigger panel in point mode) changes the width asked for.
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == widget() && event->type() == QEvent::LayoutRequest)
+      updateGeometry();
+    return QScrollArea::eventFilter(watched, event);
+  }
+
   void resizeEvent(QResizeEvent* event) override {
     QScrollArea::resizeEvent(event);
     if (NeedsBar() != barShown_) {
@@ -424,11 +431,13 @@ QWidget* TMainForm::BuildPanelCourbe() {
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
 
-  // The generator panel's place; its controls come with the generator.
   GBFPanel = new QFrame(PanelCourbe);
   GBFPanel->setObjectName("GBFPanel");
   GBFPanel->setFixedHeight(kGbfPanelHeight);
   GBFPanel->setFrameShape(QFrame::StyledPanel);
+  GBFPanel->setAutoFillBackground(true);
+  GBFPanel->setPalette(QApplication::palette());
+  BuildGBFPanel();
   GBFPanel->hide();
   ProgressBar = new QProgressBar(PanelCourbe);
   ProgressBar->setObjectName("ProgressBar");

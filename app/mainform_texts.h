@@ -67,6 +67,29 @@ inline constexpr char kSampleRate[] = "Fréq. éch.";
 inline constexpr char kPoints[] = "Nombre de points";
 inline constexpr char kClockDesign[] = "00:00:00";
 
+// Generator panel.
+inline constexpr char kHz[] = "Hz";
+inline constexpr char kMajHint[] = "MàJ|Mise à jour du GBF";
+inline constexpr char kMajPendingHint[] = "Cliquer pour mettre à jour le GBF";
+inline constexpr char kMajOkHint[] = "GBF OK";
+inline constexpr char kSignal[] = "Signal";
+inline constexpr const char* kWaveforms[] = {"Carré", "Triangle", "Sinus", "Arbitraire"};
+inline constexpr char kOffsetGroup[] = "Décalage";
+inline constexpr char kZero[] = "Zéro";
+inline constexpr char kAmplitudeGroup[] = "Amplitude";
+inline constexpr char kDutyGroup[] = "Rapport cyclique";
+inline constexpr char kDuty50[] = "50 %";
+inline constexpr char kExpressionLabel[] =
+    "Tension exprimée en fonction de t (temps réduit de 0 à 1) = ";
+inline constexpr char kFormulaRefused[] = "Formule refusée";
+
+// Point-by-point mode: the status bar.
+inline constexpr char kPointAutoOn[] = "Décocher \"Automatique\" pour arrêter l'acquisition";
+inline constexpr char kPointAutoOff[] =
+    "Cliquer \"Acquisition\" ou frapper la barre d'espace pour enregistrer le point courant";
+inline constexpr char kPointsFull[] =
+    "16384 points enregistrés : la mémoire est pleine (\"RàZ\" ou \"Défaire\" pour continuer)";
+
 // Acquisition and cursors.
 inline constexpr char kWaitingForTrigger[] = "Attente de synchronisation";
 inline constexpr char kThresholdLine[] = "Seuil de synchronisation";

@@ -1,0 +1,216 @@
+// TMainForm: point-by-point mode. The device object measures the active channels on its own
+// thread; every 110 ms TimerPoint reads the latest values, shows them in the channel groups
+// and as crosses on the graph, and records a point when asked to or, in automatic mode, when
+// the values have moved enough since the last point.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QSpinBox>
+#include <QTimer>
+#include <QToolButton>
+
+#include <algorithm>
+
+#include "ansi.h"
+#include "globals.h"
+#include "graphe_point.h"
+#include "mainform.h"
+#include "mainform_texts.h"
+#include "oscillo_rules.h"
+#include "paintbox.h"
+#include "panel_rules.h"
+#include "qvt2.h"
+#include "radiogroup.h"
+#include "shape.h"
+
+namespace qvt {
+
+using texts::U8;
+
+namespace {
+
+void ShowAutoState(TMainForm& form) {
+  const bool automatic = form.PointAutoCB->isChecked();
+  form.SetStatusText(U8(automatic ? texts::kPointAutoOn : texts::kPointAutoOff));
+  form.DeltaPointSE->setVisible(automatic);
+}
+
+void EnableRecordButtons(TMainForm& form) {
+  const int count = PointGraph->PointCount;
+  form.UndoBtn->setEnabled(count > 0);
+  form.ResetBtn->setEnabled(count > 0);
+  form.RegSaveBtn->setEnabled(count >= 3);
+}
+
+} // namespace
+
+void TMainForm::ConfigurePointMode() {
+  for (QWidget* w : {static_cast<QWidget*>(MatlabBtn), static_cast<QWidget*>(StopBtn),
+                     static_cast<QWidget*>(ProgressBar), static_cast<QWidget*>(GBFPanel),
+                     PanelTemps})
+    w->hide();
+  // The generator goes on playing: point mode often measures what it drives.
+  GBFbtn->setChecked(false);
+  GBFbtn->hide();
+  TimerGBF->stop();
+  PointGB->show();
+  HideReadout();
+
+  for (int i = 0; i < 4; ++i) {
+    TCourbePoint& curve = PointGraph->Curves[i];
+    curve.Maxi = kRangeVolts[std::clamp(Channels[i].Range->currentIndex(), 0, 7)];
+    curve.Mini = Channels[i].Positive->isChecked() ? 0 : -curve.Maxi;
+    curve.ComputeDisplayScale();
+  }
+
+  TimerPoint->stop();
+  EnregistreBtn->show();
+  UndoBtn->show();
+  ResetBtn->show();
+  EnableRecordButtons(*this);
+  ShowAutoState(*this);
+
+  PointGraph->VisibleCount = 0;
+  for (int i = 0; i < 4; ++i) {
+    TCourbePoint& curve = PointGraph->Curves[i];
+    curve.Visible = Channels[i].Active->isChecked();
+    if (curve.Visible)
+      ++PointGraph->VisibleCount;
+  }
+  // A point needs two quantities: the first inactive channels come in.
+  for (int i = 0; i < 4 && PointGraph->VisibleCount < 2; ++i) {
+    if (PointGraph->Curves[i].Visible)
+      continue;
+    PointGraph->Curves[i].Visible = true;
+    Channels[i].Active->setChecked(true);
+    ++PointGraph->VisibleCount;
+  }
+  if (!PointGraph->Curves[PointGraph->Abscissa].Visible) {
+    int first = 0;
+    while (!PointGraph->Curves[first].Visible)
+      ++first;
+    PointGraph->Abscissa = static_cast<std::uint8_t>(first);
+  }
+
+  for (int i = 0; i < 4; ++i) {
+    TCourbePoint& curve = PointGraph->Curves[i];
+    TChannelControls& c = Channels[i];
+    const bool visible = curve.Visible;
+    Device->SetChannelEnabled(i, visible ? 1 : 0);
+    c.Digits->setVisible(visible);
+    c.Range->setVisible(visible);
+    c.Positive->setVisible(visible);
+    c.Input->setEnabled(visible);
+    if (!visible) {
+      c.Swatch->SetBrushColour(palette().color(QPalette::Button));
+      c.Group->setTitle(ChannelCaption(i, curve.QuantityName, false));
+      continue;
+    }
+    Device->SetInputYD(i, c.Input->ItemIndex() == 1 ? 1 : 0);
+    c.Swatch->SetBrushColour(ToQColor(curve.Colour));
+    QPalette p = c.Digits->palette();
+    p.setColor(QPalette::WindowText, ToQColor(curve.Colour));
+    c.Digits->setPalette(p);
+    Device->SetHighRange(i, NeedsWideRange(curve.Mini, curve.Maxi));
+    c.Group->setTitle(ChannelCaption(i, curve.QuantityName, true));
+  }
+
+  TempsPaintBox->Invalidate();
+  Edit1->setFocus();
+  Device->StopPointMeasure();
+  Device->StartPointMeasure();
+  TimerPoint->start();
+}
+
+void TMainForm::TimerPointTimer() {
+  TimerPoint->stop();
+  if (Closing)
+    return;
+  EraseMarks();
+  for (int i = 0; i < 4; ++i)
+    PointGraph->Curves[i].Current = Device->LatestValue[i].load(std::memory_order_relaxed);
+  if (PointAutoCB->isChecked() &&
+      PointMoved(PointGraph->Curves, PointGraph->PointCount, DeltaPointSE->value()))
+    RecordPoint();
+  ShowLive();
+  if (QApplication::focusWidget() == nullptr)
+    Edit1->setFocus();
+  if (!Closing)
+    TimerPoint->start();
+}
+
+void TMainForm::RecordPoint() {
+  if (PointGraph->PointCount >= kMaxRecordedPoints) {
+    SetStatusText(U8(texts::kPointsFull));
+    return;
+  }
+  SetStatusText(QString());
+  EraseMarks();
+  const int n = PointGraph->PointCount;
+  for (int i = 0; i < 4; ++i) {
+    TCourbePoint& curve = PointGraph->Curves[i];
+    if (!curve.Visible)
+      continue;
+    curve.Value[n] = curve.Current;
+    if (i != PointGraph->Abscissa)
+      PointGraph->DrawCurrentMark(i);
+  }
+  PointGraph->PointCount = static_cast<std::uint16_t>(n + 1);
+  ShowLive();
+  EnableRecordButtons(*this);
+}
+
+void TMainForm::UndoBtnClick() {
+  if (PointGraph->PointCount == 0)
+    return;
+  --PointGraph->PointCount;
+  EnableRecordButtons(*this);
+  TempsPaintBox->Invalidate();
+}
+
+void TMainForm::ResetBtnClick() {
+  PointGraph->PointCount = 0;
+  EnableRecordButtons(*this);
+  EnregistreBtn->show();
+  TempsPaintBox->Invalidate();
+}
+
+void TMainForm::PointAutoCBClick() {
+  if (!Loading)
+    ShowAutoState(*this);
+}
+
+void TMainForm::EraseMarks() {
+  if (!PointGraph->MarksShown)
+    return;
+  TCanvas& canvas = TempsPaintBox->Canvas();
+  canvas.SetPenMode(TPenMode::NotXor);
+  for (int i = 0; i < 4; ++i)
+    if (PointGraph->Curves[i].Visible && i != PointGraph->Abscissa)
+      PointGraph->DrawCurrentCross(i);
+  canvas.SetPenMode(TPenMode::Copy);
+  PointGraph->MarksShown = false;
+  TempsPaintBox->Flush();
+}
+
+void TMainForm::ShowLive() {
+  for (int i = 0; i < 4; ++i)
+    if (PointGraph->Curves[i].Visible)
+      Channels[i].Digits->setText(AnsiToQString(PointGraph->CurrentText(i)));
+  if (PointGraph->MarksShown)
+    return;
+  TCanvas& canvas = TempsPaintBox->Canvas();
+  canvas.SetPenMode(TPenMode::NotXor);
+  for (int i = 0; i < 4; ++i)
+    if (PointGraph->Curves[i].Visible && i != PointGraph->Abscissa)
+      PointGraph->DrawCurrentCross(i);
+  canvas.SetPenMode(TPenMode::Copy);
+  PointGraph->MarksShown = true;
+  TempsPaintBox->Flush();
+}
+
+} // namespace qvt
