@@ -1,5 +1,6 @@
 // The window's rules that need no display: the Ctrl+letter tables, the elapsed time of slow
-// sweeps, the command line and where the settings file lies.
+// sweeps, the command line, where the settings file lies, the generator's frequency buttons
+// and the change that records an automatic point.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,7 +9,9 @@
 #include "command_line.h"
 #include "config_file.h"
 #include "ctrlkeys.h"
+#include "courbe.h"
 #include "oscillo_rules.h"
+#include "panel_rules.h"
 
 namespace qvt {
 namespace {
@@ -84,6 +87,34 @@ TEST(SettingsFile, BesideTheProgramElseInTheUserConfiguration) {
   EXPECT_EQ(SettingsFilePath("/usr/bin/qvt2_oscillo"), "/elsewhere/x.qvt2");
   unsetenv("QVT2_CONFIG");
   fs::remove_all(dir);
+}
+
+TEST(GeneratorPanel, FrequencyButtonsStepWithinOneTo9999) {
+  EXPECT_EQ(SteppedFrequency(1000, 3, true), 1000) << "the step is not below the frequency";
+  EXPECT_EQ(SteppedFrequency(1000, 2, true), 900);
+  EXPECT_EQ(SteppedFrequency(150, 2, true), 140) << "under twice the step: a tenth of it";
+  EXPECT_EQ(SteppedFrequency(9990, 2, false), 9999);
+  EXPECT_EQ(SteppedFrequency(2, 0, true), 1);
+  EXPECT_EQ(SteppedFrequency(1, 0, true), 1);
+}
+
+TEST(PointMode, AutomaticPointWhenTheChangesAddUpToMoreThanTheThreshold) {
+  std::array<TCourbePoint, 4> curves{TCourbePoint("V0", 0, "V"), TCourbePoint("V1", 1, "V"),
+                                     TCourbePoint("V2", 2, "V"), TCourbePoint("V3", 3, "V")};
+  for (int i : {0, 1}) {
+    curves[i].Visible = true;
+    curves[i].Mini = -5;
+    curves[i].Maxi = 5;
+    curves[i].Value[0] = 0;
+  }
+  curves[2].Current = 1e6; // an inactive channel counts for nothing
+  EXPECT_TRUE(PointMoved(curves, 0, 1)) << "the first point needs no change";
+  curves[0].Current = 0.06; // 0.6 % of 10 V
+  curves[1].Current = -0.06;
+  EXPECT_TRUE(PointMoved(curves, 1, 1)) << "0.6 % + 0.6 % > 1 %";
+  curves[1].Current = 0;
+  curves[0].Current = 0.1; // exactly 1 %
+  EXPECT_FALSE(PointMoved(curves, 1, 1));
 }
 
 } // namespace
