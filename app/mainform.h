@@ -9,7 +9,8 @@
 //   mainform_cycle.cpp     oscilloscope configuration and the acquisition cycle
 //   mainform_controls.cpp  the handlers of the trigger, time-base and channel controls
 //   mainform_cursors.cpp   the value readout and the dragged trigger level
-//   mainform_settings.cpp  the settings file and the window placement
+//   mainform_settings.cpp  the settings file
+//   mainform_placement.cpp the window placement
 //   mainform_gbf_layout.cpp  building the generator panel
 //   mainform_generator.cpp the generator panel's handlers
 //   mainform_point.cpp     point-by-point mode

@@ -1,8 +1,5 @@
-// TMainForm: the settings file and the window placement. Until they are kept between runs,
-// every control starts with its design value and the window opens centred.
-#include <QGuiApplication>
-#include <QScreen>
-
+// TMainForm: the settings file. Until it is kept between runs, every control starts with its
+// design value.
 #include "mainform.h"
 
 namespace qvt {
@@ -10,17 +7,5 @@ namespace qvt {
 void TMainForm::LoadSettings() {}
 
 void TMainForm::SaveSettings() {}
-
-void TMainForm::LoadPlacement() {
-  FirstActivation = false;
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect free = screen->availableGeometry();
-    QRect frame = frameGeometry();
-    frame.moveCenter(free.center());
-    move(frame.topLeft());
-  }
-}
-
-void TMainForm::SavePlacement() {}
 
 } // namespace qvt

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QStatusTipEvent>
 #include <QTest>
+#include <QScreen>
 
 #include <cmath>
 #include <string>
@@ -285,6 +286,24 @@ TEST_F(MainFormTest, AnInterfaceUnpluggedMidSweepBringsBackTheRedPanelAndItsRetr
   EXPECT_TRUE(Idle());
   form->close();
   EXPECT_LT(t.elapsed(), 2000);
+}
+
+TEST_F(MainFormTest, PlacementComesBackAndAWindowOffEveryScreenIsBroughtBack) {
+  Start();
+  form->resize(700, 500);
+  form->move(30, 40);
+  form->close();
+  form.reset();
+  Start();
+  EXPECT_EQ(form->size(), QSize(700, 500));
+  EXPECT_EQ(form->pos(), QPoint(30, 40));
+
+  form->move(20000, 20000); // a screen that has gone
+  form->close();
+  form.reset();
+  Start();
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_TRUE(screen.intersects(form->geometry()));
 }
 
 } // namespace
