@@ -8,8 +8,6 @@
 
 #include <unistd.h>
 
-std::string ConfigFileName;
-
 namespace qvt {
 
 std::string SettingsFilePath(const std::string& programPath) {

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "config_file_name.h"
+
 namespace qvt {
 
 // The settings file: QVT2_CONFIG when set; otherwise the program's own path with its
@@ -12,6 +14,3 @@ namespace qvt {
 std::string SettingsFilePath(const std::string& programPath);
 
 } // namespace qvt
-
-// The settings file of this run, set at start-up.
-extern std::string ConfigFileName;

@@ -1,0 +1,2 @@
+# Settings files: any bytes read, queried, rewritten and read again.
+qvt_add_fuzzer(inifile SOURCES fuzz_inifile.cpp LIBS qvt_inifile)
