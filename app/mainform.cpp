@@ -122,6 +122,8 @@ void TMainForm::FormCreate() {
   // interface answers (Loading keeps the handler from starting anything).
   DureeUpDownChangingEx(DureeUpDown->Position());
   SetTimeAxis();
+  // The generator panel's boxes show the values read (or the design ones).
+  RefreshGeneratorPanel();
   Loading = false;
 }
 

@@ -1,0 +1,101 @@
+// The settings file through the main window: the first run, a file with one key, a level
+// under a comma locale, closing without the interface, and what the window does not know.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <sstream>
+
+#include "config_file_name.h"
+#include "mainform_fixture.h"
+
+namespace qvt {
+namespace {
+
+class SettingsTest : public MainFormTest {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    ConfigFileName = (dir.path() + "/qvt2_oscillo.qvt2").toStdString();
+  }
+  void TearDown() override {
+    MainFormTest::TearDown();
+    ConfigFileName.clear();
+    ForceDecimalSeparator('\0');
+  }
+  void WriteFile(const std::string& content) { std::ofstream(ConfigFileName, std::ios::binary) << content; }
+  std::string ReadFile() const {
+    std::ifstream in(ConfigFileName, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  void Close() {
+    form->close();
+    form.reset();
+  }
+
+  QTemporaryDir dir;
+};
+
+TEST_F(SettingsTest, FirstRunKeepsTheDesignValuesAndClosingWritesThem) {
+  Start();
+  EXPECT_EQ(form->Channels[0].Range->currentText(), "15 V");
+  EXPECT_TRUE(OscGraph->Curves[0].Visible);
+  EXPECT_FALSE(OscGraph->Curves[1].Visible);
+  EXPECT_EQ(form->SynchroRG->ItemIndex(), 0);
+  Close();
+  const std::string file = ReadFile();
+  EXPECT_EQ(file.rfind("[Affichage]\r\nDimPoint=2\r\n", 0), 0u) << file;
+  EXPECT_NE(file.find("[Voie3]\r\nActive=0\r\nDiff=0\r\nCalibre=7\r\n"), std::string::npos);
+  EXPECT_NE(file.find("Expression=t*5\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsTest, OneKeyActivatesChannelOneBesideTheDefaultChannelZero) {
+  WriteFile("[Voie1]\r\nActive=1\r\n");
+  Start();
+  EXPECT_TRUE(OscGraph->Curves[0].Visible);
+  EXPECT_TRUE(OscGraph->Curves[1].Visible);
+  EXPECT_FALSE(OscGraph->Curves[2].Visible);
+}
+
+TEST_F(SettingsTest, ALevelWrittenUnderACommaLocaleReadsBackUnderIt) {
+  ForceDecimalSeparator(',');
+  WriteFile("[Synchro]\r\nMode=2\r\n[Voie1]\r\nActive=1\r\n");
+  Start();
+  form->SeuilEdit->setText("1,5");
+  form->SeuilEdit->setModified(true);
+  form->SeuilEditExit();
+  const double level = Device->Threshold();
+  EXPECT_NEAR(level, 1.5, 0.01);
+  Close();
+  EXPECT_NE(ReadFile().find("Seuil=1,5"), std::string::npos) << ReadFile();
+  Start();
+  EXPECT_DOUBLE_EQ(Device->Threshold(), level);
+}
+
+TEST_F(SettingsTest, WhatTheWindowDoesNotKnowSurvivesAndGarbageIsHarmless) {
+  const std::string other = "; a teacher's note\r\n[Constante]\r\nNom=R\r\nUnit\xE9=k\x9D\r\n\r\n"
+                            "[Salle 12]\r\nbanc=3\r\nthis line has no equals sign\r\n\x01\xff\r\n";
+  WriteFile(other + "[Temps]\r\nDuree=99\r\n[Synchro]\r\nMode=-3\r\nSeuil=abc\r\n");
+  Start();
+  EXPECT_FALSE(form->Loading);
+  EXPECT_EQ(form->DureeUpDown->Position(), 25) << "brought into the list";
+  EXPECT_EQ(form->SynchroRG->ItemIndex(), 0);
+  Close();
+  EXPECT_EQ(ReadFile().rfind(other, 0), 0u) << "kept byte for byte, in place";
+}
+
+TEST_F(SettingsTest, ClosingWithoutTheInterfaceLeavesTheFileAlone) {
+  const std::string content = "[Temps]\nDuree=3\n";
+  WriteFile(content);
+  Start("", false);
+  Close();
+  EXPECT_EQ(ReadFile(), content);
+}
+
+} // namespace
+} // namespace qvt
