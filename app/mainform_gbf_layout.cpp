@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -35,7 +36,7 @@ constexpr int kStepWidth = kLcdWidth / 4;
 constexpr int kStepHeight = 20;
 constexpr int kPlusTop = 5;
 constexpr int kMinusTop = kLcdTop + kLcdHeight + 3;
-constexpr int kGroupWidth = 104;
+constexpr int kGroupWidth = 96;
 
 QLineEdit* ReadOnlyEdit(QWidget* parent, const char* name) {
   auto* edit = new QLineEdit(parent);
@@ -92,7 +93,18 @@ QGroupBox* ValueGroup(QWidget* parent, const char* name, const char* caption, QL
 } // namespace
 
 void TMainForm::BuildGBFPanel() {
-  auto* row = new QHBoxLayout(GBFPanel);
+  // In a window too narrow for the whole panel, it scrolls sideways rather than letting its
+  // controls ride over each other.
+  auto* frame = new QVBoxLayout(GBFPanel);
+  frame->setContentsMargins(0, 0, 0, 0);
+  auto* scroll = new QScrollArea(GBFPanel);
+  scroll->setObjectName("GBFScroll");
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll->setWidgetResizable(true);
+  frame->addWidget(scroll);
+  auto* content = new QWidget;
+  auto* row = new QHBoxLayout(content);
   row->setContentsMargins(2, 1, 2, 1);
   row->setSpacing(4);
 
@@ -142,7 +154,7 @@ void TMainForm::BuildGBFPanel() {
 
   GbfPB = new TPaintBox(GBFPanel);
   GbfPB->setObjectName("GbfPB");
-  GbfPB->setMinimumSize(140, 60);
+  GbfPB->setMinimumSize(120, 60);
   row->addWidget(GbfPB, 1);
 
   OffsetEdit = ReadOnlyEdit(GBFPanel, "OffsetEdit");
@@ -176,6 +188,7 @@ void TMainForm::BuildGBFPanel() {
   ExpressionPanel->setMinimumWidth(2 * kGroupWidth);
   ExpressionPanel->hide();
   row->addWidget(ExpressionPanel, 2);
+  scroll->setWidget(content);
 }
 
 } // namespace qvt
