@@ -20,7 +20,6 @@
 #include "config_voie_point_dlg.h"
 #include "constante_dlg.h"
 #include "dde_form.h"
-#include "etalon_seuil_dlg.h"
 #include "gbf.h"
 #include "icons.h"
 #include "mainform.h"
@@ -90,7 +89,6 @@ int main(int argc, char* argv[]) {
   AboutBox = new qvt::TAboutBox(qvt::ProgramIcon(), mainForm);
   DDEForm = new qvt::TDDEForm(mainForm);
   OscChannelDlg = new qvt::TOscChannelDlg(mainForm);
-  EtalonSeuilDlg = new qvt::TEtalonSeuilDlg(mainForm);
   ConfigVoiePointDlg = new qvt::TConfigVoiePointDlg(mainForm);
   OptionsDlg = new qvt::TOptionsDlg(mainForm);
 

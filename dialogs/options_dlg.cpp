@@ -1,5 +1,21 @@
-// TOptionsDlg: its window; the controls come with the feature that uses them.
+// TOptionsDlg: the controls, their filling from the settings and graphs, the mode rule and
+// the storing on OK.
 #include "options_dlg.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "graph_settings.h"
+#include "graphe_osc.h"
+#include "graphe_point.h"
+#include "placement.h"
+#include "radiogroup.h"
 
 qvt::TOptionsDlg* OptionsDlg = nullptr;
 
@@ -8,6 +24,106 @@ namespace qvt {
 TOptionsDlg::TOptionsDlg(QWidget* parent) : QDialog(parent) {
   setObjectName("OptionsDlg");
   setWindowTitle(QStringLiteral("Options QVT II "));
+  // A fixed frame with the system menu and close box only.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+
+  ModeRG = new TRadioGroup(QStringLiteral("Mode d'acquisition"), this);
+  ModeRG->setObjectName("ModeRG");
+  ModeRG->SetItems({QStringLiteral("temporelle"), QStringLiteral("point par point")});
+  ModeRG->SetColumns(2);
+  connect(ModeRG, &TRadioGroup::Click, this, &TOptionsDlg::ApplyModeRule);
+
+  GrilleCB = new QCheckBox(QStringLiteral("Grille"), this);
+  GrilleCB->setObjectName("GrilleCB");
+
+  WidthCourbeSE = new QSpinBox(this);
+  WidthCourbeSE->setObjectName("WidthCourbeSE");
+  WidthCourbeSE->setRange(1, 5);
+  auto* widthLabel = new QLabel(QStringLiteral("Epaisseur des courbes"), this);
+  widthLabel->setBuddy(WidthCourbeSE);
+
+  AbscisseRG = new TRadioGroup(QStringLiteral("Abscisse"), this);
+  AbscisseRG->setObjectName("AbscisseRG");
+  AbscisseRG->SetItems(
+      {QStringLiteral("Y0"), QStringLiteral("Y1"), QStringLiteral("Y2"), QStringLiteral("Y3")});
+  AbscisseRG->SetColumns(4);
+
+  AnalyseurCB = new QCheckBox(QStringLiteral("Superposition type analyseur logique"), this);
+  AnalyseurCB->setObjectName("AnalyseurCB");
+
+  BtnOK = new QPushButton(QStringLiteral("&OK"), this);
+  BtnOK->setObjectName("BtnOK");
+  BtnOK->setDefault(true);
+  BtnCancel = new QPushButton(QStringLiteral("&Abandon"), this);
+  BtnCancel->setObjectName("BtnCancel");
+  connect(BtnOK, &QPushButton::clicked, this, &TOptionsDlg::BtnOKClick);
+  connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  auto* width = new QHBoxLayout;
+  width->addWidget(widthLabel);
+  width->addWidget(WidthCourbeSE);
+  width->addStretch();
+
+  // AbscisseRG and AnalyseurCB share one place, as only one of them shows at a time; each
+  // keeps its room while hidden so that the dialog keeps its size when the mode changes.
+  auto* modeDependent = new QGridLayout;
+  for (QWidget* w : {static_cast<QWidget*>(AbscisseRG), static_cast<QWidget*>(AnalyseurCB)}) {
+    QSizePolicy policy = w->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(policy);
+    modeDependent->addWidget(w, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+  }
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(BtnOK);
+  buttons->addWidget(BtnCancel);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(ModeRG);
+  layout->addWidget(GrilleCB);
+  layout->addLayout(width);
+  layout->addLayout(modeDependent);
+  layout->addSpacing(6);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TOptionsDlg::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (event->spontaneous())
+    return;
+  FormActivate();
+  CentreOnScreen(*this);
+}
+
+void TOptionsDlg::FormActivate() {
+  if (PointGraph != nullptr)
+    AbscisseRG->SetItemIndex(PointGraph->Abscissa);
+  GrilleCB->setChecked(ShowGrid);
+  WidthCourbeSE->setValue(LineWidth);
+  if (OscGraph != nullptr)
+    AnalyseurCB->setChecked(OscGraph->Separate);
+  ModeRG->SetItemIndex(PointMode ? 1 : 0);
+  ApplyModeRule();
+}
+
+void TOptionsDlg::ApplyModeRule() {
+  const bool pointByPoint = ModeRG->ItemIndex() == 1;
+  AbscisseRG->setVisible(pointByPoint);
+  AnalyseurCB->setVisible(!pointByPoint);
+}
+
+void TOptionsDlg::BtnOKClick() {
+  if (PointGraph != nullptr && AbscisseRG->ItemIndex() >= 0)
+    PointGraph->Abscissa = static_cast<std::uint8_t>(AbscisseRG->ItemIndex());
+  ShowGrid = GrilleCB->isChecked();
+  LineWidth = WidthCourbeSE->value();
+  if (OscGraph != nullptr)
+    OscGraph->Separate = AnalyseurCB->isChecked();
+  PointMode = ModeRG->ItemIndex() > 0;
+  accept();
 }
 
 } // namespace qvt

@@ -3,13 +3,49 @@
 
 #include <QDialog>
 
+class QCheckBox;
+class QPushButton;
+class QSpinBox;
+
 namespace qvt {
 
+class TgrapheOsc;
+class TgraphePoint;
+class TRadioGroup;
+
+// Use: set PointMode, OscGraph and PointGraph, exec(). When shown, the controls take the
+// values of ShowGrid, LineWidth (graph_settings.h), OscGraph->Separate, PointGraph->Abscissa
+// and PointMode. "&OK" (Accepted) stores them all back, PointMode included; "&Abandon",
+// Escape or closing the window (Rejected) changes nothing. A graph left null is neither read
+// nor written.
+//
+// The mode rule, applied when shown and on every click of ModeRG: AbscisseRG is shown only
+// in point-by-point mode (item 1), AnalyseurCB only in time mode (item 0).
 class TOptionsDlg : public QDialog {
   Q_OBJECT
 
 public:
   explicit TOptionsDlg(QWidget* parent = nullptr);
+
+  bool PointMode = false;             // the main window's point-by-point mode flag
+  TgrapheOsc* OscGraph = nullptr;     // not owned
+  TgraphePoint* PointGraph = nullptr; // not owned
+
+  TRadioGroup* ModeRG = nullptr;     // "Mode d'acquisition": "temporelle", "point par point"
+  QCheckBox* GrilleCB = nullptr;     // "Grille"
+  QSpinBox* WidthCourbeSE = nullptr; // "Epaisseur des courbes", 1 to 5
+  TRadioGroup* AbscisseRG = nullptr; // "Abscisse": "Y0" to "Y3"
+  QCheckBox* AnalyseurCB = nullptr;  // "Superposition type analyseur logique"
+  QPushButton* BtnOK = nullptr;      // "&OK", the default button
+  QPushButton* BtnCancel = nullptr;  // "&Abandon"
+
+protected:
+  void showEvent(QShowEvent* event) override;
+
+private:
+  void FormActivate();
+  void ApplyModeRule();
+  void BtnOKClick();
 };
 
 } // namespace qvt

@@ -155,9 +155,11 @@ void Tunite::Parse(std::string_view s) {
       ++i;
       denominator = true;
     }
+    // The ohm sign is a symbol of its own, so a prefix may stand before it as before a
+    // letter: UnitText writes "k\x9D", and the same text typed back must read as kilo-ohm.
     if (i + 1 < length) {
       if (const auto power = PrefixPower(s[i]);
-          power && (IsLetter(s[i + 1]) || s[i + 1] == kMicroSign)) {
+          power && (IsLetter(s[i + 1]) || s[i + 1] == kMicroSign || s[i + 1] == kOhmSign)) {
         factor.Pow10 = *power;
         ++i;
       }

@@ -51,6 +51,7 @@ TEST(UnitParse, ValidTexts) {
            Case{"kPa", true, 3, {-1, 1, -2, 0, 0, 0, 0}, 0},
            Case{"Vs", true, 0, {2, 1, -2, -1, 0, 0, 0}, 0},
            Case{"\x9Dm", false, 0, {3, 1, -3, -2, 0, 0, 0}, 0},
+           Case{"k\x9D", true, 3, {2, 1, -3, -2, 0, 0, 0}, 0}, // kΩ, as UnitText writes it
            Case{"\xB0\x43", false, 0, {0, 0, 0, 0, 1, 0, 0}, 0}, // °C
            Case{"\xB0", false, 0, {}, kKindDegree},
            Case{"mrad", true, -3, {}, kKindRadian},
