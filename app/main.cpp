@@ -14,18 +14,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "about_box.h"
 #include "command_line.h"
 #include "config_file.h"
-#include "config_voie_point_dlg.h"
-#include "constante_dlg.h"
-#include "dde_form.h"
 #include "gbf.h"
 #include "icons.h"
 #include "mainform.h"
 #include "mainform_texts.h"
-#include "options_dlg.h"
-#include "osc_channel_dlg.h"
+#include "program_forms.h"
 
 namespace {
 
@@ -85,12 +80,7 @@ int main(int argc, char* argv[]) {
   Generator = new TGBF;
 
   auto* mainForm = new qvt::TMainForm;
-  ConstanteDlg = new qvt::TConstanteDlg(mainForm);
-  AboutBox = new qvt::TAboutBox(qvt::ProgramIcon(), mainForm);
-  DDEForm = new qvt::TDDEForm(mainForm);
-  OscChannelDlg = new qvt::TOscChannelDlg(mainForm);
-  ConfigVoiePointDlg = new qvt::TConfigVoiePointDlg(mainForm);
-  OptionsDlg = new qvt::TOptionsDlg(mainForm);
+  qvt::CreateProgramForms(mainForm);
 
   if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0) {
     auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, mainForm);

@@ -59,6 +59,8 @@ void TMainForm::ConnectHandlers() {
   connect(EnregistreBtn, &QToolButton::clicked, this, &TMainForm::EnregistreBtnClick);
   connect(ExitBtn, &QToolButton::clicked, this, &TMainForm::FileExit);
   connect(PlusBtn, &QToolButton::clicked, this, &TMainForm::HelpAbout);
+  connect(OptionsBtn, &QToolButton::clicked, this, &TMainForm::OptionsBtnClick);
+  connect(EtalonneSeuilBtn, &QToolButton::clicked, this, &TMainForm::EtalonneSeuil);
   connect(ComBtn, &QToolButton::clicked, this, &TMainForm::ComBtnClick);
   connect(EscapeBtn, &QToolButton::clicked, this, &TMainForm::EscapeBtnClick);
 
@@ -82,6 +84,9 @@ void TMainForm::ConnectHandlers() {
     connect(c.Range, &QComboBox::activated, this, [this, &c] { ComboBox0Change(c.Range); });
     connect(c.Positive, &QCheckBox::clicked, this, [this, &c] { CheckBox10Click(c.Positive); });
     connect(c.Input, &TRadioGroup::Click, this, [this, &c] { RadioGroup1Click(c.Input); });
+    connect(c.Swatch, &TShape::MouseDown, this, [this, &c] { Shape1MouseDown(c.Swatch); });
+    // A click on the group's frame or caption (its controls take their own clicks).
+    c.Group->installEventFilter(this);
   }
 
   connect(Timer, &QTimer::timeout, this, &TMainForm::TimerTimer);

@@ -14,6 +14,7 @@
 //   mainform_gbf_layout.cpp  building the generator panel
 //   mainform_generator.cpp the generator panel's handlers
 //   mainform_point.cpp     point-by-point mode
+//   mainform_dialogs.cpp   the options, calibration and channel dialogs
 //
 // Every control handler does nothing while Loading is set; handlers shared by the four
 // channels take the channel from the sender's "Tag" property. The acquisition loop lets
@@ -79,6 +80,11 @@ public:
   void EscapeBtnClick();
   void FileExit();
   void HelpAbout();
+  // Dialogs (mainform_dialogs.cpp).
+  void OptionsBtnClick();
+  void EtalonneSeuil();
+  void GroupBox6Click(QObject* sender);
+  void Shape1MouseDown(QObject* sender);
   void ShowHint(const QString& hint);
 
   // Oscilloscope mode and the acquisition cycle.

@@ -2,10 +2,12 @@
 // font's symbols in edit boxes, the space bar starts and stops acquisitions) and the hints.
 #include <QApplication>
 #include <QClipboard>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTimer>
 #include <QToolButton>
 
 #include "ansi.h"
@@ -51,6 +53,14 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (AppMessage(watched, key) || FormKeyDown(watched, key))
       return true;
+  }
+  if (event->type() == QEvent::MouseButtonPress) {
+    for (const TChannelControls& c : Channels)
+      if (watched == c.Group) {
+        // Opened once the press is over, not from inside its delivery.
+        QTimer::singleShot(0, this, [this, group = c.Group] { GroupBox6Click(group); });
+        return true;
+      }
   }
   return QMainWindow::eventFilter(watched, event);
 }

@@ -32,6 +32,7 @@
 #include "mainform.h"
 #include "numtext.h"
 #include "paintbox.h"
+#include "program_forms.h"
 #include "qvt2.h"
 #include "qvtlink_testing.h"
 #include "radiogroup.h"
@@ -72,6 +73,7 @@ protected:
     if (Generator == nullptr)
       Generator = new TGBF;
     form = std::make_unique<TMainForm>();
+    CreateProgramForms(form.get());
     form->show();
     QApplication::setActiveWindow(form.get());
     // The first activation restores the placement and starts the oscilloscope.

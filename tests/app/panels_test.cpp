@@ -1,11 +1,12 @@
-// The generator panel and point-by-point mode of the main window, against the virtual
-// interface (its G0 output is wired to Y0) on Qt's offscreen platform.
+// The generator panel, point-by-point mode and the dialogs the main window opens, against the
+// virtual interface (its G0 output is wired to Y0) on Qt's offscreen platform.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
@@ -13,7 +14,10 @@
 
 #include <algorithm>
 
+#include "config_voie_point_dlg.h"
+#include "etalon_seuil_dlg.h"
 #include "graphe_point.h"
+#include "options_dlg.h"
 #include "lcd99.h"
 #include "mainform_fixture.h"
 
@@ -200,6 +204,75 @@ TEST_F(PanelsTest, PointsRecordedByHandAndAutomaticallyWithKalkioFromThree) {
   ASSERT_TRUE(WaitFor([] { return PointGraph->PointCount >= 3; }, 3000));
   form->PointAutoCB->click();
   EXPECT_TRUE(form->DeltaPointSE->isHidden());
+}
+
+// Runs `act` on the modal dialog the next handler opens, once it is shown.
+template <typename Dialog, typename Act> void WhenShown(Act act) {
+  QTimer::singleShot(0, [act] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* d = qobject_cast<Dialog*>(w); d != nullptr && d->isVisible())
+        act(d);
+  });
+}
+
+TEST_F(PanelsTest, OptionsSwitchToPointModeAndBack) {
+  Start();
+  WhenShown<TOptionsDlg>([](TOptionsDlg* d) {
+    d->ModeRG->Button(1)->click();
+    d->BtnOK->click();
+  });
+  form->OptionsBtnClick();
+  EXPECT_TRUE(form->PointMode);
+  EXPECT_FALSE(form->PointGB->isHidden());
+  EXPECT_TRUE(Device->PointMeasureRunning());
+
+  // Cancelled: the live values go on.
+  WhenShown<TOptionsDlg>([](TOptionsDlg* d) { d->BtnCancel->click(); });
+  form->OptionsBtnClick();
+  EXPECT_TRUE(form->PointMode);
+  EXPECT_TRUE(Device->PointMeasureRunning());
+  EXPECT_TRUE(form->TimerPoint->isActive());
+
+  WhenShown<TOptionsDlg>([](TOptionsDlg* d) {
+    d->ModeRG->Button(0)->click();
+    d->BtnOK->click();
+  });
+  form->OptionsBtnClick();
+  EXPECT_FALSE(form->PointMode);
+  EXPECT_FALSE(Device->PointMeasureRunning());
+  EXPECT_FALSE(form->PanelTemps->isHidden());
+  EXPECT_FALSE(form->GBFbtn->isHidden());
+  EXPECT_TRUE(form->PointGB->isHidden());
+}
+
+TEST_F(PanelsTest, DeactivatingAPointChannelInItsDialogSwitchesItOff) {
+  Start();
+  Activate(1);
+  Activate(2);
+  EnterPointMode();
+  WhenShown<TConfigVoiePointDlg>([](TConfigVoiePointDlg* d) { d->DesactiveBtn->click(); });
+  form->GroupBox6Click(form->Channels[2].Group);
+  EXPECT_FALSE(PointGraph->Curves[2].Visible);
+  EXPECT_FALSE(form->Channels[2].Active->isChecked());
+  EXPECT_TRUE(PointGraph->Curves[1].Visible);
+}
+
+TEST_F(PanelsTest, CalibrationKeepsTheWindowsTimeBaseAndLevel) {
+  Start();
+  Activate(1);
+  Trigger(2);
+  TimeBase(k1ms);
+  form->SeuilEdit->setText("1.5");
+  form->SeuilEdit->setModified(true);
+  form->SeuilEditExit();
+  const double level = Device->Threshold();
+  WhenShown<TEtalonSeuilDlg>([](TEtalonSeuilDlg* d) { d->BitBtn1->click(); });
+  form->EtalonneSeuil();
+  EXPECT_LT(Device->ThresholdOffset, 0) << "the comparator reads high";
+  EXPECT_GT(Device->ThresholdOffset, -0.5);
+  EXPECT_EQ(Device->TimeBaseIndex(), k1ms);
+  EXPECT_NEAR(Device->Threshold(), level, 0.01);
+  EXPECT_FALSE(Generator->Running) << "the generator panel is off: the triangle stops";
 }
 
 } // namespace
