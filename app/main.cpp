@@ -89,6 +89,7 @@ int main(int argc, char* argv[]) {
   ConstanteDlg = new qvt::TConstanteDlg(mainForm);
   AboutBox = new qvt::TAboutBox(qvt::ProgramIcon(), mainForm);
   DDEForm = new qvt::TDDEForm(mainForm);
+  DDEForm->MainWindow = mainForm; // the window the macros FOCUS and GETDATA bring forward
   OscChannelDlg = new qvt::TOscChannelDlg(mainForm);
   EtalonSeuilDlg = new qvt::TEtalonSeuilDlg(mainForm);
   ConfigVoiePointDlg = new qvt::TConfigVoiePointDlg(mainForm);
