@@ -110,6 +110,10 @@ TDdeServer::~TDdeServer() {
 }
 
 bool TDdeServer::Execute(const QString& text) {
+  if (text.size() > kDdeMaxText) {
+    qCInfo(lcDde) << busName_ << "refused a request of" << text.size() << "characters";
+    return false;
+  }
   return handler_ ? handler_(SplitExecuteLines(text)) : false;
 }
 

@@ -23,6 +23,9 @@
 namespace qvt {
 
 inline constexpr char kDdeInterface[] = "org.qvt2.DDE";
+// Longest request a server takes, in characters; a longer one is refused unread. Requests
+// are short macros: the limit keeps a flood of text from tying up the receiving program.
+inline constexpr int kDdeMaxText = 4096;
 
 // "org.qvt2.DDE." + service and "/" + topic. Characters that a bus name or an object path
 // element cannot hold become "_", as does a leading digit; an empty name becomes "_".
@@ -54,7 +57,8 @@ public:
   const QString& BusName() const { return busName_; }
   const QString& ObjectPath() const { return path_; }
 
-  // Called by the bus for each request.
+  // Called by the bus for each request: false for a text longer than kDdeMaxText or without
+  // a handler, else the handler's result.
   bool Execute(const QString& text);
 
 private:

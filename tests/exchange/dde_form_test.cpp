@@ -19,7 +19,6 @@
 
 #include <csignal>
 #include <memory>
-#include <utility>
 #include <vector>
 
 #include "ansi.h"
@@ -46,11 +45,6 @@ template <typename F> bool WaitFor(F done, int ms = 5000) {
   return true;
 }
 
-struct Record {
-  QString macro;
-  QString clipboard;
-};
-
 class DdeFormTest : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
@@ -70,8 +64,6 @@ protected:
     ConstanteDlg = new TConstanteDlg;
     form_ = std::make_unique<TDDEForm>();
     form_->MainWindow = &window_;
-    window_.setWindowTitle("main");
-    other_.setWindowTitle("other");
     window_.show();
     other_.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
@@ -117,21 +109,13 @@ protected:
     return WaitFor([this] { return QApplication::activeWindow() == &window_; }, 500);
   }
 
-  std::vector<Record> Received() const {
-    std::vector<Record> out;
+  // One field ("macro" or "clipboard") of every request fake_kalkio received.
+  QStringList Received(const char* field) const {
+    QStringList out;
     QFile file(log_);
-    if (!file.open(QIODevice::ReadOnly))
-      return out;
-    while (!file.atEnd()) {
-      const QJsonObject o = QJsonDocument::fromJson(file.readLine()).object();
-      out.push_back({o["macro"].toString(), o["clipboard"].toString()});
-    }
-    return out;
-  }
-  static std::vector<QString> Macros(const std::vector<Record>& records) {
-    std::vector<QString> out;
-    for (const Record& r : records)
-      out.push_back(r.macro);
+    if (file.open(QIODevice::ReadOnly))
+      while (!file.atEnd())
+        out << QJsonDocument::fromJson(file.readLine()).object()[field].toString();
     return out;
   }
 
@@ -163,12 +147,6 @@ protected:
   TgrapheOsc graph_;
 };
 
-TEST_F(DdeFormTest, ServesTheProgramName) {
-  ASSERT_TRUE(form_->ServeurDDE->Registered());
-  EXPECT_EQ(form_->ServeurDDE->BusName(), "org.qvt2.DDE.test_dde_form");
-  EXPECT_EQ(form_->ServeurDDE->ObjectPath(), "/ServeurDDE");
-}
-
 TEST_F(DdeFormTest, MacroLinesFromAnotherProgram) {
   struct Case {
     QString text;
@@ -195,6 +173,10 @@ TEST_F(DdeFormTest, MacroLinesFromAnotherProgram) {
     EXPECT_EQ(boxes_, c.boxes) << c.text.toStdString();
   }
 
+  boxes_.clear();
+  EXPECT_FALSE(Send(QString(kDdeMaxText + 1, 'x'))); // refused unread, no box
+  EXPECT_EQ(boxes_, QStringList{});
+
   window_.hide(); // a window that cannot take the focus
   boxes_.clear();
   EXPECT_TRUE(Send("FOCUS"));
@@ -220,10 +202,9 @@ TEST_F(DdeFormTest, TransferStartsKalkioThenGetDataAddsAPage) {
   const QString block = ExpectedBlock();
   form_->SendOscData(graph_);
   EXPECT_EQ(boxes_, QStringList{});
-  std::vector<Record> received = Received();
-  ASSERT_EQ(Macros(received), (std::vector<QString>{"CLIP|LOAD", "FOCUS"}));
+  ASSERT_EQ(Received("macro"), (QStringList{"CLIP|LOAD", "FOCUS"}));
   if (QGuiApplication::platformName() != "offscreen") {
-    EXPECT_EQ(received[0].clipboard, block);
+    EXPECT_EQ(Received("clipboard").front(), block);
   }
 
   ConstanteDlg->NewPageCB->SetItemIndex(0); // the user chose a new file again
@@ -232,8 +213,7 @@ TEST_F(DdeFormTest, TransferStartsKalkioThenGetDataAddsAPage) {
   EXPECT_TRUE(MainActive());
   EXPECT_EQ(ConstanteDlg->NewPageCB->ItemIndex(), 1);
   form_->SendOscData(graph_);
-  EXPECT_EQ(Macros(Received()),
-            (std::vector<QString>{"CLIP|LOAD", "FOCUS", "CLIP|ADD", "FOCUS"}));
+  EXPECT_EQ(Received("macro"), (QStringList{"CLIP|LOAD", "FOCUS", "CLIP|ADD", "FOCUS"}));
   EXPECT_EQ(boxes_, QStringList{});
 }
 
@@ -242,7 +222,7 @@ TEST_F(DdeFormTest, RefusedMacrosAreNamed) {
   form_->SendMacro("CLIP|LOAD", true);
   EXPECT_EQ(boxes_,
             (QStringList{"CLIP|LOAD non exécuté", "Bascule vers Kalkio non effectué"}));
-  EXPECT_EQ(Macros(Received()), (std::vector<QString>{"CLIP|LOAD", "FOCUS"}));
+  EXPECT_EQ(Received("macro"), (QStringList{"CLIP|LOAD", "FOCUS"}));
 }
 
 } // namespace
