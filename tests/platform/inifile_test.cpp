@@ -81,6 +81,12 @@ TEST(IniFile, NewLinesEndAsTheFileDoes) {
   lf.WriteString("B", "w", "4");
   EXPECT_EQ(lf.Content(), "[A]\nx=1\nz=3\n\n[B]\ny=2\nw=4\n");
 
+  TIniFile lastCr; // a CR ending the file stays part of the last line's end
+  lastCr.SetContent("[A]\nk=v\r");
+  EXPECT_EQ(lastCr.ReadString("A", "k", ""), "v");
+  lastCr.WriteString("A", "z", "1");
+  EXPECT_EQ(lastCr.Content(), "[A]\nk=v\r\nz=1\n");
+
   TIniFile fresh;
   fresh.WriteString("Point", "Auto", "1");
   fresh.WriteString("Point", "PourCent", "5");
