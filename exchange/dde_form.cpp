@@ -27,7 +27,7 @@ constexpr char kServerTopic[] = "ServeurDDE";
 constexpr char kKalkioService[] = "Kalkio";
 constexpr char kKalkioTopic[] = "ServeurDDE";
 
-// The caption texts of the boxes, written once.
+// The texts of the boxes, written once.
 const char* const kOneMessage = "Un message à la fois SVP";
 const char* const kUnknownFunction = "Fonction inconnue : ";
 const char* const kMacroSyntax = "Syntaxe Macro DDE : Fonction(Paramètre)";
