@@ -20,23 +20,24 @@ void ShowMessage(TMessageKind kind, const QString& text, bool wait) {
     return;
   }
   const bool error = kind == TMessageKind::Error;
-  auto* box = new QMessageBox(error ? QMessageBox::Critical : QMessageBox::NoIcon,
-                              error ? QStringLiteral("Erreur") : QApplication::applicationName(),
-                              text, QMessageBox::Ok, QApplication::activeWindow());
-  if (wait) {
-    // A box during a transfer shows the arrow, not the transfer's hourglass.
-    const bool busy = QGuiApplication::overrideCursor() != nullptr;
-    if (busy)
-      QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
-    box->exec();
-    delete box;
-    if (busy)
-      QGuiApplication::restoreOverrideCursor();
+  const auto icon = error ? QMessageBox::Critical : QMessageBox::NoIcon;
+  const QString caption = error ? QStringLiteral("Erreur") : QApplication::applicationName();
+  QWidget* parent = QApplication::activeWindow();
+  if (!wait) {
+    auto* box = new QMessageBox(icon, caption, text, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
     return;
   }
-  box->setAttribute(Qt::WA_DeleteOnClose);
-  box->setModal(false);
-  box->show();
+  // A box during a transfer shows the arrow, not the transfer's hourglass.
+  const bool busy = QGuiApplication::overrideCursor() != nullptr;
+  if (busy)
+    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+  QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
+  box.exec();
+  if (busy)
+    QGuiApplication::restoreOverrideCursor();
 }
 
 TMessageHook SetMessageHook(TMessageHook hook) {
