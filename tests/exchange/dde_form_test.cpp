@@ -225,5 +225,22 @@ TEST_F(DdeFormTest, RefusedMacrosAreNamed) {
   EXPECT_EQ(Received("macro"), (QStringList{"CLIP|LOAD", "FOCUS"}));
 }
 
+// Without a session bus (run so by CTest too) the program still works: no server, and a
+// transfer says Kalkio cannot be reached, even with a program to start.
+TEST(DdeFormWithoutBus, TransferSaysKalkioCannotBeReached) {
+  TestApp();
+  if (QDBusConnection::sessionBus().isConnected())
+    GTEST_SKIP() << "a session bus is running";
+  QStringList boxes;
+  const TMessageHook previous =
+      SetMessageHook([&](TMessageKind, const QString& text) { boxes << text; });
+  TDDEForm form;
+  EXPECT_FALSE(form.ServeurDDE->Registered());
+  form.KalkioPath = FAKE_KALKIO;
+  form.SendMacro("CLIP|LOAD", true);
+  EXPECT_EQ(boxes, QStringList{"Impossible de lancer Kalkio"});
+  SetMessageHook(previous);
+}
+
 } // namespace
 } // namespace qvt
