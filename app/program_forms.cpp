@@ -18,6 +18,7 @@ void CreateProgramForms(TMainForm* mainForm) {
   ConstanteDlg = new TConstanteDlg(mainForm);
   AboutBox = new TAboutBox(ProgramIcon(), mainForm);
   DDEForm = new TDDEForm(mainForm);
+  DDEForm->MainWindow = mainForm; // the window the macros FOCUS and GETDATA bring forward
   OscChannelDlg = new TOscChannelDlg(mainForm);
   ConfigVoiePointDlg = new TConfigVoiePointDlg(mainForm);
   OptionsDlg = new TOptionsDlg(mainForm);

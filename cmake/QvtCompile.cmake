@@ -24,14 +24,20 @@ if(QVT_FUZZ)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# qvt_add_test(<name> LABEL <labels> SOURCES ... LIBS ... [ENV VAR=value ...]): one GoogleTest
-# program registered with CTest as one test. LABEL may be a list ("link;thread").
+# qvt_add_test(<name> LABEL <labels> SOURCES ... LIBS ... [ENV VAR=value ...]
+#              [LAUNCHER command ...]): one GoogleTest program registered with CTest as one test.
+# LABEL may be a list ("link;thread"). LAUNCHER runs the program through a command, e.g.
+# "dbus-run-session --" for a test that needs a session bus of its own.
 function(qvt_add_test name)
   find_package(GTest REQUIRED)
-  cmake_parse_arguments(T "" "" "LABEL;SOURCES;LIBS;ENV" ${ARGN})
+  cmake_parse_arguments(T "" "" "LABEL;SOURCES;LIBS;ENV;LAUNCHER" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  add_test(NAME ${name} COMMAND ${name})
+  if(T_LAUNCHER)
+    add_test(NAME ${name} COMMAND ${T_LAUNCHER} $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   # The ThreadSanitizer run builds only the tests labelled "thread".
   if("thread" IN_LIST T_LABEL)
     set_property(GLOBAL APPEND PROPERTY QVT_THREAD_TESTS ${name})

@@ -111,7 +111,11 @@ void TIniFile::SetContent(std::string_view content) {
   while (!content.empty()) {
     const auto lf = content.find('\n');
     if (lf == npos) {
-      lines_.push_back({std::string(content), {}});
+      // A CR ending the file is the start of a line end: should lines follow one day, the
+      // LF added after it must not change what the line holds.
+      const bool cr = content.back() == '\r';
+      lines_.push_back({std::string(content.substr(0, content.size() - (cr ? 1 : 0))),
+                        cr ? "\r" : ""});
       break;
     }
     const bool crlf = lf > 0 && content[lf - 1] == '\r';
@@ -170,8 +174,8 @@ bool TIniFile::FindKey(std::string_view section, std::string_view key, KeyAt& at
 }
 
 std::string TIniFile::NewLineEnd() const {
-  if (!lines_.empty() && !lines_.front().end.empty())
-    return lines_.front().end;
+  if (!lines_.empty() && lines_.front().end == "\n")
+    return "\n";
   return "\r\n";
 }
 
@@ -256,9 +260,14 @@ bool TIniFile::WriteString(std::string_view section, std::string_view key,
     added.push_back({"[" + std::string(section) + "]", end});
   }
   added.push_back({std::string(key) + "=" + std::string(value), end});
-  // Only the file's last line can lack its end; lines now follow it.
-  if (where == lines_.size() && !lines_.empty() && lines_.back().end.empty())
-    lines_.back().end = end;
+  // Only the file's last line can lack its end (or have a lone CR); lines now follow it.
+  if (where == lines_.size() && !lines_.empty()) {
+    std::string& last = lines_.back().end;
+    if (last.empty())
+      last = end;
+    else if (last == "\r")
+      last = "\r\n";
+  }
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(where), added.begin(), added.end());
   return true;
 }

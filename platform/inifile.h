@@ -8,7 +8,7 @@
 // Names: section and key names are compared without regard to ASCII case, after the blanks
 // (spaces and tabs) around them; bytes from 0x80 on compare as they are, so an 8-bit name
 // such as "Unit\xE9" matches only the same byte. Values are read without the blanks around
-// them. Lines: a line ends at LF, a CR before the LF belonging to its end. A line whose first
+// them. Lines: a line ends at LF, a CR before the LF (or ending the file) belonging to its end. A line whose first
 // non-blank byte is ";" is a comment; "[" starts a section header, its name running to the
 // first "]" (or to the line's end without one); any other line holding "=" is a key line.
 // Key lines before the first header belong to no section and are never found. When a
@@ -69,12 +69,13 @@ public:
 
   // Sets the key's value. On an existing key line only the value is replaced, the rest of
   // the line (the key as spelt in the file, the blanks around "=") kept, and a line whose
-  // value already reads `value` is left alone; a new key line "key=value" goes after the
+  // value already reads `value` is left alone. A new key line "key=value" goes after the
   // last key line of its section (before the blank lines and comments that end it, right
-  // after the header when it has none); a new section goes at the end of the file. New lines end as the file's first line ends (CR LF for a file
-  // without lines). Returns false, changing nothing, for a name or value that a line cannot
-  // hold: a line break in any of them, a key that is empty, has "=" or starts with "[" or ";"
-  // after its blanks, a section name with "]". The blanks around the value are not kept.
+  // after the header when it has none); a new section goes at the end of the file. New
+  // lines end as the file's first line ends, LF or CR LF (CR LF for a file without lines).
+  // Returns false, changing nothing, for a name or value that a line cannot hold: a line
+  // break in any of them, a key that is empty, has "=" or starts with "[" or ";" after its
+  // blanks, a section name with "]". The blanks around the value are not kept.
   bool WriteString(std::string_view section, std::string_view key, std::string_view value);
   // Decimal.
   bool WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
@@ -86,7 +87,7 @@ public:
 private:
   struct Line {
     std::string text; // without its end
-    std::string end;  // "\r\n", "\n" or "" (the last line of a file without a final break)
+    std::string end;  // "\r\n", "\n"; for the file's last line also "" or a lone "\r"
   };
   // Where a key line's value lies in its text.
   struct KeyAt {
