@@ -74,6 +74,8 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(qvt::texts::U8(qvt::texts::kApplicationTitle));
   QApplication::setApplicationVersion(QStringLiteral(QVT2_VERSION));
   QApplication::setWindowIcon(qvt::ProgramIcon());
+  // The menu entry's name: Wayland desktops take the window's icon and name from it.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.qvt2.oscillo"));
 
   // What the program's units set up before any form.
   ConfigFileName = qvt::SettingsFilePath(QApplication::applicationFilePath().toStdString());

@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   qt6-base-dev qt6-svg-dev libmuparser-dev
   xvfb xauth dbus fonts-dejavu-core locales
+  file dpkg-dev desktop-file-utils appstream lintian
 )
 
 missing=()

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds qvt2 and runs the whole test suite: plain build, AddressSanitizer+UBSan, ThreadSanitizer
-# on the threaded tests, and every fuzzer for a bounded number of runs.
-# QVT_STAGES selects stages (default "plain asan tsan fuzz"); QVT_FUZZ_RUNS and QVT_FUZZ_SECONDS bound each fuzzer.
+# on the threaded tests, every fuzzer for a bounded number of runs, and the Debian package.
+# QVT_STAGES selects stages (default "plain asan tsan fuzz package"); QVT_FUZZ_RUNS and
+# QVT_FUZZ_SECONDS bound each fuzzer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
 
-stages=${QVT_STAGES:-plain asan tsan fuzz}
+stages=${QVT_STAGES:-plain asan tsan fuzz package}
 runs=${QVT_FUZZ_RUNS:-1000000}
 seconds=${QVT_FUZZ_SECONDS:-150}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
@@ -27,7 +28,7 @@ for stage in $stages; do
   echo "=== $stage"
   case $stage in
     plain)
-      configure_build "$root/build/test" all -DCMAKE_BUILD_TYPE=RelWithDebInfo
+      configure_build "$root/build/test" all -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr/local
       run_ctest "$root/build/test" ;;
     asan)
       configure_build "$root/build/asan" all -DCMAKE_BUILD_TYPE=Debug -DQVT_SANITIZE=address,undefined -DQVT_BENCH=OFF
@@ -52,6 +53,14 @@ for stage in $stages; do
         passed=$((passed + 1))
       done
       echo "fuzz: $passed passed, 0 failed" ;;
+    package)
+      # The .deb from the plain build, configured for /usr while it is packaged (plain sets its
+      # /usr/local back); the installed-tree test runs again for that prefix.
+      configure_build "$root/build/test" all -DCMAKE_INSTALL_PREFIX=/usr
+      rm -f "$root"/build/test/*.deb
+      (cd "$root/build/test" && cpack -G DEB >/dev/null)
+      run_ctest "$root/build/test" -L install
+      "$root/tests/install/check_deb.sh" "$root"/build/test/qvt2_*.deb "$root" ;;
     *) echo "unknown stage $stage"; exit 2 ;;
   esac
 done
