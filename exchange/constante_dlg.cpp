@@ -120,9 +120,12 @@ TConstanteDlg::~TConstanteDlg() {
   if (missing && symbol.empty() && unit.empty() && comment.empty())
     return;
   const std::string before = ini.Content();
-  ini.WriteString(kSection, kSymbolKey, symbol);
-  ini.WriteString(kSection, kUnitKey, unit);
-  ini.WriteString(kSection, kCommentKey, comment);
+  // A key is written only when its text is not what the file already reads (a missing key
+  // reads empty), so a session that did not touch the constants leaves the file alone.
+  for (const auto& [key, text] : {std::pair{kSymbolKey, &symbol}, std::pair{kUnitKey, &unit},
+                                  std::pair{kCommentKey, &comment}})
+    if (ini.ReadString(kSection, key, "") != *text)
+      ini.WriteString(kSection, key, *text);
   // Unchanged keys leave the file untouched, its date included.
   if ((missing || ini.Content() != before) && !ini.Save())
     qCWarning(lcConstante) << "settings not written:" << ini.ErrorString();
