@@ -17,7 +17,11 @@ std::string SettingsFilePath(const std::string& programPath) {
   fs::path beside(programPath);
   beside.replace_extension(".qvt2");
   const fs::path folder = beside.has_parent_path() ? beside.parent_path() : fs::path(".");
-  if (::access(folder.c_str(), W_OK) == 0)
+  // A program installed in the system's folders keeps its settings with the user even when
+  // it runs as root (who may write there): nothing of a user's belongs in /usr/bin.
+  const std::string where = folder.string();
+  const bool system = where.rfind("/usr/", 0) == 0 || where == "/bin" || where == "/sbin";
+  if (!system && ::access(folder.c_str(), W_OK) == 0)
     return beside.string();
   fs::path config;
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/')

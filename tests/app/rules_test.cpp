@@ -83,6 +83,9 @@ TEST(SettingsFile, BesideTheProgramElseInTheUserConfiguration) {
     EXPECT_EQ(SettingsFilePath((dir / "qvt2_oscillo").string()), "/tmp/xdg/qvt2/qvt2_oscillo.qvt2");
     fs::permissions(dir, fs::perms::owner_all);
   }
+  setenv("XDG_CONFIG_HOME", "/tmp/xdg", 1);
+  EXPECT_EQ(SettingsFilePath("/usr/bin/qvt2_oscillo"), "/tmp/xdg/qvt2/qvt2_oscillo.qvt2")
+      << "not beside an installed program, even for root";
   setenv("QVT2_CONFIG", "/elsewhere/x.qvt2", 1);
   EXPECT_EQ(SettingsFilePath("/usr/bin/qvt2_oscillo"), "/elsewhere/x.qvt2");
   unsetenv("QVT2_CONFIG");
