@@ -60,6 +60,8 @@ void TMainForm::ConnectHandlers() {
   connect(ExitBtn, &QToolButton::clicked, this, &TMainForm::FileExit);
   connect(PlusBtn, &QToolButton::clicked, this, &TMainForm::HelpAbout);
   connect(OptionsBtn, &QToolButton::clicked, this, &TMainForm::OptionsBtnClick);
+  connect(MatlabBtn, &QToolButton::clicked, this, &TMainForm::MatlabBtnClick);
+  connect(RegSaveBtn, &QToolButton::clicked, this, &TMainForm::RegSaveBtnClick);
   connect(EtalonneSeuilBtn, &QToolButton::clicked, this, &TMainForm::EtalonneSeuil);
   connect(ComBtn, &QToolButton::clicked, this, &TMainForm::ComBtnClick);
   connect(EscapeBtn, &QToolButton::clicked, this, &TMainForm::EscapeBtnClick);

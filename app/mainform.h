@@ -15,6 +15,7 @@
 //   mainform_generator.cpp the generator panel's handlers
 //   mainform_point.cpp     point-by-point mode
 //   mainform_dialogs.cpp   the options, calibration and channel dialogs
+//   mainform_exchange.cpp  the Matlab file and the transfer to Kalkio
 //
 // Every control handler does nothing while Loading is set; handlers shared by the four
 // channels take the channel from the sender's "Tag" property. The acquisition loop lets
@@ -85,6 +86,9 @@ public:
   void EtalonneSeuil();
   void GroupBox6Click(QObject* sender);
   void Shape1MouseDown(QObject* sender);
+  // Handing the data on (mainform_exchange.cpp).
+  void MatlabBtnClick();
+  void RegSaveBtnClick();
   void ShowHint(const QString& hint);
 
   // Oscilloscope mode and the acquisition cycle.

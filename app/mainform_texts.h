@@ -90,6 +90,10 @@ inline constexpr char kPointAutoOff[] =
 inline constexpr char kPointsFull[] =
     "16384 points enregistrés : la mémoire est pleine (\"RàZ\" ou \"Défaire\" pour continuer)";
 
+// Handing the data on.
+inline constexpr char kNothingToSave[] = "Aucune acquisition à enregistrer : lancer d'abord une acquisition.";
+inline constexpr char kCannotWrite[] = "Impossible d'écrire le fichier %1 :\n%2";
+
 // Acquisition and cursors.
 inline constexpr char kWaitingForTrigger[] = "Attente de synchronisation";
 inline constexpr char kThresholdLine[] = "Seuil de synchronisation";

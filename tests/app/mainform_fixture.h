@@ -59,6 +59,15 @@ inline TMouseInfo At(int x, int y, Qt::MouseButton button = Qt::NoButton,
   return m;
 }
 
+// Runs `act` on the modal dialog the next handler opens, once it is shown.
+template <typename Dialog, typename Act> void WhenShown(Act act) {
+  QTimer::singleShot(0, [act] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* d = qobject_cast<Dialog*>(w); d != nullptr && d->isVisible())
+        act(d);
+  });
+}
+
 class MainFormTest : public ::testing::Test {
 protected:
   // A window on a fresh virtual interface with these options; `plugged` false starts it

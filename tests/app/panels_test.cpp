@@ -206,15 +206,6 @@ TEST_F(PanelsTest, PointsRecordedByHandAndAutomaticallyWithKalkioFromThree) {
   EXPECT_TRUE(form->DeltaPointSE->isHidden());
 }
 
-// Runs `act` on the modal dialog the next handler opens, once it is shown.
-template <typename Dialog, typename Act> void WhenShown(Act act) {
-  QTimer::singleShot(0, [act] {
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* d = qobject_cast<Dialog*>(w); d != nullptr && d->isVisible())
-        act(d);
-  });
-}
-
 TEST_F(PanelsTest, OptionsSwitchToPointModeAndBack) {
   Start();
   WhenShown<TOptionsDlg>([](TOptionsDlg* d) {
