@@ -1,15 +1,11 @@
 // Writing a whole file atomically, with QSaveFile and the checks it leaves to its caller.
 #include "atomic_write.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QSaveFile>
 
 namespace qvt {
 
 bool WriteFileAtomically(const QString& fileName, std::string_view bytes, QString& reason) {
-  // The folder is made when missing (the user's configuration folder on a first run).
-  QDir().mkpath(QFileInfo(fileName).absolutePath());
   // No direct-write fallback: a folder where no temporary file can be made is an error.
   QSaveFile file(fileName);
   // Unbuffered, and every count checked: QSaveFile's write() may stop short without an

@@ -1,7 +1,9 @@
 // TIniFile: the settings file kept as its lines, so that a rewrite touches only what changed.
 #include "inifile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <charconv>
 
@@ -140,8 +142,10 @@ bool TIniFile::Save() {
     error_ = QStringLiteral("no file name");
     return false;
   }
-  return WriteFileAtomically(QFile::decodeName(QByteArray::fromStdString(fileName_)), Content(),
-                             error_);
+  const QString name = QFile::decodeName(QByteArray::fromStdString(fileName_));
+  // The settings folder is made when missing (the user's configuration folder on a first run).
+  QDir().mkpath(QFileInfo(name).absolutePath());
+  return WriteFileAtomically(name, Content(), error_);
 }
 
 std::size_t TIniFile::FindSection(std::string_view section) const {

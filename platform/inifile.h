@@ -43,8 +43,9 @@ public:
   // The file as Save() would write it.
   std::string Content() const;
 
-  // Writes the held lines to FileName() in one go: the new content goes to a temporary file
-  // in the same folder, which replaces the file only once it is wholly written and flushed.
+  // Writes the held lines to FileName() in one go (its folder made first when missing): the
+  // new content goes to a temporary file in the same folder, which replaces the file only
+  // once it is wholly written and flushed.
   // On any failure the old file stays as it was, no temporary file remains, and the result
   // is false with the system's reason in ErrorString().
   bool Save();
