@@ -12,7 +12,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSettings>
 #include <QStatusTipEvent>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -74,6 +76,10 @@ protected:
   // with the interface absent.
   void Start(const std::string& options = "", bool plugged = true) {
     TestApp();
+    // Each test program keeps the window placement in a store of its own: the programs run
+    // side by side.
+    static QTemporaryDir store;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store.path());
     setenv("QVTLINK_DEVICE", "sim", 1);
     setenv("QVTLINK_SIM", ("glitch=0;" + options).c_str(), 1);
     qvt::testing::ResetVirtualInterfaces();
