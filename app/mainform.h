@@ -52,6 +52,7 @@ class QWindow;
 
 namespace qvt {
 
+class TCourbe;
 class TLabeledEdit;
 class TLCD99;
 class TPaintBox;
@@ -293,6 +294,9 @@ private:
   void ShowThreshold(double volts);
 
   static QString ChannelCaption(int channel, const std::string& name, bool withName);
+  // Maxi and Mini of the curve from the channel's range list and "V>0" box.
+  void ApplyRange(int channel, TCourbe& curve) const;
+  void ToggleLiveCrosses(); // the live crosses of point mode, drawn or taken away
 
   // The panel's wave given to Generator and computed; false with the evaluator's message when
   // the formula of the arbitrary wave is refused (nothing is then computed).

@@ -51,6 +51,12 @@ QString TMainForm::ChannelCaption(int channel, const std::string& name, bool wit
   return caption;
 }
 
+void TMainForm::ApplyRange(int channel, TCourbe& curve) const {
+  curve.Maxi = kRangeVolts[std::clamp(Channels[channel].Range->currentIndex(), 0, 7)];
+  curve.Mini = Channels[channel].Positive->isChecked() ? 0 : -curve.Maxi;
+  curve.ComputeDisplayScale();
+}
+
 bool TMainForm::ContinuousTrigger() const {
   return !MonocoupCB->isHidden() && !MonocoupCB->isChecked();
 }
@@ -100,12 +106,8 @@ void TMainForm::ConfigureOscilloscope() {
   if (!StopBtn->isHidden())
     StopBtnClick();
 
-  for (int i = 0; i < 4; ++i) {
-    TCourbeOsc& curve = OscGraph->Curves[i];
-    curve.Maxi = kRangeVolts[std::clamp(Channels[i].Range->currentIndex(), 0, 7)];
-    curve.Mini = Channels[i].Positive->isChecked() ? 0 : -curve.Maxi;
-    curve.ComputeDisplayScale();
-  }
+  for (int i = 0; i < 4; ++i)
+    ApplyRange(i, OscGraph->Curves[i]);
 
   GBFPanel->setVisible(GBFbtn->isChecked());
   if (GBFPanel->isHidden())

@@ -60,12 +60,8 @@ void TMainForm::ConfigurePointMode() {
   PointGB->show();
   HideReadout();
 
-  for (int i = 0; i < 4; ++i) {
-    TCourbePoint& curve = PointGraph->Curves[i];
-    curve.Maxi = kRangeVolts[std::clamp(Channels[i].Range->currentIndex(), 0, 7)];
-    curve.Mini = Channels[i].Positive->isChecked() ? 0 : -curve.Maxi;
-    curve.ComputeDisplayScale();
-  }
+  for (int i = 0; i < 4; ++i)
+    ApplyRange(i, PointGraph->Curves[i]);
 
   TimerPoint->stop();
   EnregistreBtn->show();
@@ -184,33 +180,29 @@ void TMainForm::PointAutoCBClick() {
     ShowAutoState(*this);
 }
 
-void TMainForm::EraseMarks() {
-  if (!PointGraph->MarksShown)
-    return;
+void TMainForm::ToggleLiveCrosses() {
+  // Drawn in not-xor: drawing them again over themselves takes them away.
   TCanvas& canvas = TempsPaintBox->Canvas();
   canvas.SetPenMode(TPenMode::NotXor);
   for (int i = 0; i < 4; ++i)
     if (PointGraph->Curves[i].Visible && i != PointGraph->Abscissa)
       PointGraph->DrawCurrentCross(i);
   canvas.SetPenMode(TPenMode::Copy);
-  PointGraph->MarksShown = false;
+  PointGraph->MarksShown = !PointGraph->MarksShown;
   TempsPaintBox->Flush();
+}
+
+void TMainForm::EraseMarks() {
+  if (PointGraph->MarksShown)
+    ToggleLiveCrosses();
 }
 
 void TMainForm::ShowLive() {
   for (int i = 0; i < 4; ++i)
     if (PointGraph->Curves[i].Visible)
       Channels[i].Digits->setText(AnsiToQString(PointGraph->CurrentText(i)));
-  if (PointGraph->MarksShown)
-    return;
-  TCanvas& canvas = TempsPaintBox->Canvas();
-  canvas.SetPenMode(TPenMode::NotXor);
-  for (int i = 0; i < 4; ++i)
-    if (PointGraph->Curves[i].Visible && i != PointGraph->Abscissa)
-      PointGraph->DrawCurrentCross(i);
-  canvas.SetPenMode(TPenMode::Copy);
-  PointGraph->MarksShown = true;
-  TempsPaintBox->Flush();
+  if (!PointGraph->MarksShown)
+    ToggleLiveCrosses();
 }
 
 } // namespace qvt
