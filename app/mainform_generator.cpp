@@ -59,13 +59,15 @@ bool IsScrollKey(int key) {
   }
 }
 
-// Ends of scrolls on the three scroll bars, Enter and other keys in the formula box.
+// Ends of scrolls on the three scroll bars, Enter and other keys in the formula box. The
+// window is reached only for input events: the filter also sees the events of the window's
+// own destruction, when it is no longer a TMainForm.
 class TGeneratorEvents : public QObject {
 public:
-  TGeneratorEvents(TMainForm* form) : QObject(form), form_(form) {}
+  TGeneratorEvents(TMainForm* form) : QObject(form), form_(form), edit_(form->ExpressionEdit) {}
 
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == form_->ExpressionEdit && event->type() == QEvent::KeyPress) {
+    if (watched == edit_ && event->type() == QEvent::KeyPress) {
       form_->ExpressionEditKeyDown(static_cast<QKeyEvent*>(event)->key());
       return false;
     }
@@ -81,6 +83,7 @@ public:
 
 private:
   TMainForm* form_;
+  QObject* edit_;
 };
 
 } // namespace
