@@ -296,6 +296,9 @@ private:
   static QString ChannelCaption(int channel, const std::string& name, bool withName);
   // Maxi and Mini of the curve from the channel's range list and "V>0" box.
   void ApplyRange(int channel, TCourbe& curve) const;
+  // The channel's controls and the device object's channel after the curve: enabled, input,
+  // range, swatch and group caption.
+  void ApplyChannel(int channel, const TCourbe& curve);
   void ToggleLiveCrosses(); // the live crosses of point mode, drawn or taken away
 
   // The panel's wave given to Generator and computed; false with the evaluator's message when

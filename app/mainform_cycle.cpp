@@ -57,6 +57,24 @@ void TMainForm::ApplyRange(int channel, TCourbe& curve) const {
   curve.ComputeDisplayScale();
 }
 
+void TMainForm::ApplyChannel(int channel, const TCourbe& curve) {
+  TChannelControls& c = Channels[channel];
+  const bool visible = curve.Visible;
+  c.Input->setEnabled(visible);
+  c.Range->setVisible(visible);
+  c.Positive->setVisible(visible);
+  Device->SetChannelEnabled(channel, visible ? 1 : 0);
+  if (!visible) {
+    c.Swatch->SetBrushColour(palette().color(QPalette::Button));
+    c.Group->setTitle(ChannelCaption(channel, curve.QuantityName, false));
+    return;
+  }
+  Device->SetInputYD(channel, c.Input->ItemIndex() == 1 ? 1 : 0);
+  c.Swatch->SetBrushColour(ToQColor(curve.Colour));
+  Device->SetHighRange(channel, NeedsWideRange(curve.Mini, curve.Maxi));
+  c.Group->setTitle(ChannelCaption(channel, curve.QuantityName, true));
+}
+
 bool TMainForm::ContinuousTrigger() const {
   return !MonocoupCB->isHidden() && !MonocoupCB->isChecked();
 }
@@ -162,23 +180,8 @@ void TMainForm::ConfigureOscilloscope() {
 
   // Channels.
   for (int i = 0; i < 4; ++i) {
-    TCourbeOsc& curve = OscGraph->Curves[i];
-    TChannelControls& c = Channels[i];
-    const bool visible = curve.Visible;
-    c.Input->setEnabled(visible);
-    c.Range->setVisible(visible);
-    c.Positive->setVisible(visible);
-    c.Active->setChecked(visible);
-    Device->SetChannelEnabled(i, visible ? 1 : 0);
-    if (!visible) {
-      c.Swatch->SetBrushColour(palette().color(QPalette::Button));
-      c.Group->setTitle(ChannelCaption(i, curve.QuantityName, false));
-      continue;
-    }
-    Device->SetInputYD(i, c.Input->ItemIndex() == 1 ? 1 : 0);
-    c.Swatch->SetBrushColour(ToQColor(curve.Colour));
-    Device->SetHighRange(i, NeedsWideRange(curve.Mini, curve.Maxi));
-    c.Group->setTitle(ChannelCaption(i, curve.QuantityName, true));
+    Channels[i].Active->setChecked(OscGraph->Curves[i].Visible);
+    ApplyChannel(i, OscGraph->Curves[i]);
   }
 
   OscGraph->PreTrigger = !PreAcqCB->isHidden() && PreAcqCB->isChecked();

@@ -20,12 +20,9 @@
 #include "graphe_point.h"
 #include "mainform.h"
 #include "mainform_texts.h"
-#include "oscillo_rules.h"
 #include "paintbox.h"
 #include "panel_rules.h"
 #include "qvt2.h"
-#include "radiogroup.h"
-#include "shape.h"
 
 namespace qvt {
 
@@ -93,26 +90,14 @@ void TMainForm::ConfigurePointMode() {
   }
 
   for (int i = 0; i < 4; ++i) {
-    TCourbePoint& curve = PointGraph->Curves[i];
-    TChannelControls& c = Channels[i];
-    const bool visible = curve.Visible;
-    Device->SetChannelEnabled(i, visible ? 1 : 0);
-    c.Digits->setVisible(visible);
-    c.Range->setVisible(visible);
-    c.Positive->setVisible(visible);
-    c.Input->setEnabled(visible);
-    if (!visible) {
-      c.Swatch->SetBrushColour(palette().color(QPalette::Button));
-      c.Group->setTitle(ChannelCaption(i, curve.QuantityName, false));
-      continue;
-    }
-    Device->SetInputYD(i, c.Input->ItemIndex() == 1 ? 1 : 0);
-    c.Swatch->SetBrushColour(ToQColor(curve.Colour));
-    QPalette p = c.Digits->palette();
+    const TCourbePoint& curve = PointGraph->Curves[i];
+    ApplyChannel(i, curve);
+    // The live value in large digits, in the curve's colour.
+    QLabel* digits = Channels[i].Digits;
+    digits->setVisible(curve.Visible);
+    QPalette p = digits->palette();
     p.setColor(QPalette::WindowText, ToQColor(curve.Colour));
-    c.Digits->setPalette(p);
-    Device->SetHighRange(i, NeedsWideRange(curve.Mini, curve.Maxi));
-    c.Group->setTitle(ChannelCaption(i, curve.QuantityName, true));
+    digits->setPalette(p);
   }
 
   TempsPaintBox->Invalidate();
