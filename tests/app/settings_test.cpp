@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <fstream>
@@ -93,8 +94,10 @@ TEST_F(SettingsTest, ClosingWithoutTheInterfaceLeavesTheFileAlone) {
   const std::string content = "[Temps]\nDuree=3\n";
   WriteFile(content);
   Start("", false);
+  QSettings("QVT2").remove("Window");
   Close();
   EXPECT_EQ(ReadFile(), content);
+  EXPECT_TRUE(QSettings("QVT2").contains("Window/Left")) << "the placement is still written";
 }
 
 } // namespace
