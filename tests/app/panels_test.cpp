@@ -132,8 +132,8 @@ TEST_F(PanelsTest, ARefusedFormulaIsReportedAndThePreviousWaveKeepsPlaying) {
   form->MajBtnClick();
   EXPECT_FALSE(Sent());
   EXPECT_TRUE(Generator->Running) << "the table sent before still plays";
-  auto* box = form->findChild<QMessageBox*>("GeneratorErrorBox");
-  ASSERT_NE(box, nullptr);
+  QMessageBox* box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = form->findChild<QMessageBox*>("GeneratorErrorBox")); }));
   EXPECT_TRUE(box->text().startsWith("Missing brackets") || box->text().startsWith("Error parsing"))
       << box->text().toStdString();
   const TSamples& v = SweepOfY0(k1ms);
