@@ -110,7 +110,7 @@ void TMainForm::BuildGBFPanel() {
 
   FrequencePanel = new QWidget(GBFPanel);
   FrequencePanel->setObjectName("FrequencePanel");
-  FrequencePanel->setFixedSize(kLcdLeft + kLcdWidth + 64, kMinusTop + kStepHeight + 3);
+  FrequencePanel->setFixedSize(kLcdLeft + kLcdWidth + 30, kMinusTop + kStepHeight + 3);
   for (int i = 0; i < 8; ++i) {
     const bool minus = i >= 4;
     const int power = 3 - i % 4;
@@ -138,7 +138,8 @@ void TMainForm::BuildGBFPanel() {
   MajBtn->setIcon(ToolIcon("update_pending_a"));
   MajBtn->setAutoRaise(true);
   MajBtn->setFocusPolicy(Qt::NoFocus);
-  MajBtn->setGeometry(kLcdLeft + kLcdWidth + 28, kLcdTop, 32, kLcdHeight);
+  // The update button under "Hz", beside the "-" row: the panel stays narrow.
+  MajBtn->setGeometry(kLcdLeft + kLcdWidth + 2, kMinusTop - 3, 26, 26);
   SetHint(MajBtn, U8(texts::kMajHint));
   row->addWidget(FrequencePanel);
 
