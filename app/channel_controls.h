@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TChannelControls: the seven controls of one channel group of the main window, which the
 // curves of both graphs refer to.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's command line: --simulate, --help, --version. Qt's own options (-platform,
 // -style, ...) are Qt's; anything else is refused.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ConfigFileName: beside the program as the settings files teachers already have, or in the
 // user's configuration folder when the program is installed where the user cannot write.
 #include "config_file.h"

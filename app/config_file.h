@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ConfigFileName: where the program keeps its settings file.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two Ctrl+letter tables, in the byte codes of the label font's code page.
 #include "ctrlkeys.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Ctrl+letter rule of the edit boxes: Ctrl plus a letter types one of the label font's
 // symbols (Greek letters, the ohm sign, µ), so that names and units can be written with them.
 #pragma once

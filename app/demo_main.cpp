@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qvt2_demo: a short run through the device-link library's exports, as the program will use
 // them: open, identify, version, one triggered two-channel acquisition, a generator table.
 #include <chrono>

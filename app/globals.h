@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's module-wide objects, created by the main window when it is built and freed
 // when it is destroyed. (Generator, the fourth, is declared with TGBF.)
 #pragma once

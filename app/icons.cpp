@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Icons rendered from the SVG resources with Qt's SVG renderer, so that they never depend on
 // an icon-engine plugin being installed.
 #include "icons.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's icons, drawn for it as SVG (app/icons) and rendered once per size.
 #pragma once
 

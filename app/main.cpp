@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qvt2_oscillo: the oscilloscope program. Reads its command line, starts the window system,
 // creates its forms in their order and runs until the main window closes. SIGINT and SIGTERM
 // close the main window as its close button does, so that a session ending keeps the

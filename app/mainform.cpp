@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: creation, activation, the panel of the absent interface, closing.
 #include "mainform.h"
 

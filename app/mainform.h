@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: the oscilloscope's main window. It owns everything the user acts on (toolbar,
 // channel, trigger and time-base panels, the graph, the generator panel, the status bar),
 // the module-wide device object and graphs, and the three timers that drive the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: the handlers of the trigger, time-base and channel controls. Each does nothing
 // while the window is loading its settings; the channel handlers take the channel from the
 // sender's "Tag".

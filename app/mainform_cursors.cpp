@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: the mouse over the graph. A marker snaps to the nearest sample of a visible
 // curve and two labels give its time and value; with a channel trigger the level line can be
 // grabbed and dragged to a new threshold. Point-by-point mode ignores the mouse here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: oscilloscope mode. ConfigureOscilloscope turns the panels into a configuration
 // of the device object and the graph; StartCycle arms one acquisition; TimerTimer polls the
 // interface every 110 ms, draws slow sweeps as they arrive and finishes each sweep.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: the dialogs the main window opens: the options, the threshold calibration and
 // the channel dialogs (a click on a channel's group or its colour swatch).
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: handing the data on: the Matlab file of the last sweep and the transfer to
 // Kalkio (through the clipboard and a macro).
 #include <QFileDialog>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: the generator panel above the graph. From left to right: the frequency (the
 // eight step buttons around the seven-segment display, "Hz" and the update button), the wave
 // shape, the preview of two periods, then either the offset, amplitude and duty-cycle groups

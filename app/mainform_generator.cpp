@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: the generator panel. The panel collects the changes (the update button blinks
 // while they are pending) and sends them with the update button or by itself after six quiet
 // ticks of TimerGBF; Generator computes and plays the table.

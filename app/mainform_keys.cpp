@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: keyboard rules that hold in the whole program (Ctrl+letter types the label
 // font's symbols in edit boxes, the space bar starts and stops acquisitions) and the hints.
 #include <QApplication>

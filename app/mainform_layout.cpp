@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: the toolbar and the panels. Each panel is built in its own function with Qt
 // layouts; the design widths of the side panels are fixed widths, the graph takes the rest,
 // and the side panels scroll when the window is too short for them.

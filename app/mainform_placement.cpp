@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: the window placement, kept in the user's settings store (organisation "QVT2",
 // group "Window": the registry key "Software\QVT2\Window" on Windows, ~/.config/QVT2.conf
 // elsewhere) as five decimal texts.

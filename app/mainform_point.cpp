@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: point-by-point mode. The device object measures the active channels on its own
 // thread; every 110 ms TimerPoint reads the latest values, shows them in the channel groups
 // and as crosses on the graph, and records a point when asked to or, in automatic mode, when

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: the settings file. It is read once while the window is created (Loading set,
 // so no handler acts on the values as they are put into the controls) and written when the
 // window closes with the interface open. The file is rewritten in place: sections and keys

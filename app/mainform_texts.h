@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Captions, hints and messages of the main window, each written once (UTF-8).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small rules of the oscilloscope window.
 #include "oscillo_rules.h"
 

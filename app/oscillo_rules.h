@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small rules of the oscilloscope window that need no widget: the ranges, the choice of the
 // interface's input range, the trigger-level step and the elapsed-time text of slow sweeps.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rules of the generator panel and of point-by-point mode.
 #include "panel_rules.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rules of the generator panel and of point-by-point mode that need no widget: the frequency
 // buttons, the scroll-bar scales and the change that makes an automatic point.
 #pragma once

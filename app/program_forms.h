@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's dialogs and hidden forms, created after the main window in the program's order
 // and owned by it.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # bench_oscillo: the program as a whole on the virtual interface: continuous sweeps per second
 # and the CPU they take, and the time from start to the first painted window with the memory
 # then, against a bare Qt window started the same way.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CPU cost of _GetUSBData per 512-byte packet against a driver that answers at once, set
 // beside the cost of copying the same 512 bytes in the same run.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # bench_generator: the expression evaluator against muparser and hand-written C++. muparser is
 # linked here and nowhere else.
 find_package(PkgConfig REQUIRED)

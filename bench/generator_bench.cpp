@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the expression evaluator on the arbitrary-wave formulas: a table of 16,000 samples
 // computed as the synthesis does it (t set, Value read), against muparser and against the same
 // formulas written in C++, all in one run. Prints a table of nanoseconds per evaluation and the

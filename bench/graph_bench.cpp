@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of drawing the oscilloscope graph: a whole Paint of four visible channels of 16,385
 // samples on a 1060 x 700 picture, the same Paint without traces (background, axes, ticks,
 // labels and zero lines only) measured in the same run, and DrawTracesFrom for the last 500

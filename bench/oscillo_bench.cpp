@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // bench_oscillo: the oscilloscope window as a whole, on the virtual interface and Qt's
 // offscreen platform (unless QT_QPA_PLATFORM names another).
 //

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Compiler settings shared by every target: warnings, library assertions, sanitizers, fuzzing.
 add_compile_options(-Wall -Wextra)
 if(NOT CMAKE_BUILD_TYPE STREQUAL "Release")

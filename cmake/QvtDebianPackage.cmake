@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package of qvt2 (`cpack -G DEB` in a build configured with
 # -DCMAKE_INSTALL_PREFIX=/usr): the program, the library with its headers, the desktop files and
 # the udev rule, with its dependencies computed from the binaries.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TQVT2: port handling, the acquisition cycle with its sample store, and the settings that
 // program the acquisition request.
 #include "qvt2.h"

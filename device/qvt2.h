@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TQVT2: the program's one door to the interface. It owns the port, the acquisition request
 // and the generator table that the library reads (and normalises in place), the sample store
 // that polling fills, the conversion to volts, the generator frequency fitting and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TQVT2: stored codes to volts and times, input ranges, and the generator: fitting a
 // frequency to the generator clocks, loading a table, stopping it.
 #include <algorithm>

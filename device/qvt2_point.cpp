@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TQVT2: the point-measure thread. It acquires all enabled channels at 100 samples per second
 // without trigger and keeps the newest value of each channel in LatestValue, restarting the
 // acquisition whenever 16,384 samples have come in.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The time-base table. Sample rate = clock / ((256 - reload) x prescaler); the fast rows run
 // on the 10 MHz clock, the middle ones on 6 MHz and the slow ones divide 2 MHz further with
 // the prescaler so that every sweep holds 2,500 samples (fewer below 500 µs).

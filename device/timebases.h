@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 26 time bases of the oscilloscope: label, sampling clock programming, sweep length.
 #pragma once
 

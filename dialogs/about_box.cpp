@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TAboutBox: a fixed little box; nothing in it acts but OK.
 #include "about_box.h"
 

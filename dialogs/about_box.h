@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TAboutBox: the program's icon, name, version and a line about what it is, with OK.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TChannelDlg: the shared group, its filling and storing, the caption and the Escape key.
 #include "channel_dlg.h"
 

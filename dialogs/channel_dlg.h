@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TChannelDlg: what the two channel dialogs share: the group "Grandeur physique" with the
 // symbol, unit, meaning and colour of one curve, the buttons "Activer" and "Désactiver", and
 // the caption that names the channel and its input.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TColourCombo: the colour table, the swatches and the item of a colour outside the table.
 #include "colour_combo.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TColourCombo: a drop-down list of named colours, each shown with its swatch: the sixteen
 // standard colours, then the extended ones (money green, sky blue, cream, medium grey).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TConfigVoiePointDlg: the shared channel dialog bound to a point-mode curve, with the marker
 // list.
 #include "config_voie_point_dlg.h"

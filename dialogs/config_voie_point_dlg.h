@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TConfigVoiePointDlg: the dialog of the name, unit, meaning, colour and marker of a
 // point-mode channel.
 #pragma once

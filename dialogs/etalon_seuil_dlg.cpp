@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TEtalonSeuilDlg: the calibration run, in the order the interface needs its settings.
 //
 // Why the first sample: the record starts 500 samples before the trigger sample, that is

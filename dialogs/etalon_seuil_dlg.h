@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TEtalonSeuilDlg: the dialog of the calibration of the trigger comparator's offset. With
 // the generator output G0 looped back to input Y0, it plays a triangle, triggers on Y0 at
 // 0 V seven times and stores in the device object's ThresholdOffset the correction that

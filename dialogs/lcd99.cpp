@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TLCD99: the text rules, the cell splitting, the segment table and the drawing of the cells.
 #include "lcd99.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TLCD99: a seven-segment LCD imitation, the generator panel's frequency display.
 //
 // The display shows Value right-aligned in DigitNum cells. Each cell is a slot

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TOptionsDlg: the controls, their filling from the settings and graphs, the mode rule and
 // the storing on OK.
 #include "options_dlg.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TOptionsDlg: the dialog of the display options and the acquisition mode.
 #pragma once
 

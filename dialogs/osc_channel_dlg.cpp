@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TOscChannelDlg: the shared channel dialog bound to an oscilloscope curve.
 #include "osc_channel_dlg.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TOscChannelDlg: the dialog of the name, unit, meaning and colour of an oscilloscope channel.
 #pragma once
 

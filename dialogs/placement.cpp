@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialog placement: the frame is not known before the window is mapped, so the client size
 // stands for it; the title bar then sits half its height lower than exact centring would put
 // it, which no one sees.

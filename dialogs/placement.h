@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program's dialogs open: centred on the screen, or on the main window.
 #pragma once
 

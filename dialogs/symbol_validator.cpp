@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TSymbolValidator: the byte rule and the filtering of the whole text.
 //
 // The filter works on the edit's text rather than on key presses, because symbols reach the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TSymbolValidator: the character filter of a quantity-name edit box (the channel dialogs'
 // "Nom"): letters, digits, a few signs and the label font's symbols pass, anything else is
 // dropped.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trigger-threshold correction: a mean and a plausibility bound.
 #include "threshold_correction.h"
 

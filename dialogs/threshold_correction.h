@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The arithmetic of the trigger-threshold calibration, apart from its dialog so that it can be
 // checked without a display.
 #pragma once

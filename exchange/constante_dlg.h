@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TConstanteDlg: the dialog of the comment, destination and constant of a transfer to Kalkio.
 //
 // Created at start-up and kept until the program ends, so that its fields keep their values

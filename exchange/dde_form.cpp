@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TDDEForm: the macro server's commands and the client that sends data to Kalkio.
 #include "dde_form.h"
 

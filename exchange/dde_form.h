@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TDDEForm: the program's side of the data exchange with other programs: the macro server
 // other programs reach it through, and the client that hands data to Kalkio.
 //

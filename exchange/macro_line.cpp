@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro language of the server: splitting a line and recognising its function.
 #include "macro_line.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The macro language of the server: a request line "Function(Parameter)" taken apart and the
 // function recognised. Pure text work, without Qt, so that any byte string can be tried on it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Matlab script file of the last sweep.
 #include "matlab_file.h"
 

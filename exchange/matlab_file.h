@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Matlab script file of the last sweep: an empty line, then "t=[...]" and one
 // "Vn=[...]" line per visible channel, values in the export form, lines ended by CR LF.
 #pragma once

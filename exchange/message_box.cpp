@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message boxes of the data exchange.
 #include "message_box.h"
 

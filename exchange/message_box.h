@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message boxes of the data exchange, behind one function that tests can take over.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text block of a transfer to Kalkio.
 #include "transfer_block.h"
 

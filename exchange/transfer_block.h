@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text block of a transfer to Kalkio: tab-separated lines of names, units, meanings and
 // values, then the constant and the name blocks Kalkio reads its axes from. Model code: the
 // lines are 8-bit code-page strings, built without the clipboard or the bus.

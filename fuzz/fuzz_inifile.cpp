@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a settings file: it reads back byte for byte, looks-ups of any names end
 // normally, and a value written reads back from the rewritten file, while the keys that were
 // readable before still read as they did.

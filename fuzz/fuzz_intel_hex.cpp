@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the Intel HEX parser with arbitrary text and checks what the firmware loader relies
 // on: every segment lies inside the image, within the segment and table limits, and the file
 // reader (fixed line buffer) agrees with the text parser on input without zero bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a macro line: the function is the text before the first "(", the parameter
 // lies between the brackets and within 255 bytes, and only the four names in any case are
 // commands.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any byte string as a typed number and as a typed setting, under both decimal marks; the
 // parsed value then goes through the number texts that display and export it. A setting
 // written back in the general form reads back as a number.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary text to the virtual interface's option parser, then runs what the options
 // feed into: the scene's sources, noise and glitches at several instants, and device time
 // at the parsed speed, so that any accepted value that breaks the arithmetic shows up.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any byte string as a unit text: parsing must end normally (an invalid unit is a normal
 // result), and every text written back from the unit must stay within 32 bytes.
 #include <cstddef>

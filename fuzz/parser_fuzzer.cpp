@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target of the expression evaluator: any text either compiles or raises one of the
 // EMathParserError family; a compiled formula either evaluates to a finite number or raises
 // EEvaluationError. Anything else (another exception, a crash, a read past a buffer, a

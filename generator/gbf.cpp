@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TGBF: the square, triangle, sine and arbitrary waves as tables of output codes, and their
 // preview geometry.
 #include "gbf.h"

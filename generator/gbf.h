@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TGBF: the function generator as the program sees it. It holds the wave chosen on the
 // generator panel, computes one period of output codes for the frequency the device object
 // fits to the generator clocks, and starts and stops the interface's output through it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TGBF::DrawPreview: the generator panel's picture of the table, two periods across a box.
 #include <QPoint>
 #include <vector>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TCustomParser's lists and the assignment of a formula, with its error handling; TParser's
 // standard functions and variables.
 #include "parser.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The expression evaluator of the arbitrary wave. A formula of variables, numbers, operators
 // and functions, such as 5*SIN(2*PI*t), is compiled once when it is assigned and then
 // evaluated again and again while the caller changes the variables between evaluations.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Classification of a formula and planning of its operations.
 //
 // A text is classified by trying the forms of the grammar in a fixed order; a form that

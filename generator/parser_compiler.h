@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text analysis of the evaluator: classifies a formula by the forms of its grammar and
 // plans the chain of operations that computes it. Internal to qvt_generator.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Messages of the evaluator's exceptions. The compilation messages are fixed texts that users
 // of earlier versions know; "\r" separates the lines of a message box.
 #include "parser_errors.h"

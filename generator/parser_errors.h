@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exceptions of the expression evaluator: the compilation failures (the EMathParserError
 // family, with their fixed English messages) and the one type of evaluation fault.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turns the plan of a compiled formula into the chain of records that Value() runs.
 //
 // Every constant and every result gets a cell of its own in one array sized up front. A record

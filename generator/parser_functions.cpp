@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operation routines and the standard functions. Each computation (an operation kind or a
 // standard function, with its own fault checks) is instantiated into the record routines of
 // its RoutineSet, so that a record does its work in one call: no second call through a

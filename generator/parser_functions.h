@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The computations of the evaluator: the routines of the operation kinds, the standard
 // function lists, and the fault checks they share. Internal to qvt_generator.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One step of a compiled formula: the record that Value() runs, its kinds, and the entries of
 // the function lists from which compilation builds the function records.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Colours of the model: 32-bit RGB values, 0x00RRGGBB.
 #pragma once
 

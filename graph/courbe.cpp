@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TCourbe: the screen transform, the display scale and the graduations of a curve.
 #include "courbe.h"
 

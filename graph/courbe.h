@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The curve store: TCourbe, one channel's (or the time axis's) samples with its unit, display
 // range, graduations and screen transform, and the curves of the oscilloscope and point graphs.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Display settings read by both graphs. They are process-wide: the main window loads, saves and
 // edits them (options dialog), the graphs only read them while drawing.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TGrapheBase: the layout, transforms and axis drawing that both graphs use.
 #include "graphe_base.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TGrapheBase: what the oscilloscope graph and the point-mode graph share: label sizes, the
 // plot rectangle, the screen transforms and graduations of the curves, and the drawing of the
 // axes with their ticks, labels, titles, grid and zero lines.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TgrapheOsc: layout and drawing of the oscilloscope display, trace decimation, trigger
 // alignment and the nearest-sample search.
 #include "graphe_osc.h"

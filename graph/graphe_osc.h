@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TgrapheOsc: the oscilloscope display. It owns the time curve and the four channel curves and
 // draws them against time: plot layout, axes, zero lines, the trigger-level marker and the
 // decimated traces; it also aligns a sweep on its trigger crossing and finds the sample

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TgraphePoint: layout and drawing of the point-by-point display, its marks and readouts.
 #include "graphe_point.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TgraphePoint: the point-by-point display. It plots the recorded points of each channel
 // against the channel chosen as abscissa, as marks of the channel's marker style, shows the
 // live position of the current values and writes their readouts.

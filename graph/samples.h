@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sample store of one curve: 16,385 doubles, indices 0 to 16,384, every access checked.
 #pragma once
 

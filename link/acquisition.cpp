@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Acquisition engine: the start sequence, stopping, and fetching and calibrating samples.
 #include "acquisition.h"
 

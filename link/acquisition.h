@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The acquisition engine's pieces the service thread carries out on its behalf.
 #pragma once
 

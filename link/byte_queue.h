@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // A fixed-capacity byte queue for the H8 link's send queue and receive buffer.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Firmware load: an Intel HEX file downloaded into the USB controller's memory while its CPU
 // is held in reset.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Channel gains: replacing them (and writing them to the interface) and reading them back.
 #include <algorithm>
 #include <bit>

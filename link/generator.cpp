@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The generator: loading a waveform table, starting, stopping, and the status query.
 #include "generator.h"
 

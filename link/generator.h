@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The generator load, which the service thread also carries out as a posted job.
 #pragma once
 

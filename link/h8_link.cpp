@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The H8 serial link as clients see it: queueing bytes to send, taking received bytes, and
 // changing the link speed. The service thread moves the bytes (service_thread.cpp).
 #include <algorithm>

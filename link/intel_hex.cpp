@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Intel HEX parsing. Everything is bounds-checked against the line and the image: a field
 // that runs past its line ends the parse, a record that would run past address 0xFFFF or need
 // a 4,097th segment is refused.

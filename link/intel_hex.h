@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Intel HEX firmware files parsed into a 64 KiB image of the USB controller's memory and the
 // table of contiguous segments to download.
 #pragma once

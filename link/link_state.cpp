@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The one instance of the library-wide state, and the port table and locks around it.
 #include "link_state.h"
 

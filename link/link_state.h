@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The library-wide state of qvtlink, in one object that starts zeroed: clock, open ports,
 // packet size and gains, filter memory, the service thread's flags and jobs, the H8 buffers.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Port handling exports: open, identify, close and the version query.
 #include <algorithm>
 #include <bit>

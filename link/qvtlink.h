@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 /* The exported C interface of qvtlink, the library that alone talks to the Vexor QVT II.
  *
  * Every operation exists twice: the plain name uses the callee-cleans convention and takes

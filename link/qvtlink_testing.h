@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Testing hooks of qvtlink: seams that let tests and benchmarks set the library's time source
 // and the driver behind its handles. Visible from the shared library on Linux; not part of
 // the Windows export table.

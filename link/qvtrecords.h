@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 /* The three records that cross between qvtlink and its clients: the acquisition request,
  * the sample block and the generator table. The client owns them and passes them by pointer;
  * the layouts are byte-exact (packed, little-endian) and shared by the library and the program. */

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Counted strings as qvtlink's exports take them: a pointer to the first character, with the
 // string's byte count (uint32) stored just before it and a zero character after it. The
 // library and its clients build and free them with these helpers only, so that a string the

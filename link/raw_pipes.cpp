@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Raw pipe access: single transfers on any pipe, without the service thread's busy flag.
 #include <algorithm>
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The service thread and its exports. One pass services the H8 link (unless an acquisition
 // runs), then carries out at most one posted job of each kind in a fixed order, each only
 // while the link is free, and finally hands the link to a waiting GetUSBData.

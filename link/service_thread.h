@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The optional service thread: serialises device traffic through posted jobs and pumps the
 // H8 link.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The testing hooks: the library's clock, the virtual interfaces and the driver opener behind
 // its handles.
 #include "qvtlink_testing.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Locating and opening the debug trace files.
 #include "trace_files.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The three debug trace files of the H8 link and the generator.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The transfer primitive and the command/reply convention.
 #include "transport.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The transport: pipe numbering, command codes and the exchanges every part of the library
 // makes with the interface, written once against qvt::Driver.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Counted-string conversion for the twins.
 #include "twin_strings.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Conversion of the exports' counted strings (8-bit for plain twins, UTF-16 for underscored
 // ones) into 8-bit names.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Tick counter and busy waits. Every loop reads the clock, then calls Pause() before the next
 // reading, so a manual clock in tests moves on and the steady clock gives the processor away.
 #include "waits.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The library's busy waits on a 32-bit millisecond tick counter read from the library clock.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The code page table of the model's texts and the conversions built on it.
 #include "ansi.h"
 

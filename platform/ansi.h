@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 8-bit code page of the model's texts and its conversion to and from QString.
 //
 // Model texts (curve names, units, labels) are std::string of bytes in this code page and

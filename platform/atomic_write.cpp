@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing a whole file atomically, with QSaveFile and the checks it leaves to its caller.
 #include "atomic_write.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing a whole file so that it is either replaced entirely or left as it was.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TCanvas: drawing with a kept-open QPainter in the pixel rules of the header.
 #include "canvas.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TCanvas: the 2-D drawing surface the graphs draw on, over a QImage.
 //
 // The canvas keeps a drawing state (pen, brush, font, pen position, clip rectangle) and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ConfigFileName: the settings file of this run, shared by every part of the program that
 // keeps settings in it (the main window, the constants of the transfer to Kalkio).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Execute requests over the D-Bus session bus: the server's adaptor, the client's conversation.
 #include "dde.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Execute requests between programs, as DDE knows them, over the D-Bus session bus.
 //
 // A server for service S and topic T owns the bus name "org.qvt2.DDE.S" and serves the object

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hints: splitting "short|long" and giving the parts to Qt's tool and status tips.
 #include "hints.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hints of the form "short|long": the short part is the tool tip, the long part goes to the
 // status bar and the window caption while the pointer rests on the control.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TIniFile: the settings file kept as its lines, so that a rewrite touches only what changed.
 #include "inifile.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TIniFile: a settings file of "[section]" and "key=value" lines, read and rewritten in place.
 //
 // The file is held as its lines, byte for byte. Reading looks a key up; writing changes the

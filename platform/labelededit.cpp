@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TLabeledEdit: a label over a line edit; the label names the edit for screen readers too.
 #include "labelededit.h"
 

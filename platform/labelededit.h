@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TLabeledEdit: an edit box with its caption above it, as one widget.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading the label font files once, and the label font at its three heights.
 #include "labelfont.h"
 

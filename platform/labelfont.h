@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The label font in which the graphs and the main window write their texts.
 //
 // The label font is DejaVu Sans (Debian package fonts-dejavu-core), loaded from its files

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TPaintBox: keeping the picture in an image, repainting it through the owner's handler,
 // and showing direct drawing by the canvas's dirty rectangle.
 #include "paintbox.h"

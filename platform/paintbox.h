@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TPaintBox: the widget the graphs draw on, with its picture kept in an image.
 //
 // The paint box owns a QImage the size of the widget and a TCanvas over it. Its owner

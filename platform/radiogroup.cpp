@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TRadioGroup: radio buttons in a grid, one exclusive button group, the index as the value.
 #include "radiogroup.h"
 

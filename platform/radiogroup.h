@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TRadioGroup: a titled group of radio buttons read and set by item index, laid out in columns.
 //
 // Click is emitted when the user picks an item (mouse or keyboard); setting the index from

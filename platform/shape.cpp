@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TShape: the outline drawn inside the widget so that a 1-pixel pen is never cut off.
 #include "shape.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TShape: a plain filled shape (a rectangle or a rounded square) with an outline, as a widget;
 // the colour swatches of the channel groups and the readout marker on the graph.
 #pragma once

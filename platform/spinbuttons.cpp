@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TSpinButton and TUpDown: two stacked arrow buttons, with a position for the up-down.
 #include "spinbuttons.h"
 

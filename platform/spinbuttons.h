@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TSpinButton and TUpDown: the small pair of arrow buttons beside an edit box.
 //
 // TSpinButton only reports which arrow was clicked. TUpDown also holds a position within

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds qvt2 and starts the oscilloscope on the virtual interface (pass --hardware to use a
 # plugged-in interface). Further arguments go to the program.
 set -euo pipefail

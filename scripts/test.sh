@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds qvt2 and runs the whole test suite: plain build, AddressSanitizer+UBSan, ThreadSanitizer
 # on the threaded tests, every fuzzer for a bounded number of runs, and the Debian package.
 # QVT_STAGES selects stages (default "plain asan tsan fuzz package"); QVT_FUZZ_RUNS and

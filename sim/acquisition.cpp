@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The acquisition engine.
 //
 // Timing: sample k of a record is taken (k + 1) sample periods after the start command, one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The acquisition engine: channel, trigger and sampling configuration, the sample clock in
 // device time, the trigger comparator with its pre-trigger frames, and the frame buffer the
 // host reads in packets. Samples are computed lazily when a request brings the device up to

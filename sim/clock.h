@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The time seam shared by the virtual interface and the device-link library's waits.
 //
 // The library's busy waits read NowNanos() and call Pause() between two readings.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The controller memory. Most interfaces never see a firmware load, so the 64 KiB are
 // allocated on the first write.
 #include "controller_memory.h"

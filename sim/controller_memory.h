@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The USB controller's memory as the firmware load sees it: 64 KiB of RAM with the CPU reset
 // register at 0xE600 (bit 0 set holds the CPU in reset).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Device time from the clock seam.
 #include "device_time.h"
 

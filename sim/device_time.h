@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Device time: the clock seam scaled by the speed factor, and the integer conversions between
 // nanoseconds and ticks of the interface's clocks (all whole megahertz).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The frame buffer, a ring over storage allocated once so that capturing never allocates. The
 // storage is left uninitialised: only slots a record has filled are ever read, and an
 // interface that captures little touches little memory.

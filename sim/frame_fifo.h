@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The interface's sample buffer: a first-in first-out store of whole frames (one 14-bit word
 // per enabled channel), each stamped with the index of the sample at whose time it entered.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The generator output. Its three clocks are 48, 12 and 4 MHz; clock 0 steps the table once
 // per tick, clocks 1 and 2 once per (65536 - timer) ticks, so one period of a table of n
 // codes lasts n / clock or n * (65536 - timer) / clock seconds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The generator output G0: the loaded table of 14-bit codes played at the programmed rate.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The serial link loop-back.
 #include "h8_link.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The serial link to the interface's second microcontroller, modelled as a loop-back: what the
 // host writes on the H8 OUT pipe comes back on the H8 IN pipe.
 #pragma once

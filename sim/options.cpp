@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Parser of the virtual interface's option text. Values are read with std::from_chars so the
 // process locale never changes their meaning; every number is range-checked so that the
 // model's arithmetic stays finite whatever the text holds.

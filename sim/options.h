@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The options of a virtual interface and their parser: the text of QVTLINK_SIM turned into
 // settings plus one message per rejected item.
 #pragma once

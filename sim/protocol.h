@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The interface's wire vocabulary as the device sees it: pipe numbers, command codes, sizes.
 #pragma once
 

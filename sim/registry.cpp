@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The process-wide virtual interfaces. The registry and the steady clock are created once and
 // never destroyed, so a thread still talking to an interface while the process exits does not
 // meet a destroyed registry.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The process-wide virtual interfaces "VexorQVT2-0" to "VexorQVT2-3", as the sim driver finds them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The scene's sources and noise. Noise and glitches are drawn from a hash of (sequence,
 // channel, sample index) instead of a stream generator: the acquisition computes samples in
 // two passes (the trigger comparator first, the pre-trigger frames after the edge), and both

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The scene around the interface: what is wired to each of its eight input sockets, the noise
 // on every input and the converter's occasional glitch.
 #pragma once

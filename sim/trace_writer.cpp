@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The trace file. Each line is assembled in a reused string and written with one call and a
 // flush, so a reader sees whole lines at once and the model allocates nothing per line once
 // the string has grown.

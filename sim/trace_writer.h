@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The USB analyser: one text line per transfer, appended to a file as the device sees it.
 //
 //   W <pipe> <count>: <bytes>       bytes the host wrote on a pipe

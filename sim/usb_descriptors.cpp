@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The pipe table and device descriptor.
 //
 // Header: length LE16 (16 + 20 n), interface number, alternate setting, class, subclass,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // What the interface's generic USB driver reports about it: the pipe table of its six bulk
 // endpoints and its device descriptor.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The virtual interface's driver side: request dispatch, the pipes, the tables, the vendor
 // request and the controller-memory download, and the trace of each.
 #include "virtual_interface.h"

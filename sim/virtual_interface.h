@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The virtual interface: an in-process model of the Vexor QVT II and its USB driver. It
 // answers driver requests as the kernel driver and the device would, with the scene of its
 // options on the inputs. All state is guarded by one mutex, so any number of threads may call

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The virtual interface's firmware side: decoding of command packets and query replies.
 // Configuration commands shorter than their defined length are ignored whole, as a firmware
 // that checks the packet length would.

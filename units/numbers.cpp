@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Powers of ten computed from exact doubles so that graduation steps and display scales
 // come out as the decimal numbers they stand for.
 #include "numbers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small number helpers shared by the whole program: the no-value marker, exact powers of ten
 // and ordering a pair.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number texts. Digits come from std::to_chars, which rounds the exact binary value (ties to
 // even) and never looks at the locale; the separator is inserted afterwards, so the only
 // locale dependence is DecimalSeparator().

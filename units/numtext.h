@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number texts used everywhere in the program: the two display notations, the short and the
 // export forms, and the parser of typed numbers. The decimal separator is read in one place.
 #pragma once

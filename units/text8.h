@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conventions of the program's 8-bit texts: the short-string limits and the bytes that carry
 // meaning in unit texts.
 #pragma once

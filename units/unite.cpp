@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tunite: reset, copy, the unit algebra and the parser of unit texts.
 #include "unite.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tunite: a physical unit as seven SI base-unit exponents and a power of ten, parsed from the
 // text a user types ('mA', 'm/s2', '1E-3 m'), combined by the unit algebra and written back as
 // text with the best SI prefix.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tunite written as text: unit texts with the best SI prefix, values with three significant
 // figures, axis titles and descriptions.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The unit tables in the order lookups rely on: a name that several entries could match (a
 // dimension shared by "J" and "N.m", by "cd" and "lm") resolves to the first one.
 #include "unittables.h"

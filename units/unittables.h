@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built-in unit tables and the SI prefix letters. The tables are built once, on first use,
 // and never change afterwards; lookups take the first entry in table order.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The driver interface of the device-link library: every exchange with the interface is one
 // driver request, as the kernel driver of the interface defines them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Stands in for the driver the platform lacks: the kernel driver exists only on Windows, and
 // the Windows build carries no libusb. Opening it fails as an absent device does.
 #include "driver.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Chooses the driver for a device path from QVTLINK_DEVICE: "sim", "usb" or "win32"; unset or
 // empty picks the platform's own (the kernel driver on Windows, libusb elsewhere).
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The sim driver: hands every request of a device path "\\.\VexorQVT2-<n>" (n = 0..3) to the
 // virtual interface of that name. The driver shares the interface, so it stays usable even
 // if the interfaces are reset while the driver is open. An unplugged interface does not open,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Parses the USB id list and the device number of a device path.
 #include "usb_device_match.h"
 

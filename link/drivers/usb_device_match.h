@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Which USB devices the usb driver takes for the interface, and which of them a device name picks.
 #pragma once
 

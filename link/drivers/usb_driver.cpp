@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The usb driver: carries out the kernel driver's requests with libusb-1.0 on the interface
 // found on the bus, so that the library runs unchanged where that kernel driver does not exist.
 #include <libusb.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Builds the kernel driver's pipe table from the descriptors of interface 0.
 #include "usb_pipe_table.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The pipe table of the interface's kernel driver, built from USB descriptors.
 #pragma once
 

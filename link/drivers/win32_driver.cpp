@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The win32 driver: hands every request to the interface's kernel driver with DeviceIoControl.
 #include <windows.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // render_icon: draws the program's SVG icon as the PNG sizes of the hicolor icon theme, at build
 // time. Usage: render_icon <icon.svg> <theme folder> <name> <size>...; writes
 // <theme folder>/<size>x<size>/apps/<name>.png for each size.

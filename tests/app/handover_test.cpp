@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Handing the data on from the main window: the Matlab file of the last sweep and the transfer
 // to Kalkio when no Kalkio can be reached (the block stays on the clipboard).
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's test fixture: a window on a fresh virtual interface on Qt's offscreen
 // platform, and the user's actions on its controls.
 #pragma once

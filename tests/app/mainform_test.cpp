@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window against the virtual interface, through its widgets and handlers, on Qt's
 // offscreen platform: start-up with and without the interface, continuous, single and slow
 // sweeps, pre-acquisition, the controls' rules, the keyboard, the readout and the dragged

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generator panel, point-by-point mode and the dialogs the main window opens, against the
 // virtual interface (its G0 output is wired to Y0) on Qt's offscreen platform.
 #include <gtest/gtest.h>

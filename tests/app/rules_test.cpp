@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's rules that need no display: the Ctrl+letter tables, the elapsed time of slow
 // sweeps, the command line, where the settings file lies, the generator's frequency buttons
 // and the change that records an automatic point.

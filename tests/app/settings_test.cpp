@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file through the main window: the first run, a file with one key, a level
 // under a comma locale, closing without the interface, and what the window does not know.
 #include <gtest/gtest.h>

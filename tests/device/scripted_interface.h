@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A driver for device tests that need exact sample codes: it answers identify with unit
 // gains and hands out queued sample packets, one per data-ready query.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fixture for TQVT2 on the virtual interface with a manual clock: the scene's options,
 // a trace file of every transfer, and helpers to run a sweep to its end.
 #pragma once

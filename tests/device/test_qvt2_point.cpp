@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The point-measure thread on the virtual interface in real time: LatestValue follows the
 // scene, and starting and stopping leaves no thread behind.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TQVT2 against a scripted interface that hands out exact sample codes: polling into the
 // store and its cap, and the conversion of stored codes to volts and times.
 #include <gtest/gtest.h>

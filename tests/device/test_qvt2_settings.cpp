@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TQVT2 without an interface: the time-base table, trigger threshold codes, setter ranges,
 // input ranges and the generator frequency fitting.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TQVT2 on the virtual interface: the start commands a sweep sends, polling on both bus
 // speeds, a triggered sweep of the default scene, and the generator's played frequency.
 #include <algorithm>

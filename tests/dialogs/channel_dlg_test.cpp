@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel dialogs: the symbol filter of "Nom", what "Activer", "Désactiver" and Escape do to
 // the curve, the caption, and the point dialog's marker.
 #include "config_voie_point_dlg.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TEtalonSeuilDlg: the correction rule, and whole calibrations on the virtual interface with
 // the generator looped back to Y0, without it, and cancelled.
 #include "etalon_seuil_dlg.h"

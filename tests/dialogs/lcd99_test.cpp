@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TLCD99: the text rules, the cells, what the cells light, one repaint per change.
 #include "lcd99.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TOptionsDlg: the mode rule, and what OK and Abandon do to the settings and the graphs.
 #include "options_dlg.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-builds qvtlink.dll for 32-bit Windows and checks that its export table holds exactly the
 # library's 51 undecorated names, no more, no fewer, none with an @N decoration.
 # Usage: check_dll_exports.sh <source dir> <cross build dir>   (the build dir is reused between runs)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scripted USB device: usbfs request handling for the umockdev test bed.
 #include "fake_usb_device.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scripted USB device on a umockdev test bed: answers the usbfs requests libusb makes, hands
 // queued bytes to IN transfers and records everything sent to it. Needs the umockdev preload
 // library (LD_PRELOAD=libumockdev-preload.so.0).

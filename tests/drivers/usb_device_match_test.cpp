@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parsing QVTLINK_USB_ID and the device number of a device path.
 #include <gtest/gtest.h>
 

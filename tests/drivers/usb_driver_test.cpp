@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The usb driver against scripted devices on a umockdev test bed: finding and claiming the
 // interface, the pipe table, bulk transfers, vendor requests, controller-memory downloads.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pipe table laid out from interface descriptors.
 #include <gtest/gtest.h>
 

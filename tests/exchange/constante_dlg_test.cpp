@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TConstanteDlg: the check of the constant's value, and the keys it keeps in the settings file.
 #include "constante_dlg.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TDDEForm through a real session bus: the macros other programs send the oscilloscope, and
 // the transfers to Kalkio, played by fake_kalkio (started by the transfer itself, as the
 // program starts Kalkio). Runs under dbus-run-session.

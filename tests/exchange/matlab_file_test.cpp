@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Matlab file of a sweep: its name, its lines, its numbers, and a failed write.
 #include "matlab_file.h"
 

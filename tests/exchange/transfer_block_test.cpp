@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The block a transfer hands Kalkio: decimation, the visible columns, the value texts, the
 // constant block and the name blocks of both modes.
 #include "transfer_block.h"

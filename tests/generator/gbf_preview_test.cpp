@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generator panel's preview drawn on a canvas: frame, two periods in blue, the dotted
 // 0 V level and the caption in red.
 #include <gtest/gtest.h>

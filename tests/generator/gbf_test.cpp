@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TGBF: the four waves as tables of output codes for the fitted frequency, their limits, the
 // preview geometry, and a table played by the virtual interface.
 #include <gtest/gtest.h>

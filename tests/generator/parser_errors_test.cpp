@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Failures of the expression evaluator: the formulas it rejects with their exception classes
 // and messages, the depth and width limits, the error handler, and the faults of evaluation.
 #include <gtest/gtest.h>

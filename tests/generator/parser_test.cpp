@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Values of the expression evaluator: how formulas group, the standard functions, variables,
 // constants computed ahead, the random generator and the decimal separator.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The curve store: creation defaults, display scale, graduations and labels, the screen
 // transform and the sample array's bounds.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The oscilloscope graph: layout numbers, transforms and graduation marks, bands, decimation,
 // the nearest sample, trigger alignment, the trigger marker and the traces' sample choice.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The point-mode graph: which channels are marked against the abscissa, the five marker
 // shapes, the live mark and cross, and the readouts of the current values.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fixture for the graph drawing tests: a picture with its canvas on Qt's offscreen platform,
 // the display settings back at their defaults, and pixel helpers.
 #pragma once

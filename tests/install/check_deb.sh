@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the .deb that `cpack -G DEB` made: lists it, finds the program, the library, the menu
 # entry, icons, AppStream data, manual page and udev rule in their Debian places, checks the
 # dependencies came from the binaries and that the package, its changelog and the AppStream

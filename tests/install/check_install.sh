@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs a build into a staging folder (DESTDIR) and checks the installed tree: every file in
 # its place and nothing of the tests; the staged program runs, on the virtual interface too,
 # with the build folder out of reach; a C client compiles and links against the staged library

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* A C client of the installed qvtlink: opens the virtual interface (QVTLINK_DEVICE=sim) and
  * prints its version text. */
 #include <qvtlink.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The acquisition engine through the exports: start sequence bytes and in-place
 // normalisation, and the fetch's framing, filter, calibration and failures.
 #include <cstring>

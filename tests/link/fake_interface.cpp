@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scripted interface: replies follow the last command packet written on pipe 4.
 #include "fake_interface.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scripted stand-in for the interface behind qvtlink's handles: it records every driver
 // request and answers the command set from settings a test chooses. Installed with
 // qvt::testing::UseDriverOpener; safe to use from the service thread and the test at once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Generator load, stop and status, gains and the H8 speed change through the exports.
 #include <bit>
 #include <cstdlib>

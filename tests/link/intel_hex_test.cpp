@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Intel HEX parser (segments, layouts, limits) and the firmware load through SendBOOT.
 #include <cstdio>
 #include <filesystem>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared set-up of the qvtlink tests: a manual clock and a scripted interface behind the
 // library's handles, and counted strings that free themselves.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Port handling through the exports: names, paths, identify, gains, version and close.
 #include <cmath>
 #include <cstring>

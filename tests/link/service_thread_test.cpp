@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The service thread: H8 pumping, the fixed job order, the data-request handshake that lends
 // the link to GetUSBData, and the calls it refuses while it runs.
 #include <algorithm>

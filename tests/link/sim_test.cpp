@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // qvtlink on the virtual interface, end to end: the wire bytes as the interface's trace
 // records them, its identify answer, live samples, the generator and the H8 loop-back, and
 // the program's calls on an interface that is unplugged or fails every transfer.

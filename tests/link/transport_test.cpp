@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transport through the raw pipe exports and the waits: direction rule, counts, delays
 // on the 32-bit tick counter, and the 0 results of a driver that moves nothing.
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library before any successful identify: state starts zeroed, and the operations that
 // need a packet size refuse to move anything. Its own program, so no earlier test has set one.
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // fake_kalkio: stands in for the companion program Kalkio on the session bus, for the tests
 // of the transfer. It serves Kalkio's macro server (service "Kalkio", topic "ServeurDDE"),
 // shows no window, and appends one JSON line per request to its log:

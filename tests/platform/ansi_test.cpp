@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The code page of the model texts: round trip, the special bytes, the Ctrl+letter symbols.
 #include "ansi.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TCanvas: pen modes, dash styles, shape coverage, clipping, text anchoring and extent.
 #include "canvas.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TIniFile: reading with defaults, rewriting in place byte for byte, atomic saving.
 #include "inifile.h"
 

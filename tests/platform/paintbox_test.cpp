@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TPaintBox: when the paint handler runs, direct drawing reaching the widget, mouse events.
 #include "paintbox.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One QApplication for a whole test program, on the offscreen platform unless the
 // environment names another; tests call TestApp() in their set-up before using Qt.
 #pragma once

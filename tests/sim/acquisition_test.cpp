@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Acquisition as the host sees it: sample pacing in device time, packets of whole frames,
 // 14-bit big-endian codes with range scaling and saturation, the trigger with its 500
 // pre-trigger frames, the buffer cap, live delivery at slow rates and the converter glitch.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One interface used at once by a service-like thread (sample polling and clock) and a client
 // thread (serial link and controller memory), as the library's service thread and its clients
 // do. Run under ThreadSanitizer, it also checks that the model guards all its state.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sim driver and the driver choice: which paths open a virtual interface, that one name
 // is one interface, that a reset never leaves an open driver dangling, and QVTLINK_DEVICE.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults the interface can be told to show: an unplug at a set device time, requests that
 // fail at random but reproducibly, and sample packets that become ready late.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generator output G0, observed on Y0 (wired to it in the default scene): playback rate for
 // each clock index, the code-to-volts law, load-only start, stop and reload.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The option parser: accepted texts give the settings they name; rejected items keep the
 // defaults and yield one message naming the key or item at fault.
 #include <gmock/gmock.h>

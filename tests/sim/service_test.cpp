@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The interface's service side: identify, version, status and gains; the query/reply
 // convention; the pipe table; the serial-link loop-back; the controller memory
 // and CPU reset of a firmware load.

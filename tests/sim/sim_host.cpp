@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The test host of the virtual interface.
 #include "sim_host.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A host for tests of the virtual interface: speaks the command set through
 // VirtualInterface::Request with a manual clock, as the library does through its driver.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trace file's lines, byte for byte: pipe writes and reads, and the other driver requests.
 #include <gtest/gtest.h>
 

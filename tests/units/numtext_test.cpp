@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number texts: fixed and general notations, the short and export forms and the parser of typed
 // numbers, under a point and a comma decimal mark, plus the system locale path.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fixture that runs each test under a forced decimal mark, "." and then ",".
 #pragma once
 

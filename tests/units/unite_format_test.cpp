@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Units written back as text: prefixes, composed texts, values, scaled values, axis titles.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unit texts read into dimensions and powers of ten, the unit algebra and the prefix powers.
 #include <gtest/gtest.h>
 
