@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The time-base table. Sample rate = clock / ((256 - reload) x prescaler); the fast rows run
 // on the 10 MHz clock, the middle ones on 6 MHz and the slow ones divide 2 MHz further with
-// the prescaler so that every sweep holds 2,500 samples (fewer below 500 µs).
+// the prescaler so that every sweep holds 2,500 samples (fewer below 5 ms). The interface
+// runs its 10 MHz clock with reload 255 only (the library forces it), so "500 µs" and "1 ms"
+// sample at 1.2 MHz on the 6 MHz clock, as "2 ms" does, with as many points as fill their window.
 #include "timebases.h"
 
 namespace {
@@ -11,8 +13,8 @@ constexpr std::array<TTimeBase, kTimeBaseCount> kTable{{
     {"50 \xB5s", 2, 255, 1, 500, 0.00005},
     {"100 \xB5s", 2, 255, 1, 1000, 0.0001},
     {"200 \xB5s", 2, 255, 1, 2000, 0.0002},
-    {"500 \xB5s", 2, 254, 1, 2500, 0.0005},
-    {"1 ms", 2, 252, 1, 2500, 0.001},
+    {"500 \xB5s", 0, 251, 1, 600, 0.0005},
+    {"1 ms", 0, 251, 1, 1200, 0.001},
     {"2 ms", 0, 251, 1, 2400, 0.002},
     {"5 ms", 0, 244, 1, 2500, 0.005},
     {"10 ms", 0, 232, 1, 2500, 0.01},

@@ -47,7 +47,7 @@ TEST_F(HandoverTest, MatlabFileOfTheLastSweepAlwaysEndsInDotM) {
 
   Activate(2);
   TimeBase(k1ms);
-  ASSERT_TRUE(WaitFor([&] { return Idle() && OscGraph->FilledCount == 3000; }));
+  ASSERT_TRUE(WaitFor([&] { return Idle() && OscGraph->FilledCount == 1700; }));
   QTemporaryDir dir;
   SaveAs(dir.filePath("mesure.txt"), "texte (*.txt)");
   form->MatlabBtnClick();
@@ -58,7 +58,7 @@ TEST_F(HandoverTest, MatlabFileOfTheLastSweepAlwaysEndsInDotM) {
   EXPECT_EQ(lines[0], "\r");
   EXPECT_TRUE(lines[1].startsWith("t=["));
   EXPECT_TRUE(lines[3].startsWith("V2=["));
-  EXPECT_EQ(lines[3].count(',') + 1, 3000);
+  EXPECT_EQ(lines[3].count(',') + 1, 1700);
   EXPECT_FALSE(QFile::exists(dir.filePath("mesure.txt")));
 
   // A folder that cannot be made (a file stands where it should be, which stops root too):

@@ -27,8 +27,8 @@ const TimeBaseRow kRows[] = {
     {2, "50 \xB5s", 10e6, 1000, -0.000025},
     {3, "100 \xB5s", 10e6, 1500, -0.00005},
     {4, "200 \xB5s", 10e6, 2500, -0.00005},
-    {5, "500 \xB5s", 5e6, 3000, -0.0001},
-    {6, "1 ms", 2.5e6, 3000, -0.0002},
+    {5, "500 \xB5s", 1.2e6, 1100, -0.00025},
+    {6, "1 ms", 1.2e6, 1700, -500 / 1.2e6},
     {7, "2 ms", 1.2e6, 2900, -500 / 1.2e6},
     {8, "5 ms", 500e3, 3000, -0.001},
     {9, "10 ms", 250e3, 3000, -0.002},
@@ -59,6 +59,12 @@ TEST(TimeBaseTable, RatesPointsAndPreTriggerOfEveryRow) {
     EXPECT_NEAR(device->SampleRate(), row.rate, row.rate * 1e-12);
     EXPECT_EQ(device->TotalPoints(), row.total);
     EXPECT_NEAR(device->PreTriggerTime(), row.preTrigger, std::abs(row.preTrigger) * 1e-9);
+    // Every sweep spans its whole window. The interface runs its 10 MHz clock with reload 255
+    // only, so a row on that clock with another reload would sample faster than it says.
+    const TTimeBase& base = TimeBases()[row.index];
+    EXPECT_NEAR(device->SweepPoints() / row.rate, base.SweepDuration, base.SweepDuration * 1e-9);
+    if (base.ClockSelect == 2)
+      EXPECT_EQ(base.Reload, 255);
   }
   device->SetTimeBase(25);
   EXPECT_NEAR(device->SampleRate(), 0.69444, 1e-5);
