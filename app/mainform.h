@@ -24,7 +24,6 @@
 // StopBtn and EnregistreBtn are the guards.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPoint>
 #include <QPointer>
@@ -32,9 +31,11 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "channel_controls.h"
+#include "sweep_cycle.h"
 
 class QCheckBox;
 class QComboBox;
@@ -153,6 +154,7 @@ public:
 
   // Settings (the settings file) and window placement.
   void LoadSettings();
+  void ApplyDemoSetUp(); // the first run on the virtual interface
   void SaveSettings();
   void LoadPlacement();
   void SavePlacement();
@@ -309,14 +311,13 @@ private:
   bool GeneratorBusy = false; // MajBtnClick is running (it lets events run)
   std::string RefusedFormula; // the formula last refused, reported once
 
-  // The interface has stopped sending in the middle of a sweep: the red panel comes back.
-  bool InterfaceSilent();
+  // The interface has gone during a sweep (or while it waited for its trigger): the red panel
+  // comes back.
   void InterfaceLost();
 
   bool InTimer = false;
   QPointer<QWindow> LastFocusWindow;
-  int LastReceived = 0;       // samples of the sweep when they last grew
-  QElapsedTimer SinceSamples; // since they last grew
+  std::optional<TSweepCycle> Cycle; // the sweep being acquired, on Device
 };
 
 } // namespace qvt

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: oscilloscope mode. ConfigureOscilloscope turns the panels into a configuration
-// of the device object and the graph; StartCycle arms one acquisition; TimerTimer polls the
-// interface every 110 ms, draws slow sweeps as they arrive and finishes each sweep.
+// of the device object and the graph; StartCycle arms one acquisition; TimerTimer runs a step
+// of the sweep cycle every 110 ms, draws slow sweeps as they arrive and finishes each sweep.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +19,7 @@
 
 #include "ansi.h"
 #include "globals.h"
+#include "graph_settings.h"
 #include "graphe_osc.h"
 #include "graphe_point.h"
 #include "hints.h"
@@ -214,17 +215,18 @@ void TMainForm::StartCycle() {
     TempsPaintBox->Invalidate();
   }
   StopBtn->show();
+  Timer->setInterval(PollIntervalMs(FastDisplay, Device->TimeBaseIndex(),
+                                    !MonocoupCB->isHidden() && MonocoupCB->isChecked()));
   Timer->start();
-  Device->StartAcquisition();
-  LastReceived = 0;
-  SinceSamples.start();
+  Cycle.emplace(*Device);
+  Cycle->Arm(SynchroRG->ItemIndex() > 0);
   StartGeneratorStep();
 }
 
 void TMainForm::TimerTimer() {
   // The loop below lets events run, and a handler run by it may start a new cycle and with
   // it this timer: a second poll loop must not start inside the first.
-  if (StopBtn->isHidden() || InTimer)
+  if (StopBtn->isHidden() || InTimer || !Cycle)
     return;
   const QScopedValueRollback<bool> busy(InTimer, true);
   Timer->stop();
@@ -232,26 +234,26 @@ void TMainForm::TimerTimer() {
   const double dt = 1.0 / Device->SampleRate();
   const bool slow = Device->TimeBaseIndex() > kLastFastTimeBase;
 
-  while (Device->Poll()) {
-    if (Device->IsFinished() || StopBtn->isHidden() || Closing)
-      break;
-    const int n = Device->ReceivedCount;
-    if (slow && (n - last) * dt > 0.055) {
-      FillCurves(n);
+  const TSweepCycle::TState state = Cycle->Step([&](int received) {
+    if (StopBtn->isHidden() || Closing)
+      return false;
+    if (slow && (received - last) * dt > 0.055) {
+      FillCurves(received);
       OscGraph->DrawTracesFrom(last);
       last = OscGraph->FilledCount;
       ShowProgress();
     }
     QApplication::processEvents();
-  }
+    return true;
+  });
   if (Closing || StopBtn->isHidden())
     return;
   ShowProgress();
-  if (!Device->IsFinished()) {
-    if (InterfaceSilent()) {
-      InterfaceLost();
-      return;
-    }
+  if (state == TSweepCycle::TState::Lost) {
+    InterfaceLost();
+    return;
+  }
+  if (state != TSweepCycle::TState::Finished) {
     Timer->start();
     return;
   }
@@ -275,20 +277,6 @@ void TMainForm::TimerTimer() {
     EnregistreBtnClick();
   else
     EnregistreBtn->show();
-}
-
-bool TMainForm::InterfaceSilent() {
-  if (Device->ReceivedCount != LastReceived) {
-    LastReceived = Device->ReceivedCount;
-    SinceSamples.restart();
-    return false;
-  }
-  // Samples come in without a break once a sweep has started (at once without a trigger,
-  // from the trigger on with one); before a trigger, silence is only waiting.
-  const bool streaming = LastReceived > 0 || SynchroRG->ItemIndex() <= 0;
-  const double rate = Device->SampleRate();
-  const double allowedMs = kSilenceMs + (rate > 0 ? 2000.0 / rate : 0.0);
-  return streaming && SinceSamples.elapsed() > allowedMs;
 }
 
 void TMainForm::InterfaceLost() {

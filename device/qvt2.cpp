@@ -55,6 +55,13 @@ void TQVT2::ClosePort() {
   PortHandle = 0;
 }
 
+bool TQVT2::Answers() {
+  if (PortHandle == 0)
+    return false;
+  char version[80] = {};
+  return _GetVersion(PortHandle, version) != 0;
+}
+
 bool TQVT2::StartAcquisition() {
   if (Running)
     StopAcquisition();

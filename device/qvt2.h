@@ -51,6 +51,9 @@ public:
   double SampleRate() const;     // Hz, from the request as it stands
   double PreTriggerTime() const; // seconds (<= 0) of the first sample relative to the trigger
   bool AcquisitionRunning() const { return Running; }
+  // Asks the interface for its version text: true when it answered. A way to tell an interface
+  // that is only waiting for its trigger from one that is gone, without touching the sweep.
+  bool Answers();
 
   // Settings. Channel indexes above 3, enabled values above 127 and time bases above 25 throw
   // std::out_of_range.

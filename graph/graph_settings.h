@@ -13,6 +13,10 @@ inline bool ShowGrid = false;
 // Pen width of the traces and of the point marks, 1 to 5 pixels.
 inline std::int32_t LineWidth = 1;
 
+// "Affichage rapide": the oscilloscope asks for samples every 15 ms instead of every 110 ms, so
+// that fast sweeps follow each other at the screen's pace.
+inline bool FastDisplay = false;
+
 // Half-size of a point mark, pixels.
 inline std::int32_t PointSize = 2;
 

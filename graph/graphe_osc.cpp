@@ -6,6 +6,7 @@
 #include "ansi.h"
 #include "canvas.h"
 #include "graph_settings.h"
+#include "trigger_crossing.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -260,41 +261,14 @@ void TgrapheOsc::AlignOnTrigger() {
   }
   const TSamples& v = TriggerCurve().Value;
   TSamples& t = TimeCurve.Value;
-  const double dt = t[1] - t[0];
-  const double level = TriggerLevel;
-  const bool rising = TriggerRising;
-
-  // A crossing is a sample past the level after one on the starting side. The interface
-  // puts its trigger at sample 500, so of the crossings among the first samples the last one
-  // is nearest to it: on a periodic signal the first one may lie periods earlier and would
-  // leave most of the pre-trigger part of the window empty.
-  int i = -1;
-  bool armed = false;
-  for (int j = 0; j <= kTriggerSearchLast; ++j) {
-    if (rising ? v[j] < level : v[j] > level) {
-      armed = true;
-    } else if (armed && (rising ? v[j] > level : v[j] < level)) {
-      i = j;
-      armed = false;
-    }
-  }
-  if (i < 0) {
-    // An unaligned sweep is not shown as a triggered one: the main window arms a new one.
-    TriggerConfirmed = false;
+  const TTriggerCrossing crossing = FindTriggerCrossing(
+      {v.data(), TSamples::kCount}, TriggerLevel, TriggerRising, kTriggerSearchLast);
+  // An unaligned sweep is not shown as a triggered one: the main window arms a new one.
+  TriggerConfirmed = crossing.Confirmed;
+  if (crossing.Index < 0)
     return;
-  }
-
-  // Noise can cross the level against the edge; the slope over ten samples around the
-  // crossing tells whether the signal really runs the chosen way.
-  const int a = std::max(i - 5, 0);
-  const double slope = v[a + 10] - v[a];
-  TriggerConfirmed = rising ? slope > 0 : slope < 0;
-
-  if (i > 0)
-    --i;
   const int end = std::min<int>(FilledCount, static_cast<int>(TSamples::kLast));
-  for (int j = 0; j <= end; ++j)
-    t[j] = (j - i) * dt;
+  RetimeOnTrigger({t.data(), TSamples::kCount}, end + 1, crossing.Index, t[1] - t[0]);
 }
 
 } // namespace qvt

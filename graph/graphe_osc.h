@@ -13,6 +13,7 @@
 
 #include "courbe.h"
 #include "graphe_base.h"
+#include "trigger_crossing.h"
 
 namespace qvt {
 
@@ -26,9 +27,8 @@ class TgrapheOsc : public TGrapheBase {
 public:
   // TriggerChannel value for a manual start: no channel triggers.
   static constexpr std::uint8_t kNoTrigger = 4;
-  // The trigger crossing is looked for among the samples 0 to kTriggerSearchLast: every sweep
-  // starts with 500 pre-trigger samples.
-  static constexpr int kTriggerSearchLast = 502;
+  // The trigger crossing is looked for among the samples 0 to kTriggerSearchLast.
+  static constexpr int kTriggerSearchLast = qvt::kTriggerSearchLast;
 
   // Time curve "t" in "s" and the channel curves "V0" to "V3" in "V", channel i with index
   // and Channel i; MaxPoints and SampleCount 2500, Step 1.

@@ -11,6 +11,10 @@ bool NeedsWideRange(double mini, double maxi) {
   return std::fabs(maxi) >= 5 || std::fabs(mini) >= 5;
 }
 
+int PollIntervalMs(bool fastDisplay, int timeBase, bool singleShot) {
+  return fastDisplay && timeBase <= kLastFastTimeBase && !singleShot ? 15 : 110;
+}
+
 double SweepElapsed(int received, double rate, bool channelTrigger) {
   if (!(rate > 0))
     return 0;

@@ -23,9 +23,9 @@ inline constexpr int kLastFastTimeBase = 15;
 // Time bases above this index show the elapsed time of the sweep.
 inline constexpr int kLastTimeBaseWithoutClock = 17;
 
-// A sweep whose samples stop coming in for this long (plus two sample periods) has lost its
-// interface.
-inline constexpr double kSilenceMs = 3000;
+// The poll period of the oscilloscope, ms: 110, or 15 with the fast display for the fast time
+// bases in continuous sweeps (a single shot or a slow sweep gains nothing from it).
+int PollIntervalMs(bool fastDisplay, int timeBase, bool singleShot);
 
 // The seconds of a sweep done when `received` samples have arrived at `rate` per second:
 // counted from the trigger (sample 500) with a channel trigger, from the first sample

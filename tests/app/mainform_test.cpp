@@ -70,7 +70,7 @@ TEST_F(MainFormTest, SingleShotStopsAfterOneSweepAndUntickingItResumes) {
   form->EnregistreBtn->click();
   EXPECT_TRUE(Running());
   ASSERT_TRUE(WaitFor([&] { return Idle(); }));
-  EXPECT_EQ(OscGraph->FilledCount, 3000);
+  EXPECT_EQ(OscGraph->FilledCount, 1700) << "1,200 points of the sweep and 500 before it";
   QTest::qWait(300);
   EXPECT_TRUE(Idle()) << "no second sweep";
 
@@ -141,7 +141,7 @@ TEST_F(MainFormTest, SlowSingleShotDrawsAsSamplesArriveOnAWipedGraph) {
 
 TEST_F(MainFormTest, PointsDrawnHalveAndDoubleWithinTheSweep) {
   Start();
-  TimeBase(k1ms);
+  TimeBase(k10ms);
   // The 100 points of the first time base stay the wish at 2,500 samples a sweep.
   EXPECT_EQ(form->NbreEdit->Text(), QStringLiteral("100"));
   form->NbreSpin->DownButton()->click();
@@ -287,6 +287,43 @@ TEST_F(MainFormTest, AnInterfaceUnpluggedMidSweepBringsBackTheRedPanelAndItsRetr
   EXPECT_TRUE(Idle());
   form->close();
   EXPECT_LT(t.elapsed(), 2000);
+}
+
+// Before its edge the interface sends nothing; only a question it leaves unanswered tells
+// that it is gone. A slow edge is waited for as long as it takes.
+TEST_F(MainFormTest, AnInterfaceLostWhileWaitingForTheEdgeIsToldAndASlowEdgeIsWaitedFor) {
+  const auto waitForEdge = [&](double level) {
+    Activate(0);
+    Trigger(1, true);
+    TimeBase(k20ms);
+    form->SeuilEdit->setFocus();
+    form->SeuilEdit->setText(QString::number(level));
+    form->SeuilEdit->setModified(true);
+    QTest::keyClick(form->SeuilEdit, Qt::Key_Return);
+    ASSERT_NEAR(Device->Threshold(), level, 0.01);
+  };
+
+  // A level the 2 V sine never reaches, then the unplug.
+  Start("y0=sine:50:2;unplug_after=2");
+  waitForEdge(5.0);
+  EXPECT_TRUE(Running());
+  EXPECT_EQ(form->StatusText(), QStringLiteral("Attente de synchronisation"));
+  QElapsedTimer t;
+  t.start();
+  ASSERT_TRUE(WaitFor([&] { return !form->VexorAbsent->isHidden(); }, 6000));
+  EXPECT_LT(t.elapsed(), 2000 + 3000) << "known within 3 s of the unplug";
+  EXPECT_TRUE(Idle());
+  EXPECT_FALSE(Device->IsOpen());
+  form->close();
+  form.reset();
+
+  // A sine of 80 s first reaches 1.4 V after 10 s; nothing comes in before.
+  Start("y0=sine:0.0125:2");
+  waitForEdge(1.4);
+  OscGraph->TimeCurve.Value[0] = 1e9;
+  ASSERT_TRUE(WaitFor([] { return OscGraph->TimeCurve.Value[0] != 1e9; }, 15000));
+  EXPECT_TRUE(form->VexorAbsent->isHidden()) << "a slow edge is not a lost interface";
+  EXPECT_TRUE(Device->IsOpen());
 }
 
 TEST_F(MainFormTest, PlacementComesBackAndAWindowOffEveryScreenIsBroughtBack) {

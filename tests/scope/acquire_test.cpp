@@ -1,0 +1,149 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Whole sweeps without a window on the virtual interface: trigger alignment and the window of
+// samples returned, every channel at once, a cancelled wait, a lost interface, and the time
+// bases by name.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+
+#include "acquire.h"
+#include "qvt2.h"
+#include "qvtlink_testing.h"
+#include "timebase_names.h"
+
+namespace qvt {
+namespace {
+
+using namespace std::chrono_literals;
+
+class Acquisition : public ::testing::Test {
+protected:
+  void Open(const char* options) {
+    setenv("QVTLINK_DEVICE", "sim", 1);
+    setenv("QVTLINK_SIM", options, 1);
+    qvt::testing::ResetVirtualInterfaces();
+    device = std::make_unique<TQVT2>();
+    ASSERT_TRUE(device->OpenPort());
+  }
+  void TearDown() override {
+    device.reset();
+    qvt::testing::ResetVirtualInterfaces();
+  }
+  std::unique_ptr<TQVT2> device;
+};
+
+TEST_F(Acquisition, ATriggeredSweepStartsOnTheEdgeAndSpansItsWindow) {
+  // A comparator without offset: the interface's trigger falls on the level itself.
+  Open("noise=0;glitch=0;trigger_offset=0");
+  TSweepSetup setup;
+  setup.TimeBase = *FindTimeBase("20 ms");
+  setup.Channels = {false, true, false, false}; // Y1: the 50 Hz sine of 2 V
+  setup.TriggerSource = 2;
+  const TSweep sweep = Acquire(*device, setup);
+  EXPECT_EQ(sweep.TimeBaseLabel, "20 ms");
+  EXPECT_DOUBLE_EQ(sweep.SampleRate, 125e3);
+  ASSERT_EQ(sweep.Channels, std::vector<int>{1});
+  ASSERT_EQ(sweep.Time.size(), 2500u);
+  ASSERT_EQ(sweep.Volts[0].size(), 2500u);
+  EXPECT_EQ(sweep.Time.front(), 0);
+  const std::vector<double>& v = sweep.Volts[0];
+  EXPECT_LE(v[0], 0.01);
+  EXPECT_GT(v[1], -0.01);
+  EXPECT_NEAR(v[625], 2.0, 0.05) << "the crest a quarter period later";
+
+  // With the pre-trigger part the window starts 4 ms before the edge.
+  setup.PreTrigger = true;
+  setup.Rising = false;
+  const TSweep early = Acquire(*device, setup);
+  ASSERT_GT(early.Time.size(), 2490u);
+  EXPECT_NEAR(early.Time.front(), -0.004, 1e-4);
+  const auto zero = std::find(early.Time.begin(), early.Time.end(), 0.0) - early.Time.begin();
+  EXPECT_NEAR(zero, 500, 3);
+  EXPECT_GE(early.Volts[0][zero], -0.01);
+  EXPECT_LT(early.Volts[0][zero + 1], 0.01) << "falling through zero";
+}
+
+TEST_F(Acquisition, AKeyboardSweepTakesEveryChannelAtOnce) {
+  Open("noise=0;glitch=0");
+  TSweepSetup setup;
+  setup.TimeBase = *FindTimeBase("1 ms");
+  setup.Channels = {true, true, true, true};
+  setup.PreTrigger = true; // meaningless without a trigger, and dropped
+  const TSweep sweep = Acquire(*device, setup);
+  EXPECT_FALSE(sweep.Setup.PreTrigger);
+  ASSERT_EQ(sweep.Volts.size(), 4u);
+  ASSERT_EQ(sweep.Time.size(), 1200u);
+  EXPECT_EQ(sweep.Time.front(), 0);
+  EXPECT_NEAR(sweep.Time.back(), 0.001, 2e-6) << "the sweep fills its window";
+  // Y2 is a 1 kHz square: one whole period in the window, as much high as low.
+  int high = 0;
+  for (double x : sweep.Volts[2])
+    high += x > 0;
+  EXPECT_NEAR(high, 600, 15);
+}
+
+TEST_F(Acquisition, AWaitForAnEdgeEndsWhenCancelledOrWhenTheInterfaceGoes) {
+  Open("noise=0;glitch=0;unplug_after=2.5");
+  TSweepSetup setup;
+  setup.TimeBase = *FindTimeBase("20 ms");
+  setup.Channels = {false, true, false, false};
+  setup.TriggerSource = 2;
+  setup.Level = 5; // the 2 V sine never gets there
+
+  std::atomic<bool> cancel{false};
+  std::thread stopper([&] {
+    std::this_thread::sleep_for(300ms);
+    cancel = true;
+  });
+  const auto t0 = std::chrono::steady_clock::now();
+  try {
+    Acquire(*device, setup, {.Cancel = &cancel});
+    ADD_FAILURE() << "the sweep cannot complete";
+  } catch (const TScopeError& e) {
+    EXPECT_EQ(e.Kind, TScopeError::TKind::Cancelled);
+  }
+  stopper.join();
+  EXPECT_LT(std::chrono::steady_clock::now() - t0, 500ms);
+  EXPECT_TRUE(device->IsOpen());
+
+  // Still usable; then unplugged while it waits again.
+  setup.Level = 0;
+  EXPECT_EQ(Acquire(*device, setup).Time.size(), 2500u);
+  setup.Level = 5;
+  try {
+    Acquire(*device, setup);
+    ADD_FAILURE() << "the interface went";
+  } catch (const TScopeError& e) {
+    EXPECT_EQ(e.Kind, TScopeError::TKind::Lost);
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - t0, 2500ms + 3s);
+  EXPECT_FALSE(device->IsOpen());
+  try {
+    Acquire(*device, setup);
+    ADD_FAILURE();
+  } catch (const TScopeError& e) {
+    EXPECT_EQ(e.Kind, TScopeError::TKind::Absent);
+  }
+}
+
+TEST(TimeBaseNames, LabelsAsTheWindowShowsThemAndTheirUsualSpellings) {
+  EXPECT_EQ(TimeBaseLabelUtf8(5), "500 \xC2\xB5s");
+  EXPECT_EQ(TimeBaseLabelUtf8(17), "5 s");
+  EXPECT_EQ(FindTimeBase("500 \xC2\xB5s"), 5);
+  EXPECT_EQ(FindTimeBase("500us"), 5);
+  EXPECT_EQ(FindTimeBase("500 \xCE\xBCs"), 5);
+  EXPECT_EQ(FindTimeBase("5 s"), 17);
+  EXPECT_EQ(FindTimeBase("1h"), 25);
+  EXPECT_EQ(FindTimeBase("10 min"), 23);
+  EXPECT_FALSE(FindTimeBase("3 ms"));
+  EXPECT_FALSE(FindTimeBase(""));
+}
+
+} // namespace
+} // namespace qvt
