@@ -12,3 +12,8 @@ class TgraphePoint;
 extern TQVT2* Device;
 extern qvt::TgrapheOsc* OscGraph;
 extern qvt::TgraphePoint* PointGraph;
+
+// Set by the program for a run on the virtual interface: a first run (no settings file yet)
+// then opens on a set-up that shows the virtual interface's signals instead of the design
+// values.
+extern bool DemoOnFirstRun;

@@ -18,6 +18,7 @@
 #include "command_line.h"
 #include "config_file.h"
 #include "gbf.h"
+#include "globals.h"
 #include "icons.h"
 #include "mainform.h"
 #include "mainform_texts.h"
@@ -72,6 +73,7 @@ int main(int argc, char* argv[]) {
     return Refuse(program, line.Message);
   if (line.Simulate)
     ::setenv("QVTLINK_DEVICE", "sim", 1); // before the library opens anything
+  DemoOnFirstRun = line.Simulate;
   QApplication::setApplicationName(qvt::texts::U8(qvt::texts::kApplicationTitle));
   QApplication::setApplicationVersion(QStringLiteral(QVT2_VERSION));
   QApplication::setWindowIcon(qvt::ProgramIcon());

@@ -27,6 +27,7 @@
 #include "spinbuttons.h"
 
 TQVT2* Device = nullptr;
+bool DemoOnFirstRun = false;
 qvt::TgrapheOsc* OscGraph = nullptr;
 qvt::TgraphePoint* PointGraph = nullptr;
 

@@ -59,8 +59,13 @@ void ReadChannel(const TIniFile& ini, int i, TCourbe& curve, TChannelControls& c
 } // namespace
 
 void TMainForm::LoadSettings() {
-  if (ConfigFileName.empty() || !QFileInfo::exists(QString::fromStdString(ConfigFileName)))
-    return; // first run: the design values stand
+  if (ConfigFileName.empty() || !QFileInfo::exists(QString::fromStdString(ConfigFileName))) {
+    // First run: the design values stand, except on the virtual interface, where a newcomer
+    // would see a flat line.
+    if (DemoOnFirstRun)
+      ApplyDemoSetUp();
+    return;
+  }
   TIniFile ini(ConfigFileName);
   if (!ini.ErrorString().isEmpty()) {
     qWarning().noquote() << ConfigFileName.c_str() << ":" << ini.ErrorString();
@@ -68,6 +73,7 @@ void TMainForm::LoadSettings() {
   }
 
   ShowGrid = ini.ReadBool(kDisplay, "Grille", false);
+  FastDisplay = ini.ReadBool(kDisplay, "Rapide", false);
   PointAutoCB->setChecked(ini.ReadBool(kPoint, "Auto", true));
   DeltaPointSE->setValue(ini.ReadInteger(kPoint, "PourCent", 1));
   const int abscissa = ini.ReadInteger(kDisplay, "Abscisse", 0);
@@ -112,6 +118,29 @@ void TMainForm::LoadSettings() {
   GBFbtn->setChecked(ini.ReadBool(kGbf, "Actif", false));
 }
 
+void TMainForm::ApplyDemoSetUp() {
+  // The four channels on the 5 V range (the virtual interface's signals reach 2 V), the sine
+  // of "Voie 1" triggering rising at 0 V, "20 ms", and the generator playing a 440 Hz sine,
+  // which the virtual interface loops back to "Voie 0".
+  constexpr int k5Volts = 6;
+  for (int i = 0; i < 4; ++i) {
+    OscGraph->Curves[i].Visible = true;
+    Channels[i].Active->setChecked(true);
+    Channels[i].Range->setCurrentIndex(k5Volts);
+  }
+  SynchroRG->SetItemIndex(2);
+  OscGraph->TriggerChannel = 1;
+  SensRG->SetItemIndex(1);
+  ApplyThreshold(0);
+  constexpr int k20ms = 10;
+  DureeUpDown->SetPosition(k20ms);
+  Device->SetTimeBase(k20ms);
+  constexpr int kSineWave = 2; // "Sinus"
+  signalRG->SetItemIndex(kSineWave);
+  LCD10k->SetValue("440");
+  GBFbtn->setChecked(true);
+}
+
 void TMainForm::SaveSettings() {
   if (ConfigFileName.empty())
     return;
@@ -124,6 +153,9 @@ void TMainForm::SaveSettings() {
   ini.WriteInteger(kDisplay, "DimPoint", PointSize);
   ini.WriteInteger(kDisplay, "PenWidth", LineWidth);
   ini.WriteBool(kDisplay, "Grille", ShowGrid);
+  // A file written before the option existed keeps its bytes while the option stays off.
+  if (FastDisplay || ini.ValueExists(kDisplay, "Rapide"))
+    ini.WriteBool(kDisplay, "Rapide", FastDisplay);
   ini.WriteBool(kPoint, "Auto", PointAutoCB->isChecked());
   ini.WriteInteger(kPoint, "PourCent", DeltaPointSE->value());
   ini.WriteInteger(kDisplay, "Abscisse", PointGraph->Abscissa);

@@ -4,15 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QPushButton>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
 #include "config_file_name.h"
+#include "graph_settings.h"
+#include "lcd99.h"
 #include "mainform_fixture.h"
+#include "options_dlg.h"
 
 namespace qvt {
 namespace {
@@ -26,6 +32,8 @@ protected:
   void TearDown() override {
     MainFormTest::TearDown();
     ConfigFileName.clear();
+    DemoOnFirstRun = false;
+    FastDisplay = false;
     ForceDecimalSeparator('\0');
   }
   void WriteFile(const std::string& content) { std::ofstream(ConfigFileName, std::ios::binary) << content; }
@@ -52,8 +60,63 @@ TEST_F(SettingsTest, FirstRunKeepsTheDesignValuesAndClosingWritesThem) {
   Close();
   const std::string file = ReadFile();
   EXPECT_EQ(file.rfind("[Affichage]\r\nDimPoint=2\r\n", 0), 0u) << file;
+  EXPECT_EQ(file.find("Rapide"), std::string::npos) << "an option left off adds no key";
   EXPECT_NE(file.find("[Voie3]\r\nActive=0\r\nDiff=0\r\nCalibre=7\r\n"), std::string::npos);
   EXPECT_NE(file.find("Expression=t*5\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsTest, AFirstRunOnTheVirtualInterfaceShowsItsSignalsAndAFileKeepsItsOwnSetUp) {
+  DemoOnFirstRun = true;
+  Start();
+  for (int i = 0; i < 4; ++i)
+    EXPECT_TRUE(OscGraph->Curves[i].Visible) << i;
+  EXPECT_EQ(form->SynchroRG->ItemIndex(), 2) << "Voie 1";
+  EXPECT_EQ(form->SensRG->ItemIndex(), 1) << "rising";
+  EXPECT_EQ(form->DureeEdit->Text(), "20 ms");
+  EXPECT_FALSE(form->GBFPanel->isHidden());
+  EXPECT_EQ(form->LCD10k->Value(), "440");
+  ASSERT_TRUE(WaitFor([] { return Generator->Running; }));
+  // The generator's sine comes back on Voie 0: a live trace, not a flat line.
+  ASSERT_TRUE(WaitFor([] {
+    const TSamples& v = OscGraph->Curves[0].Value;
+    const auto [lo, hi] = std::minmax_element(&v[0], &v[0] + OscGraph->FilledCount);
+    return OscGraph->FilledCount > 0 && *hi - *lo > 0.5;
+  }));
+  Close();
+
+  // A settings file, even of one key, keeps the design values for the rest.
+  std::remove(ConfigFileName.c_str());
+  WriteFile("[Voie1]\r\nActive=1\r\n");
+  Start();
+  EXPECT_FALSE(OscGraph->Curves[2].Visible);
+  EXPECT_EQ(form->SynchroRG->ItemIndex(), 0);
+  EXPECT_TRUE(form->GBFPanel->isHidden());
+}
+
+TEST_F(SettingsTest, TheFastDisplayQuickensContinuousFastSweepsOnlyAndIsKept) {
+  Start();
+  Activate(2);
+  Trigger(3);
+  TimeBase(k1ms);
+  EXPECT_EQ(form->Timer->interval(), 110) << "off by default";
+  WhenShown<TOptionsDlg>([](TOptionsDlg* d) {
+    d->RapideCB->setChecked(true);
+    d->BtnOK->click();
+  });
+  form->OptionsBtnClick();
+  ASSERT_TRUE(FastDisplay);
+  EXPECT_TRUE(WaitFor([&] { return Running() && form->Timer->interval() == 15; }));
+  SingleShot(true);
+  form->EnregistreBtn->click();
+  EXPECT_EQ(form->Timer->interval(), 110) << "a single shot";
+  SingleShot(false);
+  TimeBase(k20s);
+  EXPECT_TRUE(WaitFor([&] { return Running() && form->Timer->interval() == 110; })) << "slow";
+  Close();
+  EXPECT_NE(ReadFile().find("Rapide=1\r\n"), std::string::npos);
+  FastDisplay = false;
+  Start();
+  EXPECT_TRUE(FastDisplay) << "read back";
 }
 
 TEST_F(SettingsTest, OneKeyActivatesChannelOneBesideTheDefaultChannelZero) {
