@@ -53,6 +53,12 @@ TOptionsDlg::TOptionsDlg(QWidget* parent) : QDialog(parent) {
   AnalyseurCB = new QCheckBox(QStringLiteral("Superposition type analyseur logique"), this);
   AnalyseurCB->setObjectName("AnalyseurCB");
 
+  RapideCB = new QCheckBox(QStringLiteral("Affichage rapide"), this);
+  RapideCB->setObjectName("RapideCB");
+  QSizePolicy keepRoom = RapideCB->sizePolicy();
+  keepRoom.setRetainSizeWhenHidden(true);
+  RapideCB->setSizePolicy(keepRoom);
+
   BtnOK = new QPushButton(QStringLiteral("&OK"), this);
   BtnOK->setObjectName("BtnOK");
   BtnOK->setDefault(true);
@@ -86,6 +92,7 @@ TOptionsDlg::TOptionsDlg(QWidget* parent) : QDialog(parent) {
   layout->addWidget(GrilleCB);
   layout->addLayout(width);
   layout->addLayout(modeDependent);
+  layout->addWidget(RapideCB);
   layout->addSpacing(6);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -104,6 +111,7 @@ void TOptionsDlg::FormActivate() {
     AbscisseRG->SetItemIndex(PointGraph->Abscissa);
   GrilleCB->setChecked(ShowGrid);
   WidthCourbeSE->setValue(LineWidth);
+  RapideCB->setChecked(FastDisplay);
   if (OscGraph != nullptr)
     AnalyseurCB->setChecked(OscGraph->Separate);
   ModeRG->SetItemIndex(PointMode ? 1 : 0);
@@ -114,6 +122,7 @@ void TOptionsDlg::ApplyModeRule() {
   const bool pointByPoint = ModeRG->ItemIndex() == 1;
   AbscisseRG->setVisible(pointByPoint);
   AnalyseurCB->setVisible(!pointByPoint);
+  RapideCB->setVisible(!pointByPoint);
 }
 
 void TOptionsDlg::BtnOKClick() {
@@ -121,6 +130,7 @@ void TOptionsDlg::BtnOKClick() {
     PointGraph->Abscissa = static_cast<std::uint8_t>(AbscisseRG->ItemIndex());
   ShowGrid = GrilleCB->isChecked();
   LineWidth = WidthCourbeSE->value();
+  FastDisplay = RapideCB->isChecked();
   if (OscGraph != nullptr)
     OscGraph->Separate = AnalyseurCB->isChecked();
   PointMode = ModeRG->ItemIndex() > 0;

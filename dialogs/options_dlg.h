@@ -15,13 +15,13 @@ class TgraphePoint;
 class TRadioGroup;
 
 // Use: set PointMode, OscGraph and PointGraph, exec(). When shown, the controls take the
-// values of ShowGrid, LineWidth (graph_settings.h), OscGraph->Separate, PointGraph->Abscissa
+// values of ShowGrid, LineWidth, FastDisplay (graph_settings.h), OscGraph->Separate, PointGraph->Abscissa
 // and PointMode. "&OK" (Accepted) stores them all back, PointMode included; "&Abandon",
 // Escape or closing the window (Rejected) changes nothing. A graph left null is neither read
 // nor written.
 //
 // The mode rule, applied when shown and on every click of ModeRG: AbscisseRG is shown only
-// in point-by-point mode (item 1), AnalyseurCB only in time mode (item 0).
+// in point-by-point mode (item 1), AnalyseurCB and RapideCB only in time mode (item 0).
 class TOptionsDlg : public QDialog {
   Q_OBJECT
 
@@ -37,6 +37,7 @@ public:
   QSpinBox* WidthCourbeSE = nullptr; // "Epaisseur des courbes", 1 to 5
   TRadioGroup* AbscisseRG = nullptr; // "Abscisse": "Y0" to "Y3"
   QCheckBox* AnalyseurCB = nullptr;  // "Superposition type analyseur logique"
+  QCheckBox* RapideCB = nullptr;     // "Affichage rapide" (FastDisplay), time mode only
   QPushButton* BtnOK = nullptr;      // "&OK", the default button
   QPushButton* BtnCancel = nullptr;  // "&Abandon"
 
