@@ -130,6 +130,8 @@ TEST_F(MeasureFile, ReadsBackBitForBitWithNamesUnitsAndColours) {
   EXPECT_EQ(fs::directory_iterator(dir_)->path().filename(), "mesure.qvtm"); // no temporary left
 }
 
+// numpy always; pandas too where it is installed (its default number parser may be off in the
+// last digits, by up to about 1e-12 relative; its "round_trip" one is exact).
 TEST_F(MeasureFile, NumpyGenfromtxtReadsTheFileAsItStands) {
   TMeasurement saved = Sweep(300);
   saved.Channels.push_back({1, "V#2", "", "", 0xFF0000, "15 V", TMeasureInput::Bnc, saved.Time});
@@ -140,6 +142,17 @@ TEST_F(MeasureFile, NumpyGenfromtxtReadsTheFileAsItStands) {
       "import sys, numpy\n"
       "d = numpy.genfromtxt(sys.argv[1], delimiter=\",\", names=True, comments=\"#\")\n"
       "print(len(d.dtype.names), len(d))\n"
+      "try:\n"
+      "  import pandas\n"
+      "except ImportError:\n"
+      "  pandas = None\n"
+      "if pandas:\n"
+      "  p = pandas.read_csv(sys.argv[1], comment=\"#\")\n"
+      "  assert list(p.columns) == [\"t (s)\", \"U_C (V)\", \"θ (°C)\", \"V_2\"], p.columns\n"
+      "  values = numpy.array(d.tolist())\n"
+      "  assert numpy.allclose(p.to_numpy(), values, rtol=1e-12, atol=0)\n"
+      "  exact = pandas.read_csv(sys.argv[1], comment=\"#\", float_precision=\"round_trip\")\n"
+      "  assert (exact.to_numpy() == values).all()\n"
       "for row in d: print(*(repr(float(v)) for v in row), sep=\"\\n\")\n",
       path);
   const std::size_t first = out.find('\n');
