@@ -26,13 +26,14 @@ const qvt::TMeasurement& Sweep() {
     s.TimeBase = "10 ms";
     s.SampleRate = 250000;
     for (int k = 0; k < 4; ++k)
-      s.Channels.push_back({k, "V" + std::to_string(k + 1), "V", "", 0x0000FF, "15 V",
-                            qvt::TMeasureInput::Bnc, {}});
+      s.Channels.push_back(
+          {k, "V" + std::to_string(k + 1), "V", "", 0x0000FF, "15 V", qvt::TMeasureInput::Bnc, {}});
     for (int j = 0; j < kSamples; ++j) {
       s.Time.push_back((j - 500) / s.SampleRate);
       for (int k = 0; k < 4; ++k) // 14-bit codes in volts, as the interface gives them
         s.Channels[k].Values.push_back(
-            std::round(8000 * std::sin(2 * std::numbers::pi * (k + 1) * j / 4000.0)) * 30.0 / 16384);
+            std::round(8000 * std::sin(2 * std::numbers::pi * (k + 1) * j / 4000.0)) * 30.0 /
+            16384);
     }
     return s;
   }();
@@ -116,10 +117,12 @@ public:
   }
   void Finalize() override {
     ConsoleReporter::Finalize();
-    Ratio("save / fwrite of the same bytes", "BM_SaveMeasureFile/real_time", "BM_FwriteSameBytes/real_time");
+    Ratio("save / fwrite of the same bytes", "BM_SaveMeasureFile/real_time",
+          "BM_FwriteSameBytes/real_time");
     Ratio("text alone / fwrite of the same bytes", "BM_MeasureFileTextOnly/real_time",
           "BM_FwriteSameBytes/real_time");
-    Ratio("open / fread of the same bytes", "BM_OpenMeasureFile/real_time", "BM_FreadSameBytes/real_time");
+    Ratio("open / fread of the same bytes", "BM_OpenMeasureFile/real_time",
+          "BM_FreadSameBytes/real_time");
   }
 
 private:

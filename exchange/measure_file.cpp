@@ -27,10 +27,17 @@ std::string Escape(std::string_view text) {
   out.reserve(text.size());
   for (char c : text) {
     switch (c) {
-    case '\\': out += "\\\\"; break;
-    case '\n': out += "\\n"; break;
-    case '\r': out += "\\r"; break;
-    default: out += c;
+    case '\\':
+      out += "\\\\";
+      break;
+    case '\n':
+      out += "\\n";
+      break;
+    case '\r':
+      out += "\\r";
+      break;
+    default:
+      out += c;
     }
   }
   return out;
@@ -104,8 +111,7 @@ bool ParseDouble(std::string_view text, double& v) {
   return result.ec == std::errc() && result.ptr == text.data() + text.size();
 }
 
-template <typename Int>
-bool ParseInt(std::string_view text, Int& v, int base = 10) {
+template <typename Int> bool ParseInt(std::string_view text, Int& v, int base = 10) {
   text = Trim(text);
   if (text.empty())
     return false;
@@ -211,8 +217,8 @@ private:
 };
 
 // Splits a data row into `count` values appended to `columns`; false with the message.
-bool ParseRow(std::string_view line, std::size_t lineNumber, std::vector<std::vector<double>*>& columns,
-              std::string& error) {
+bool ParseRow(std::string_view line, std::size_t lineNumber,
+              std::vector<std::vector<double>*>& columns, std::string& error) {
   std::size_t column = 0;
   for (;;) {
     const std::size_t comma = line.find(',');
@@ -405,7 +411,8 @@ bool ParseMeasureText(std::string_view text, TMeasurement& m, std::string& error
     return true;
   };
 
-  const std::string notOurs = "Ce fichier n'est pas une mesure qvt2 (ligne « # format: qvtm » absente)";
+  const std::string notOurs =
+      "Ce fichier n'est pas une mesure qvt2 (ligne « # format: qvtm » absente)";
   std::string_view line;
   if (!nextLine(line)) {
     error = "Fichier tronqué";
@@ -451,8 +458,9 @@ bool ParseMeasureText(std::string_view text, TMeasurement& m, std::string& error
     return false;
   }
   if (m.FormatVersion > kMeasureFormatVersion) {
-    error = "Fichier d'une version plus récente de qvt2 (format " + std::to_string(m.FormatVersion) +
-            ", cette version lit le format " + std::to_string(kMeasureFormatVersion) + ")";
+    error = "Fichier d'une version plus récente de qvt2 (format " +
+            std::to_string(m.FormatVersion) + ", cette version lit le format " +
+            std::to_string(kMeasureFormatVersion) + ")";
     return false;
   }
 

@@ -24,14 +24,14 @@ enum class TMeasureInput { Bnc, Yd };
 
 // One saved channel. Texts are UTF-8 (the program converts its code-page texts at saving).
 struct TMeasureChannel {
-  int Channel = 0;                // the interface's channel, 0 to 3
-  std::string QuantityName;       // "V1"
-  std::string Unit;               // "V"
-  std::string Meaning;            // free text, may hold line breaks
+  int Channel = 0;                 // the interface's channel, 0 to 3
+  std::string QuantityName;        // "V1"
+  std::string Unit;                // "V"
+  std::string Meaning;             // free text, may hold line breaks
   std::uint32_t Colour = 0x0000FF; // 0xRRGGBB
-  std::string Range;              // the range's label, "15 V"
+  std::string Range;               // the range's label, "15 V"
   TMeasureInput Input = TMeasureInput::Bnc;
-  std::vector<double> Values;     // one per row, SI units
+  std::vector<double> Values; // one per row, SI units
 
   bool operator==(const TMeasureChannel&) const = default;
 };
@@ -44,9 +44,9 @@ struct TMeasurement {
   std::string DateTime; // ISO 8601 local time, see MeasureDateNow
   std::string Comment;  // free text, may hold line breaks
   TMeasureMode Mode = TMeasureMode::Oscilloscope;
-  std::string TimeBase;    // the time base's label, "1 ms"; empty in point mode
-  double SampleRate = 0;   // Hz; 0 in point mode
-  int TriggerSource = -1;  // -1 none (started by the user), else the channel 0 to 3
+  std::string TimeBase;   // the time base's label, "1 ms"; empty in point mode
+  double SampleRate = 0;  // Hz; 0 in point mode
+  int TriggerSource = -1; // -1 none (started by the user), else the channel 0 to 3
   TMeasureEdge TriggerEdge = TMeasureEdge::Rising;
   double TriggerLevel = 0; // V
   bool PreTrigger = false;

@@ -84,7 +84,8 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string
   // The rename itself reaches the disk with the folder's entry; a failure here leaves a whole
   // file either way, so it is not reported.
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  const int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dirFd =
+      ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dirFd >= 0) {
     ::fsync(dirFd);
     ::close(dirFd);

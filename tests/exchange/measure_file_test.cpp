@@ -41,10 +41,16 @@ TMeasurement Sweep(std::size_t rows) {
   m.TriggerEdge = TMeasureEdge::Falling;
   m.TriggerLevel = -0.35;
   m.PreTrigger = true;
-  m.Channels = {{0, "U,C", "V", "tension du condensateur\r\n# 1", 0x0000FF, "5 V", TMeasureInput::Bnc, {}},
-                {2, "θ", "°C", "", 0xFF00FF, "50 mV", TMeasureInput::Yd, {}}};
-  const double awkward[] = {-0.0, 4.9e-324, 1e-26, 0.1 + 0.2, std::numeric_limits<double>::max(),
-                            -std::numeric_limits<double>::min(), 1.0 / 3};
+  m.Channels = {
+      {0, "U,C", "V", "tension du condensateur\r\n# 1", 0x0000FF, "5 V", TMeasureInput::Bnc, {}},
+      {2, "θ", "°C", "", 0xFF00FF, "50 mV", TMeasureInput::Yd, {}}};
+  const double awkward[] = {-0.0,
+                            4.9e-324,
+                            1e-26,
+                            0.1 + 0.2,
+                            std::numeric_limits<double>::max(),
+                            -std::numeric_limits<double>::min(),
+                            1.0 / 3};
   for (std::size_t i = 0; i < rows; ++i) {
     m.Time.push_back((static_cast<double>(i) - 500) * 4e-7);
     m.Channels[0].Values.push_back(awkward[i % 7]);
@@ -63,7 +69,8 @@ std::string Slurp(const fs::path& path) {
 }
 
 void Spit(const fs::path& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 // The standard output of /usr/bin/python3 running `script` with `arg`.
@@ -122,8 +129,9 @@ TEST_F(MeasureFile, ReadsBackBitForBitWithNamesUnitsAndColours) {
       EXPECT_TRUE(SameBits(read.Time, saved.Time));
       for (std::size_t k = 0; k < saved.Channels.size(); ++k)
         EXPECT_TRUE(SameBits(read.Channels[k].Values, saved.Channels[k].Values)) << k;
-      EXPECT_TRUE(Slurp(path).starts_with(mode == TMeasureMode::Point ? "num,U_C (V),θ (°C)\n# format: qvtm 1\n"
-                                                                      : "t (s),U_C (V),θ (°C)\n# format: qvtm 1\n"));
+      EXPECT_TRUE(Slurp(path).starts_with(mode == TMeasureMode::Point
+                                              ? "num,U_C (V),θ (°C)\n# format: qvtm 1\n"
+                                              : "t (s),U_C (V),θ (°C)\n# format: qvtm 1\n"));
     }
   }
   std::setlocale(LC_ALL, "C");
@@ -182,12 +190,13 @@ TEST_F(MeasureFile, FrenchSpreadsheetExportReadByPythonCsv) {
   std::string error;
   ASSERT_TRUE(WriteMeasureCsv(path.string(), saved, format, error)) << error;
   EXPECT_TRUE(Slurp(path).starts_with("\xEF\xBB\xBFt (s);U_C (V);θ (°C)\r\n"));
-  const std::string out = Python(
-      "import csv, sys\n"
-      "rows = list(csv.reader(open(sys.argv[1], encoding=\"utf-8-sig\", newline=\"\"), delimiter=\";\"))\n"
-      "print(\"|\".join(rows[0]), len(rows) - 1)\n"
-      "for row in rows[1:]: print(*(repr(float(v.replace(\",\", \".\"))) for v in row), sep=\"\\n\")\n",
-      path);
+  const std::string out = Python("import csv, sys\n"
+                                 "rows = list(csv.reader(open(sys.argv[1], encoding=\"utf-8-sig\", "
+                                 "newline=\"\"), delimiter=\";\"))\n"
+                                 "print(\"|\".join(rows[0]), len(rows) - 1)\n"
+                                 "for row in rows[1:]: print(*(repr(float(v.replace(\",\", "
+                                 "\".\"))) for v in row), sep=\"\\n\")\n",
+                                 path);
   const std::size_t first = out.find('\n');
   ASSERT_EQ(out.substr(0, first), "t (s)|U_C (V)|θ (°C) 50") << out.substr(0, 2000);
   const std::vector<double> values = Numbers(out.substr(first + 1));
@@ -213,7 +222,8 @@ TEST_F(MeasureFile, RefusedFilesGiveAMessageNamingTheFile) {
     const char* message;
   } cases[] = {
       {"empty", "", "Fichier vide"},
-      {"cut in a row", whole.substr(0, whole.size() - 5), "Fichier tronqué (19 lignes de données sur 20)"},
+      {"cut in a row", whole.substr(0, whole.size() - 5),
+       "Fichier tronqué (19 lignes de données sur 20)"},
       {"cut at a line end", whole.substr(0, whole.rfind('\n', whole.size() - 2) + 1),
        "Fichier tronqué (19 lignes de données sur 20)"},
       {"cut in the column row", whole.substr(0, 4), "Fichier tronqué"},
@@ -224,7 +234,8 @@ TEST_F(MeasureFile, RefusedFilesGiveAMessageNamingTheFile) {
       {"infinite", "t (s)\n# format: qvtm 1\n1\ninf\n", "Valeur non finie ligne 4, colonne 1"},
       {"not a number", "t (s),V\n# format: qvtm 1\n1,nan\n", "Valeur non finie ligne 3, colonne 2"},
       {"decimal comma", "t (s),V\n# format: qvtm 1\n1,0,5\n", "Ligne 3 : 3 valeurs au lieu de 2"},
-      {"bad header value", "t (s)\n# format: qvtm 1\n# mode: scope\n", "Valeur « scope » invalide pour « mode », ligne 3"},
+      {"bad header value", "t (s)\n# format: qvtm 1\n# mode: scope\n",
+       "Valeur « scope » invalide pour « mode », ligne 3"},
   };
   for (const auto& c : cases) {
     const fs::path path = dir_ / c.name;
@@ -243,9 +254,11 @@ TEST_F(MeasureFile, RefusedFilesGiveAMessageNamingTheFile) {
   TMeasurement m;
   std::string error;
   EXPECT_FALSE(ReadMeasureFile(huge.string(), m, error));
-  EXPECT_TRUE(error.starts_with("Fichier trop volumineux (67108865 octets, 64 Mo au plus)")) << error;
+  EXPECT_TRUE(error.starts_with("Fichier trop volumineux (67108865 octets, 64 Mo au plus)"))
+      << error;
   EXPECT_FALSE(ReadMeasureFile((dir_ / "absent.qvtm").string(), m, error));
-  EXPECT_EQ(error, "Lecture impossible (No such file or directory) : " + (dir_ / "absent.qvtm").string());
+  EXPECT_EQ(error,
+            "Lecture impossible (No such file or directory) : " + (dir_ / "absent.qvtm").string());
 
   // A recording's last line without its line end is ignored.
   Spit(dir_ / "recording", "num,V\n# format: qvtm 1\n1,2\n2,3\n3,");
