@@ -1,0 +1,520 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Writing and reading ".qvtm" files.
+//
+// The column row comes first and the "# key: value" lines after it: numpy.genfromtxt with
+// names=True takes the first line holding anything but a comment as the names, and would take
+// the text of a leading "# format: ..." line as the single column name. pandas and the Python
+// csv readers with a comment character skip the "#" lines wherever they are.
+#include "measure_file.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+
+#include "whole_file.h"
+
+namespace qvt {
+
+namespace {
+
+constexpr std::string_view kFormatName = "qvtm";
+
+// Header values: a backslash, a line feed and a carriage return are written "\\", "\n" and
+// "\r", so that one value is always one line.
+std::string Escape(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+    case '\\':
+      out += "\\\\";
+      break;
+    case '\n':
+      out += "\\n";
+      break;
+    case '\r':
+      out += "\\r";
+      break;
+    default:
+      out += c;
+    }
+  }
+  return out;
+}
+
+// The reverse of Escape; any other backslash is kept as it stands.
+std::string Unescape(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 1 < text.size()) {
+      const char next = text[i + 1];
+      if (next == '\\' || next == 'n' || next == 'r') {
+        out += next == 'n' ? '\n' : next == 'r' ? '\r' : '\\';
+        ++i;
+        continue;
+      }
+    }
+    out += text[i];
+  }
+  return out;
+}
+
+std::string ColumnSafe(std::string text) {
+  for (char& c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == ',' || c == ';' || c == '#' || c == '"' || u < 0x20 || u == 0x7F)
+      c = '_';
+  }
+  return text;
+}
+
+void AppendNumber(std::string& out, double v) {
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+  out.append(buffer, result.ptr);
+}
+
+std::string NumberText(double v) {
+  std::string out;
+  AppendNumber(out, v);
+  return out;
+}
+
+void AppendLine(std::string& out, std::string_view key, std::string_view value) {
+  out += "# ";
+  out += key;
+  out += ':';
+  if (!value.empty())
+    out += ' ' + Escape(value);
+  out += '\n';
+}
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+    s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+    s.remove_suffix(1);
+  return s;
+}
+
+// A whole field as a double; from_chars ignores the locale, so a decimal-comma locale of the
+// program does not change what a file means.
+bool ParseDouble(std::string_view text, double& v) {
+  text = Trim(text);
+  if (!text.empty() && text.front() == '+')
+    text.remove_prefix(1);
+  if (text.empty())
+    return false;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), v);
+  return result.ec == std::errc() && result.ptr == text.data() + text.size();
+}
+
+template <typename Int> bool ParseInt(std::string_view text, Int& v, int base = 10) {
+  text = Trim(text);
+  if (text.empty())
+    return false;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), v, base);
+  return result.ec == std::errc() && result.ptr == text.data() + text.size();
+}
+
+std::string Shorten(std::string_view text) {
+  return std::string(text.substr(0, 24)) + (text.size() > 24 ? "…" : "");
+}
+
+// The header fields of a file as the reader meets them; a malformed value stops the reading.
+class THeaderReader {
+public:
+  THeaderReader(TMeasurement& m, std::size_t channelCount) : m_(m) {
+    m_.Channels.assign(channelCount, TMeasureChannel{});
+  }
+
+  bool Field(std::string_view key, std::string_view raw, std::string& error) {
+    const std::string value = Unescape(raw);
+    bool ok = true;
+    if (key == "format") {
+      HasFormat = true;
+      ok = value.size() > kFormatName.size() + 1 && value.starts_with(kFormatName) &&
+           value[kFormatName.size()] == ' ' &&
+           ParseInt(std::string_view(value).substr(kFormatName.size() + 1), m_.FormatVersion) &&
+           m_.FormatVersion >= 1;
+      if (!ok) {
+        HasFormat = false;
+        return true; // another program's "format" line: the file is not ours
+      }
+    } else if (key == "program") {
+      m_.ProgramVersion = value;
+    } else if (key == "date") {
+      m_.DateTime = value;
+    } else if (key == "comment") {
+      m_.Comment = value;
+    } else if (key == "mode") {
+      ok = value == "oscilloscope" || value == "point";
+      m_.Mode = value == "point" ? TMeasureMode::Point : TMeasureMode::Oscilloscope;
+    } else if (key == "timebase") {
+      m_.TimeBase = value;
+    } else if (key == "samplerate") {
+      ok = ParseDouble(value, m_.SampleRate) && std::isfinite(m_.SampleRate);
+    } else if (key == "trigger.source") {
+      m_.TriggerSource = -1;
+      ok = value == "none" ||
+           (ParseInt(value, m_.TriggerSource) && m_.TriggerSource >= 0 && m_.TriggerSource <= 3);
+    } else if (key == "trigger.edge") {
+      ok = value == "rising" || value == "falling";
+      m_.TriggerEdge = value == "falling" ? TMeasureEdge::Falling : TMeasureEdge::Rising;
+    } else if (key == "trigger.level") {
+      ok = ParseDouble(value, m_.TriggerLevel) && std::isfinite(m_.TriggerLevel);
+    } else if (key == "pretrigger") {
+      ok = value == "0" || value == "1";
+      m_.PreTrigger = value == "1";
+    } else if (key == "rows") {
+      long long rows = -1;
+      ok = ParseInt(value, rows) && rows >= 0;
+      Rows = rows;
+    } else if (key.starts_with("col")) {
+      ok = ColumnField(key.substr(3), value);
+    }
+    if (!ok)
+      error = "Valeur « " + Shorten(value) + " » invalide pour « " + std::string(key) + " »";
+    return ok;
+  }
+
+  bool HasFormat = false;
+  long long Rows = -1;
+
+private:
+  // "<k>.<field>" of channel column k (1 for the first channel); keys of other columns and
+  // unknown fields are left to later versions.
+  bool ColumnField(std::string_view key, const std::string& value) {
+    const std::size_t dot = key.find('.');
+    std::size_t column = 0;
+    if (dot == std::string_view::npos || !ParseInt(key.substr(0, dot), column) || column < 1 ||
+        column > m_.Channels.size())
+      return true;
+    TMeasureChannel& c = m_.Channels[column - 1];
+    const std::string_view field = key.substr(dot + 1);
+    if (field == "channel")
+      return ParseInt(value, c.Channel) && c.Channel >= 0 && c.Channel <= 3;
+    if (field == "name")
+      c.QuantityName = value;
+    else if (field == "unit")
+      c.Unit = value;
+    else if (field == "meaning")
+      c.Meaning = value;
+    else if (field == "colour")
+      return value.size() == 6 && ParseInt(value, c.Colour, 16);
+    else if (field == "range")
+      c.Range = value;
+    else if (field == "input") {
+      c.Input = value == "YD" ? TMeasureInput::Yd : TMeasureInput::Bnc;
+      return value == "BNC" || value == "YD";
+    }
+    return true;
+  }
+
+  TMeasurement& m_;
+};
+
+// Splits a data row into `count` values appended to `columns`; false with the message.
+bool ParseRow(std::string_view line, std::size_t lineNumber,
+              std::vector<std::vector<double>*>& columns, std::string& error) {
+  std::size_t column = 0;
+  for (;;) {
+    const std::size_t comma = line.find(',');
+    const std::string_view field = line.substr(0, comma);
+    if (column < columns.size()) {
+      double v = 0;
+      if (!ParseDouble(field, v)) {
+        error = "Valeur non numérique « " + Shorten(field) + " » ligne " +
+                std::to_string(lineNumber) + ", colonne " + std::to_string(column + 1);
+        return false;
+      }
+      if (!std::isfinite(v)) {
+        error = "Valeur non finie ligne " + std::to_string(lineNumber) + ", colonne " +
+                std::to_string(column + 1);
+        return false;
+      }
+      columns[column]->push_back(v);
+    }
+    ++column;
+    if (comma == std::string_view::npos)
+      break;
+    line.remove_prefix(comma + 1);
+  }
+  if (column != columns.size()) {
+    error = "Ligne " + std::to_string(lineNumber) + " : " + std::to_string(column) +
+            " valeurs au lieu de " + std::to_string(columns.size());
+    return false;
+  }
+  return true;
+}
+
+} // namespace
+
+std::string MeasureProgramVersion() {
+  return "qvt2 " QVT2_VERSION;
+}
+
+std::string MeasureDateNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char buffer[40];
+  const std::size_t n = std::strftime(buffer, sizeof buffer, "%Y-%m-%dT%H:%M:%S%z", &local);
+  return std::string(buffer, n);
+}
+
+std::string MeasureTimeColumnName(TMeasureMode mode) {
+  return mode == TMeasureMode::Point ? "num" : "t (s)";
+}
+
+std::string MeasureChannelColumnName(const TMeasureChannel& channel) {
+  if (channel.Unit.empty())
+    return ColumnSafe(channel.QuantityName);
+  return ColumnSafe(channel.QuantityName + " (" + channel.Unit + ")");
+}
+
+std::string MeasureHeaderText(const TMeasurement& m, long long rowCount) {
+  std::string out = MeasureTimeColumnName(m.Mode);
+  for (const TMeasureChannel& c : m.Channels)
+    out += "," + MeasureChannelColumnName(c);
+  out += '\n';
+  AppendLine(out, "format", std::string(kFormatName) + " " + std::to_string(kMeasureFormatVersion));
+  AppendLine(out, "program", MeasureProgramVersion());
+  AppendLine(out, "date", m.DateTime);
+  AppendLine(out, "comment", m.Comment);
+  AppendLine(out, "mode", m.Mode == TMeasureMode::Point ? "point" : "oscilloscope");
+  AppendLine(out, "timebase", m.TimeBase);
+  AppendLine(out, "samplerate", NumberText(m.SampleRate));
+  AppendLine(out, "trigger.source", m.TriggerSource < 0 ? "none" : std::to_string(m.TriggerSource));
+  AppendLine(out, "trigger.edge", m.TriggerEdge == TMeasureEdge::Falling ? "falling" : "rising");
+  AppendLine(out, "trigger.level", NumberText(m.TriggerLevel));
+  AppendLine(out, "pretrigger", m.PreTrigger ? "1" : "0");
+  if (rowCount >= 0)
+    AppendLine(out, "rows", std::to_string(rowCount));
+  for (std::size_t k = 0; k < m.Channels.size(); ++k) {
+    const TMeasureChannel& c = m.Channels[k];
+    const std::string prefix = "col" + std::to_string(k + 1) + ".";
+    char colour[8];
+    std::snprintf(colour, sizeof colour, "%06x", static_cast<unsigned>(c.Colour & 0xFFFFFF));
+    AppendLine(out, prefix + "channel", std::to_string(c.Channel));
+    AppendLine(out, prefix + "name", c.QuantityName);
+    AppendLine(out, prefix + "unit", c.Unit);
+    AppendLine(out, prefix + "meaning", c.Meaning);
+    AppendLine(out, prefix + "colour", colour);
+    AppendLine(out, prefix + "range", c.Range);
+    AppendLine(out, prefix + "input", c.Input == TMeasureInput::Yd ? "YD" : "BNC");
+  }
+  return out;
+}
+
+void AppendMeasureRowText(std::string& out, const double* values, std::size_t count) {
+  // Straight into the string's room: appending number by number costs as much as the
+  // conversions themselves. 24 characters hold the longest shortest form of a double.
+  const std::size_t start = out.size();
+  out.resize(start + count * 25 + 1);
+  char* p = out.data() + start;
+  char* const end = out.data() + out.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i > 0)
+      *p++ = ',';
+    p = std::to_chars(p, end, values[i]).ptr;
+  }
+  *p++ = '\n';
+  out.resize(static_cast<std::size_t>(p - out.data()));
+}
+
+bool CheckMeasurement(const TMeasurement& m, std::string& error) {
+  for (const TMeasureChannel& c : m.Channels) {
+    if (c.Values.size() != m.Time.size()) {
+      error = "Mesure incohérente : la voie « " + c.QuantityName + " » a " +
+              std::to_string(c.Values.size()) + " valeurs pour " + std::to_string(m.Time.size()) +
+              " instants";
+      return false;
+    }
+  }
+  if (m.Channels.size() > 1000 || m.Comment.size() > 1'000'000) {
+    error = "Mesure trop grande pour un fichier";
+    return false;
+  }
+  const auto finite = [](const std::vector<double>& values) {
+    for (double v : values)
+      if (!std::isfinite(v))
+        return false;
+    return true;
+  };
+  bool ok = finite(m.Time) && std::isfinite(m.SampleRate) && std::isfinite(m.TriggerLevel);
+  for (const TMeasureChannel& c : m.Channels)
+    ok = ok && finite(c.Values);
+  if (!ok)
+    error = "Mesure non enregistrable : elle contient une valeur non finie";
+  return ok;
+}
+
+std::string MeasureFileText(const TMeasurement& m) {
+  std::string out = MeasureHeaderText(m, static_cast<long long>(m.Time.size()));
+  const std::size_t width = 1 + m.Channels.size();
+  out.reserve(out.size() + m.Time.size() * width * 24);
+  std::vector<double> row(width);
+  for (std::size_t i = 0; i < m.Time.size(); ++i) {
+    row[0] = m.Time[i];
+    for (std::size_t k = 0; k < m.Channels.size(); ++k)
+      row[k + 1] = m.Channels[k].Values[i];
+    AppendMeasureRowText(out, row.data(), width);
+  }
+  return out;
+}
+
+bool WriteMeasureFile(const std::string& path, const TMeasurement& m, std::string& error) {
+  if (!CheckMeasurement(m, error)) {
+    error += " : " + path;
+    return false;
+  }
+  std::string reason;
+  if (!WriteWholeFile(path, MeasureFileText(m), reason)) {
+    error = "Écriture impossible (" + reason + ") : " + path;
+    return false;
+  }
+  error.clear();
+  return true;
+}
+
+bool ParseMeasureText(std::string_view text, TMeasurement& m, std::string& error) {
+  if (text.size() > kMaxMeasureFileBytes) {
+    error = "Fichier trop volumineux (" + std::to_string(text.size()) + " octets, " +
+            std::to_string(kMaxMeasureFileBytes >> 20) + " Mo au plus)";
+    return false;
+  }
+  m = TMeasurement{};
+  if (text.starts_with("\xEF\xBB\xBF"))
+    text.remove_prefix(3);
+  if (text.empty()) {
+    error = "Fichier vide";
+    return false;
+  }
+  // A last line without its line end was being written when the recording stopped.
+  const std::size_t lastEnd = text.rfind('\n');
+  const bool cut = lastEnd != text.size() - 1;
+  text = lastEnd == std::string_view::npos ? std::string_view() : text.substr(0, lastEnd + 1);
+
+  std::size_t lineNumber = 0;
+  const auto nextLine = [&text, &lineNumber](std::string_view& line) {
+    if (text.empty())
+      return false;
+    const std::size_t end = text.find('\n');
+    line = text.substr(0, end);
+    text.remove_prefix(end + 1);
+    if (!line.empty() && line.back() == '\r')
+      line.remove_suffix(1);
+    ++lineNumber;
+    return true;
+  };
+
+  const std::string notOurs =
+      "Ce fichier n'est pas une mesure qvt2 (ligne « # format: qvtm » absente)";
+  std::string_view line;
+  if (!nextLine(line)) {
+    error = "Fichier tronqué";
+    return false;
+  }
+  if (line.empty() || line.front() == '#') {
+    error = notOurs;
+    return false;
+  }
+  std::size_t columnCount = 1;
+  for (char c : line)
+    columnCount += c == ',';
+  if (columnCount > 1001) {
+    error = notOurs;
+    return false;
+  }
+
+  THeaderReader header(m, columnCount - 1);
+  std::string_view pending;
+  bool hasPending = false;
+  while (nextLine(line)) {
+    if (line.empty() || line.front() != '#') {
+      pending = line;
+      hasPending = true;
+      break;
+    }
+    std::string_view body = line.substr(1);
+    if (!body.empty() && body.front() == ' ')
+      body.remove_prefix(1);
+    const std::size_t colon = body.find(':');
+    if (colon == std::string_view::npos)
+      continue;
+    std::string_view value = body.substr(colon + 1);
+    if (!value.empty() && value.front() == ' ')
+      value.remove_prefix(1);
+    if (!header.Field(Trim(body.substr(0, colon)), value, error)) {
+      error += ", ligne " + std::to_string(lineNumber);
+      return false;
+    }
+  }
+  if (!header.HasFormat) {
+    error = cut && !hasPending ? "Fichier tronqué" : notOurs;
+    return false;
+  }
+  if (m.FormatVersion > kMeasureFormatVersion) {
+    error = "Fichier d'une version plus récente de qvt2 (format " +
+            std::to_string(m.FormatVersion) + ", cette version lit le format " +
+            std::to_string(kMeasureFormatVersion) + ")";
+    return false;
+  }
+
+  std::vector<std::vector<double>*> columns{&m.Time};
+  for (TMeasureChannel& c : m.Channels)
+    columns.push_back(&c.Values);
+  if (header.Rows >= 0 && static_cast<std::size_t>(header.Rows) <= text.size() / 2 + 1)
+    for (auto* column : columns)
+      column->reserve(static_cast<std::size_t>(header.Rows));
+  while (hasPending || nextLine(line)) {
+    if (hasPending) {
+      line = pending;
+      hasPending = false;
+    }
+    if (Trim(line).empty() || line.front() == '#')
+      continue;
+    if (!ParseRow(line, lineNumber, columns, error))
+      return false;
+  }
+  const auto rows = static_cast<long long>(m.Time.size());
+  if (header.Rows >= 0 && rows < header.Rows) {
+    error = "Fichier tronqué (" + std::to_string(rows) + " lignes de données sur " +
+            std::to_string(header.Rows) + ")";
+    return false;
+  }
+  if (header.Rows >= 0 && rows > header.Rows) {
+    error = "Fichier incohérent (" + std::to_string(rows) + " lignes de données au lieu de " +
+            std::to_string(header.Rows) + ")";
+    return false;
+  }
+  error.clear();
+  return true;
+}
+
+bool ReadMeasureFile(const std::string& path, TMeasurement& m, std::string& error) {
+  std::string bytes;
+  std::size_t size = 0;
+  std::string reason;
+  switch (ReadWholeFile(path, kMaxMeasureFileBytes, bytes, size, reason)) {
+  case TReadOutcome::Failed:
+    error = "Lecture impossible (" + reason + ") : " + path;
+    return false;
+  case TReadOutcome::TooLarge:
+    error = "Fichier trop volumineux (" + std::to_string(size) + " octets, " +
+            std::to_string(kMaxMeasureFileBytes >> 20) + " Mo au plus) : " + path;
+    return false;
+  case TReadOutcome::Read:
+    break;
+  }
+  if (!ParseMeasureText(bytes, m, error)) {
+    error += " : " + path;
+    return false;
+  }
+  return true;
+}
+
+} // namespace qvt

@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A saved measurement (TMeasurement) and its file, ".qvtm": the settings of the sweep or of
+// the point-by-point series, then its columns, as UTF-8 text that spreadsheets, numpy and
+// pandas read as a CSV file. The layout is described in FORMATS.md.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qvt {
+
+// The version of the layout this program writes; files of a higher one are refused.
+inline constexpr int kMeasureFormatVersion = 1;
+
+// Files above this size are refused before they are read.
+inline constexpr std::size_t kMaxMeasureFileBytes = 64u << 20;
+
+enum class TMeasureMode { Oscilloscope, Point };
+enum class TMeasureEdge { Rising, Falling };
+enum class TMeasureInput { Bnc, Yd };
+
+// One saved channel. Texts are UTF-8 (the program converts its code-page texts at saving).
+struct TMeasureChannel {
+  int Channel = 0;                 // the interface's channel, 0 to 3
+  std::string QuantityName;        // "V1"
+  std::string Unit;                // "V"
+  std::string Meaning;             // free text, may hold line breaks
+  std::uint32_t Colour = 0x0000FF; // 0xRRGGBB
+  std::string Range;               // the range's label, "15 V"
+  TMeasureInput Input = TMeasureInput::Bnc;
+  std::vector<double> Values; // one per row, SI units
+
+  bool operator==(const TMeasureChannel&) const = default;
+};
+
+struct TMeasurement {
+  // Set by the reader from the file; the writer always writes its own.
+  int FormatVersion = kMeasureFormatVersion;
+  std::string ProgramVersion;
+
+  std::string DateTime; // ISO 8601 local time, see MeasureDateNow
+  std::string Comment;  // free text, may hold line breaks
+  TMeasureMode Mode = TMeasureMode::Oscilloscope;
+  std::string TimeBase;   // the time base's label, "1 ms"; empty in point mode
+  double SampleRate = 0;  // Hz; 0 in point mode
+  int TriggerSource = -1; // -1 none (started by the user), else the channel 0 to 3
+  TMeasureEdge TriggerEdge = TMeasureEdge::Rising;
+  double TriggerLevel = 0; // V
+  bool PreTrigger = false;
+
+  // Seconds in oscilloscope mode, the point number in point mode; one per row.
+  std::vector<double> Time;
+  // The saved channels, in column order; each holds as many values as Time.
+  std::vector<TMeasureChannel> Channels;
+
+  bool operator==(const TMeasurement&) const = default;
+};
+
+// The program version written into every file, "qvt2 <version>".
+std::string MeasureProgramVersion();
+
+// The current local date and time in the form the files hold, "2026-12-08T19:30:05+0100".
+std::string MeasureDateNow();
+
+// The column header of the time column ("t (s)", or "num" in point mode) and of a channel
+// column (quantity name, then the unit in brackets when it has one: "V1 (V)"). Characters that
+// would break the CSV row for other readers (',', ';', '#', '"', line breaks, other control
+// characters) become '_'; the exact names are kept in the header lines.
+std::string MeasureTimeColumnName(TMeasureMode mode);
+std::string MeasureChannelColumnName(const TMeasureChannel& channel);
+
+// The header of a file: the column row, then one "# key: value" line per field, with
+// "# rows: <rowCount>" when `rowCount` is not negative (a whole file; a recording cannot know
+// it). A file's text is this followed by one AppendMeasureRowText per row.
+std::string MeasureHeaderText(const TMeasurement& m, long long rowCount);
+
+// One data row: the values with the shortest text that reads back to the same double, ","
+// between them, "." as decimal mark, ended by "\n". Values must be finite.
+void AppendMeasureRowText(std::string& out, const double* values, std::size_t count);
+
+// Checks that `m` can be written: every channel holds as many values as Time and every value
+// is finite. Otherwise false with a French message in `error`.
+bool CheckMeasurement(const TMeasurement& m, std::string& error);
+
+// The whole text of the file. `m` must pass CheckMeasurement.
+std::string MeasureFileText(const TMeasurement& m);
+
+// Writes `m` to `path` atomically: either the whole file appears or an earlier file of that
+// name stays as it was. Otherwise false with a French message in `error` naming the file and
+// the system's reason.
+bool WriteMeasureFile(const std::string& path, const TMeasurement& m, std::string& error);
+
+// Reads a measurement from the text of a file. Refused, with a French message in `error` and
+// `m` left unspecified: a text that is not a measurement file (no "# format: qvtm" line), a
+// header of a newer format version, a file cut before its declared row count, a row with a
+// wrong number of values, a non-numeric or non-finite value, a malformed header value, and a
+// text above kMaxMeasureFileBytes. A last line without its line end is the one a recording
+// was writing when it stopped: it is ignored.
+bool ParseMeasureText(std::string_view text, TMeasurement& m, std::string& error);
+
+// Reads `path` (refusing a file above kMaxMeasureFileBytes before reading it), then as
+// ParseMeasureText; messages end with " : " and the file name.
+bool ReadMeasureFile(const std::string& path, TMeasurement& m, std::string& error);
+
+} // namespace qvt
