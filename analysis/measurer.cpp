@@ -290,8 +290,10 @@ Measurements Measurer::MeasureInto(const ChannelInput& channel, Edges& edges) {
   if (!m.saturated)
     m.amplitude = amplitude;
 
+  // A sample period whose sweep length or reciprocal leaves the double range gives no time.
   const double dt = channel.samplePeriod;
-  if (!std::isfinite(dt) || !(dt > 0) || !(amplitude > 0))
+  if (!std::isnormal(dt) || !(dt > 0) || !std::isfinite(1.0 / dt) ||
+      !std::isfinite(dt * static_cast<double>(n)) || !(amplitude > 0))
     return m;
   FindEdges(x, (levels.top + levels.base) / 2, kHysteresis * amplitude, edges.rising,
             edges.falling);

@@ -88,6 +88,9 @@ bool Spectrum::Compute(std::span<const double> samples, double samplePeriod) {
   const std::size_t n = samples.size();
   if (n < 2 || !std::isfinite(samplePeriod) || !(samplePeriod > 0))
     return false;
+  const double resolution = 1.0 / (static_cast<double>(n) * samplePeriod);
+  if (!std::isfinite(resolution) || !(resolution > 0))
+    return false;
   if (!std::all_of(samples.begin(), samples.end(), [](double x) { return std::isfinite(x); }))
     return false;
   if (!plan_ || plan_->n != n)
@@ -96,7 +99,7 @@ bool Spectrum::Compute(std::span<const double> samples, double samplePeriod) {
     samplePeriod_ = samplePeriod;
     sweeps_ = 0;
   }
-  resolution_ = 1.0 / (static_cast<double>(n) * samplePeriod);
+  resolution_ = resolution;
 
   for (std::size_t i = 0; i < n; ++i)
     plan_->in[i] = samples[i] * windowSamples_[i];
@@ -181,15 +184,16 @@ std::optional<Peak> Spectrum::PeakAt(std::size_t k) const {
 
 std::optional<Peak> Spectrum::FindPeak(double lowFrequency, double highFrequency) const {
   const std::span<const double> m = LinearMagnitudes();
-  if (m.empty() || !(resolution_ > 0))
+  if (m.empty() || std::isnan(lowFrequency) || std::isnan(highFrequency))
     return std::nullopt;
-  const double first = std::max(lowFrequency / resolution_, 0.0);
-  const double last = std::min(highFrequency / resolution_, static_cast<double>(m.size() - 1));
-  std::size_t begin = static_cast<std::size_t>(std::max(
-      std::ceil(first), static_cast<double>(MainLobeHalfWidth(window_))));
-  if (!(last >= 0) || static_cast<double>(begin) > last)
+  const double top = static_cast<double>(m.size() - 1);
+  const double first = std::max(std::ceil(std::min(lowFrequency / resolution_, top + 1)),
+                                static_cast<double>(MainLobeHalfWidth(window_)));
+  const double last = std::floor(std::min(highFrequency / resolution_, top));
+  if (!(first <= last))
     return std::nullopt;
-  const std::size_t end = static_cast<std::size_t>(std::floor(last)) + 1;
+  const auto begin = static_cast<std::size_t>(first);
+  const auto end = static_cast<std::size_t>(last) + 1;
   const auto it = std::max_element(m.begin() + static_cast<std::ptrdiff_t>(begin),
                                    m.begin() + static_cast<std::ptrdiff_t>(end));
   if (!(*it >= kFloorVolts))

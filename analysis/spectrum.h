@@ -63,8 +63,8 @@ public:
   // magnitudes to the average: the mean of the sweeps since the last restart while they are
   // fewer than Averaging(), then an exponential mean weighting each new sweep 1/Averaging().
   // A change of block size or sample period restarts the average. Returns false and changes
-  // nothing for fewer than 2 samples, a non-finite sample or a period that is not finite and
-  // positive.
+  // nothing for fewer than 2 samples, a non-finite sample, or a period that is not finite and
+  // positive or gives a bin spacing beyond the double range.
   bool Compute(std::span<const double> samples, double samplePeriod);
 
   // Sweeps in the average (0 before the first Compute or after a reset).
