@@ -87,7 +87,9 @@ std::string WithPrefix(double x, std::string_view unitText, int digits) {
 
 } // namespace
 
-std::string_view Key(Quantity quantity) { return EntryOf(quantity).key; }
+std::string_view Key(Quantity quantity) {
+  return EntryOf(quantity).key;
+}
 
 std::optional<Quantity> QuantityFromKey(std::string_view key) {
   for (const Entry& e : kEntries)
@@ -96,7 +98,9 @@ std::optional<Quantity> QuantityFromKey(std::string_view key) {
   return std::nullopt;
 }
 
-std::string_view Label(Quantity quantity) { return EntryOf(quantity).label; }
+std::string_view Label(Quantity quantity) {
+  return EntryOf(quantity).label;
+}
 
 std::optional<double> ValueOf(const Measurements& m, Quantity quantity) {
   switch (quantity) {

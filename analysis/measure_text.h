@@ -29,9 +29,9 @@ enum class Quantity {
 };
 
 inline constexpr std::array<Quantity, 13> kAllQuantities = {
-    Quantity::kFrequency, Quantity::kPeriod,    Quantity::kPeakToPeak, Quantity::kMin,
-    Quantity::kMax,       Quantity::kMean,      Quantity::kRms,        Quantity::kAmplitude,
-    Quantity::kDutyCycle, Quantity::kRiseTime,  Quantity::kFallTime,   Quantity::kDelay,
+    Quantity::kFrequency, Quantity::kPeriod,   Quantity::kPeakToPeak, Quantity::kMin,
+    Quantity::kMax,       Quantity::kMean,     Quantity::kRms,        Quantity::kAmplitude,
+    Quantity::kDutyCycle, Quantity::kRiseTime, Quantity::kFallTime,   Quantity::kDelay,
     Quantity::kPhase};
 
 // The key stored in settings files and given on command lines: lowercase ASCII, never

@@ -155,8 +155,8 @@ double PeriodSpread(const std::vector<double>& edges) {
 // Time spent (in samples) by the edge at fractional index t going from `lower` to `upper`,
 // with the signal read through `sign` (+1 rising, -1 falling, levels negated alike). The
 // search stays within [from, to]. Negative when a level is not reached there.
-double TransitionTime(std::span<const double> x, double sign, double t, double lower,
-                      double upper, std::size_t from, std::size_t to) {
+double TransitionTime(std::span<const double> x, double sign, double t, double lower, double upper,
+                      std::size_t from, std::size_t to) {
   const auto at = [&](std::size_t j) { return sign * x[j]; };
   std::size_t j = static_cast<std::size_t>(t);
   if (j + 1 >= x.size() || j < from || j + 1 > to)
@@ -171,8 +171,7 @@ double TransitionTime(std::span<const double> x, double sign, double t, double l
     ++k;
   if (at(k) < upper)
     return -1;
-  const double tUpper =
-      static_cast<double>(k - 1) + (upper - at(k - 1)) / (at(k) - at(k - 1));
+  const double tUpper = static_cast<double>(k - 1) + (upper - at(k - 1)) / (at(k) - at(k - 1));
   return tUpper - tLower;
 }
 
@@ -189,8 +188,7 @@ std::optional<double> MeanTransition(std::span<const double> x, double sign,
       ++o;
     const std::size_t from =
         o > 0 ? static_cast<std::size_t>(std::ceil(others[o - 1])) : std::size_t{0};
-    const std::size_t to =
-        o < others.size() ? static_cast<std::size_t>(others[o]) : x.size() - 1;
+    const std::size_t to = o < others.size() ? static_cast<std::size_t>(others[o]) : x.size() - 1;
     const double d = TransitionTime(x, sign, t, sign * lower, sign * upper, from, to);
     if (d >= 0) {
       sum += d;
@@ -204,8 +202,8 @@ std::optional<double> MeanTransition(std::span<const double> x, double sign,
 
 // Sum of the times from each edge to the next opposite edge, and of the periods, over the
 // periods that hold an opposite edge.
-void StateTimes(const std::vector<double>& edges, const std::vector<double>& others,
-                double& state, double& total) {
+void StateTimes(const std::vector<double>& edges, const std::vector<double>& others, double& state,
+                double& total) {
   std::size_t o = 0;
   for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
     while (o < others.size() && others[o] <= edges[i])
@@ -219,7 +217,9 @@ void StateTimes(const std::vector<double>& edges, const std::vector<double>& oth
 
 } // namespace
 
-Measurer::Measurer() { spectrum_.SetWindow(Window::kHann); }
+Measurer::Measurer() {
+  spectrum_.SetWindow(Window::kHann);
+}
 
 Measurements Measurer::Measure(const ChannelInput& channel) {
   if (edges_.empty())
@@ -297,14 +297,21 @@ Measurements Measurer::MeasureInto(const ChannelInput& channel, Edges& edges) {
     return m;
   FindEdges(x, (levels.top + levels.base) / 2, kHysteresis * amplitude, edges.rising,
             edges.falling);
+  // Edge times need no whole period: a single step has a rise time.
+  const double level10 = levels.base + 0.1 * amplitude;
+  const double level90 = levels.base + 0.9 * amplitude;
+  if (const auto rise = MeanTransition(x, 1.0, edges.rising, edges.falling, level10, level90))
+    m.riseTime = *rise * dt;
+  if (const auto fall = MeanTransition(x, -1.0, edges.falling, edges.rising, level90, level10))
+    m.fallTime = *fall * dt;
+
   const PeriodSpan rising = SpanOf(edges.rising);
   const PeriodSpan falling = SpanOf(edges.falling);
   const std::size_t periods = rising.periods + falling.periods;
   if (periods == 0)
     return m;
-  edges.periodSamples =
-      ((rising.last - rising.first) + (falling.last - falling.first)) /
-      static_cast<double>(periods);
+  edges.periodSamples = ((rising.last - rising.first) + (falling.last - falling.first)) /
+                        static_cast<double>(periods);
   if (!(edges.periodSamples > 0)) {
     edges.periodSamples = 0;
     return m;
@@ -323,9 +330,8 @@ Measurements Measurer::MeasureInto(const ChannelInput& channel, Edges& edges) {
   m.period = 1.0 / frequency;
 
   // Mean and RMS over the longest run of whole periods.
-  const PeriodSpan& whole = (rising.last - rising.first) >= (falling.last - falling.first)
-                                ? rising
-                                : falling;
+  const PeriodSpan& whole =
+      (rising.last - rising.first) >= (falling.last - falling.first) ? rising : falling;
   const std::size_t begin = static_cast<std::size_t>(std::ceil(whole.first));
   const std::size_t end = std::min(static_cast<std::size_t>(std::ceil(whole.last)), n);
   if (end > begin) {
@@ -349,14 +355,6 @@ Measurements Measurer::MeasureInto(const ChannelInput& channel, Edges& edges) {
   if (highTotal + lowTotal > 0)
     m.dutyCycle = 100.0 * (high + (lowTotal - low)) / (highTotal + lowTotal);
 
-  const double level10 = levels.base + 0.1 * amplitude;
-  const double level90 = levels.base + 0.9 * amplitude;
-  if (const auto rise =
-          MeanTransition(x, 1.0, edges.rising, edges.falling, level10, level90))
-    m.riseTime = *rise * dt;
-  if (const auto fall =
-          MeanTransition(x, -1.0, edges.falling, edges.rising, level90, level10))
-    m.fallTime = *fall * dt;
   return m;
 }
 
@@ -376,8 +374,7 @@ void Measurer::Measure(std::span<const ChannelInput> channels, std::size_t refer
   for (std::size_t c = 0; c < count; ++c) {
     const Edges& e = edges_[c];
     if (!out[c].frequency || channels[c].samplePeriod != dt ||
-        std::fabs(*out[c].frequency - *out[reference].frequency) >
-            0.01 * *out[reference].frequency)
+        std::fabs(*out[c].frequency - *out[reference].frequency) > 0.01 * *out[reference].frequency)
       continue;
     const bool useRising = !ref.rising.empty() && !e.rising.empty();
     const std::vector<double>& from = useRising ? ref.rising : ref.falling;

@@ -44,6 +44,7 @@ struct Measurements {
   std::optional<double> amplitude;  // V, top - base (the histogram's levels)
   std::optional<double> dutyCycle;  // %, high time over period
   std::optional<double> riseTime;   // s, 10 % to 90 % of the amplitude, mean over the edges
+                                    // (periodic or not: one step is enough)
   std::optional<double> fallTime;   // s, 90 % to 10 %
   std::optional<double> delay;      // s, against the reference channel
   std::optional<double> phase;      // degrees, in (-180, 180]
@@ -76,9 +77,9 @@ public:
 
 private:
   struct Edges {
-    std::vector<double> rising;  // fractional sample indices of middle-level crossings
+    std::vector<double> rising; // fractional sample indices of middle-level crossings
     std::vector<double> falling;
-    double periodSamples = 0;    // 0 when not periodic
+    double periodSamples = 0; // 0 when not periodic
   };
   Measurements MeasureInto(const ChannelInput& channel, Edges& edges);
 

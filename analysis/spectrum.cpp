@@ -70,9 +70,13 @@ void Spectrum::SetScale(SpectrumScale scale) {
   RefreshOutput();
 }
 
-void Spectrum::SetAveraging(int sweeps) { averaging_ = std::clamp(sweeps, 1, kMaxAveraging); }
+void Spectrum::SetAveraging(int sweeps) {
+  averaging_ = std::clamp(sweeps, 1, kMaxAveraging);
+}
 
-void Spectrum::ResetAverage() { sweeps_ = 0; }
+void Spectrum::ResetAverage() {
+  sweeps_ = 0;
+}
 
 void Spectrum::Resize(std::size_t n) {
   plan_ = std::make_unique<Plan>(n);
@@ -166,8 +170,8 @@ std::optional<Peak> Spectrum::PeakAt(std::size_t k) const {
       double hi = 0.5;
       for (int i = 0; i < 32; ++i) {
         const double mid = (lo + hi) / 2;
-        const double f = c * WindowResponse(window_, n, -1 - mid) -
-                         a * WindowResponse(window_, n, 1 - mid);
+        const double f =
+            c * WindowResponse(window_, n, -1 - mid) - a * WindowResponse(window_, n, 1 - mid);
         (f > 0 ? lo : hi) = mid;
       }
       d = (lo + hi) / 2;
@@ -214,9 +218,9 @@ std::size_t Spectrum::Harmonics(std::span<Harmonic> out) const {
     const double centre = fundamental->frequency * static_cast<double>(h) / resolution_;
     if (centre > static_cast<double>(m.size() - 1))
       break;
-    std::optional<Peak> p = h == 1 ? fundamental
-                                   : FindPeak((centre - lobe) * resolution_,
-                                              (centre + lobe) * resolution_);
+    std::optional<Peak> p =
+        h == 1 ? fundamental
+               : FindPeak((centre - lobe) * resolution_, (centre + lobe) * resolution_);
     Harmonic& r = out[count];
     r.number = static_cast<int>(h);
     r.frequency = p ? p->frequency : centre * resolution_;

@@ -66,7 +66,9 @@ void FillWindow(Window window, std::span<double> w) {
   }
 }
 
-double CoherentGain(Window window) { return Coefficients(window).a[0]; }
+double CoherentGain(Window window) {
+  return Coefficients(window).a[0];
+}
 
 int MainLobeHalfWidth(Window window) {
   switch (window) {

@@ -69,8 +69,7 @@ void MeasureAll(benchmark::State& state) {
 void PlanExecution(benchmark::State& state) {
   double* in = fftw_alloc_real(kTransform);
   fftw_complex* out = fftw_alloc_complex(kTransform / 2 + 1);
-  const fftw_plan plan =
-      fftw_plan_dft_r2c_1d(static_cast<int>(kTransform), in, out, FFTW_ESTIMATE);
+  const fftw_plan plan = fftw_plan_dft_r2c_1d(static_cast<int>(kTransform), in, out, FFTW_ESTIMATE);
   const auto x = Channels();
   std::copy_n(x[1].begin(), kTransform, in);
   for (auto _ : state) {
@@ -147,9 +146,9 @@ int main(int argc, char** argv) {
     const char* name;
     void (*function)(benchmark::State&);
   };
-  for (const Entry& e : {Entry{"SumBaseline", SumBaseline}, Entry{"MeasureAll", MeasureAll},
-                         Entry{"PlanExecution", PlanExecution},
-                         Entry{"WindowedSpectrum", WindowedSpectrum}})
+  for (const Entry& e :
+       {Entry{"SumBaseline", SumBaseline}, Entry{"MeasureAll", MeasureAll},
+        Entry{"PlanExecution", PlanExecution}, Entry{"WindowedSpectrum", WindowedSpectrum}})
     benchmark::RegisterBenchmark(e.name, e.function)->Repetitions(5)->Unit(benchmark::kMicrosecond);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -34,7 +34,7 @@ template <typename T> T Take(const std::uint8_t*& data, std::size_t& size) {
 #define CHECK(condition)                                                                           \
   do {                                                                                             \
     if (!(condition)) {                                                                            \
-      std::fprintf(stderr, "check failed: %s\n", #condition);                                     \
+      std::fprintf(stderr, "check failed: %s\n", #condition);                                      \
       std::abort();                                                                                \
     }                                                                                              \
   } while (false)
@@ -75,12 +75,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t each = samples.size() / channels;
   std::array<ChannelInput, 4> in{};
   for (std::size_t c = 0; c < channels; ++c)
-    in[c] = {std::span<const double>(samples).subspan(c * each, each), period, rangeMin,
-             rangeMax};
+    in[c] = {std::span<const double>(samples).subspan(c * each, each), period, rangeMin, rangeMax};
 
   static Measurer measurer;
   std::array<Measurements, 4> out{};
-  measurer.Measure(std::span(in.data(), channels), (flags >> 3) % 5, std::span(out.data(), channels));
+  measurer.Measure(std::span(in.data(), channels), (flags >> 3) % 5,
+                   std::span(out.data(), channels));
   for (std::size_t c = 0; c < channels; ++c)
     CheckMeasurements(out[c]);
   CheckMeasurements(measurer.Measure(in[0]));

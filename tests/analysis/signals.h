@@ -15,15 +15,15 @@ enum class Wave { kSine, kSquare, kTriangle };
 
 struct Sweep {
   Wave wave = Wave::kSine;
-  double frequency = 50;  // Hz
-  double amplitude = 2;   // V peak
-  double offset = 0;      // V
-  double duty = 0.5;      // high share of a square's period
-  double phase = 0;       // share of a period at the first sample
-  double periods = 5.3;   // periods in the sweep
+  double frequency = 50; // Hz
+  double amplitude = 2;  // V peak
+  double offset = 0;     // V
+  double duty = 0.5;     // high share of a square's period
+  double phase = 0;      // share of a period at the first sample
+  double periods = 5.3;  // periods in the sweep
   std::size_t samples = 4096;
-  double noise = 0.002;   // V rms
-  double rangeMin = -10;  // V; the converter clips and steps within it
+  double noise = 0.002;  // V rms
+  double rangeMin = -10; // V; the converter clips and steps within it
   double rangeMax = 10;
   unsigned seed = 1;
 

@@ -25,8 +25,9 @@ using testing::Wave;
 std::vector<double> Tone(std::size_t n, double bin, double amplitude) {
   std::vector<double> x(n);
   for (std::size_t i = 0; i < n; ++i)
-    x[i] = amplitude * std::sin(2 * std::numbers::pi * bin * static_cast<double>(i) /
-                                static_cast<double>(n) + 0.3);
+    x[i] = amplitude *
+           std::sin(2 * std::numbers::pi * bin * static_cast<double>(i) / static_cast<double>(n) +
+                    0.3);
   return x;
 }
 
