@@ -18,10 +18,15 @@ constexpr int kHistogramBins = 64;
 // A half's most frequent bin is a level when it holds this share of the half's samples; a
 // sine's extreme bin holds about 16 %, a triangle's 3 %, a square's flat part nearly all.
 constexpr double kLevelShare = 0.2;
-// Hysteresis on each side of the middle level, as a share of the amplitude.
+// Hysteresis on each side of the middle level: a share of the amplitude, widened to this many
+// times the noise's RMS value, within a ceiling share of the amplitude.
 constexpr double kHysteresis = 0.1;
-// Relative spread of the periods above which the frequency is taken from the spectrum.
-constexpr double kNoisySpread = 0.01;
+constexpr double kHysteresisNoise = 4.0;
+constexpr double kHysteresisCeiling = 0.4;
+constexpr std::size_t kNoiseSteps = 4096;
+// The edges' jitter makes the mean period uncertain by about the spread of single periods
+// divided by their count; beyond this the spectrum's peak is the better estimate.
+constexpr double kEdgeUncertainty = 1e-4;
 // A range limit is touched within this share of the range span (a 12-bit converter's step).
 constexpr double kLimitShare = 1.0 / 4096;
 
@@ -83,6 +88,22 @@ Levels HistogramLevels(std::span<const double> x, double lo, double hi) {
   if (highCount > 0)
     levels.top = highSum / static_cast<double>(highCount);
   return levels;
+}
+
+// The noise's RMS value, from the median step between consecutive samples: for white noise
+// of RMS s a step has the RMS s sqrt(2) and its magnitude the median 0.6745 s sqrt(2). The
+// median ignores a square's few large steps, and an oversampled wave's own steps are small.
+// At most kNoiseSteps steps spread over the sweep are enough for the median.
+double NoiseRms(std::span<const double> x, std::vector<double>& steps) {
+  if (x.size() < 3)
+    return 0;
+  const std::size_t stride = (x.size() - 2) / kNoiseSteps + 1;
+  steps.clear();
+  for (std::size_t i = 0; i + 1 < x.size(); i += stride)
+    steps.push_back(std::fabs(x[i + 1] - x[i]));
+  const auto middle = steps.begin() + static_cast<std::ptrdiff_t>(steps.size() / 2);
+  std::nth_element(steps.begin(), middle, steps.end());
+  return *middle / (0.6745 * std::numbers::sqrt2);
 }
 
 // The fractional index where x last crossed `mid` before reaching index i, searching no
@@ -295,8 +316,10 @@ Measurements Measurer::MeasureInto(const ChannelInput& channel, Edges& edges) {
   if (!std::isnormal(dt) || !(dt > 0) || !std::isfinite(1.0 / dt) ||
       !std::isfinite(dt * static_cast<double>(n)) || !(amplitude > 0))
     return m;
-  FindEdges(x, (levels.top + levels.base) / 2, kHysteresis * amplitude, edges.rising,
-            edges.falling);
+  const double hysteresis =
+      std::min(std::max(kHysteresis * amplitude, kHysteresisNoise * NoiseRms(x, steps_)),
+               kHysteresisCeiling * amplitude);
+  FindEdges(x, (levels.top + levels.base) / 2, hysteresis, edges.rising, edges.falling);
   // Edge times need no whole period: a single step has a rise time.
   const double level10 = levels.base + 0.1 * amplitude;
   const double level90 = levels.base + 0.9 * amplitude;
@@ -320,7 +343,7 @@ Measurements Measurer::MeasureInto(const ChannelInput& channel, Edges& edges) {
 
   // Jittery edges: the spectrum's peak near the edges' frequency is the better estimate.
   const double spread = std::max(PeriodSpread(edges.rising), PeriodSpread(edges.falling));
-  if (spread > kNoisySpread && spectrum_.Compute(x, dt)) {
+  if (spread / static_cast<double>(periods) > kEdgeUncertainty && spectrum_.Compute(x, dt)) {
     if (const auto peak = spectrum_.FindPeak(frequency * 0.8, frequency * 1.25)) {
       frequency = peak->frequency;
       edges.periodSamples = 1.0 / (frequency * dt);

@@ -23,7 +23,8 @@ struct ChannelInput {
 
 // The results of one channel. An empty value could not be measured: never a wrong number.
 // Periodic means two edges of the same direction at least, found at the middle level with a
-// hysteresis of 10 % of the amplitude (a transition goes from below 40 % to above 60 %).
+// hysteresis of 10 % of the amplitude on each side (a transition goes from below 40 % to above
+// 60 %), widened on a noisy signal to 4 times the noise's RMS value, up to 40 %.
 //
 // Any non-finite sample, or values so large (beyond 1e150 V or so) that their squares overflow,
 // leave every value empty. A flat sweep gives its level as min, max,
@@ -84,6 +85,7 @@ private:
   Measurements MeasureInto(const ChannelInput& channel, Edges& edges);
 
   std::vector<Edges> edges_;
+  std::vector<double> steps_;
   Spectrum spectrum_;
 };
 
