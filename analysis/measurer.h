@@ -35,8 +35,9 @@ struct ChannelInput {
 // left empty: min when the lower limit is touched, max when the upper one is, vpp and
 // amplitude when either is. Time values, mean and RMS are still given.
 struct Measurements {
-  std::optional<double> frequency;  // Hz, 1 / period
-  std::optional<double> period;     // s, mean over the whole periods of the sweep
+  std::optional<double> frequency;  // Hz: from the edges over the whole periods of the sweep,
+                                    // or the spectrum's interpolated peak when the edges jitter
+  std::optional<double> period;     // s, 1 / frequency
   std::optional<double> peakToPeak; // V, max - min
   std::optional<double> min;        // V, over the sweep
   std::optional<double> max;        // V, over the sweep
