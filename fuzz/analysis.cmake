@@ -1,0 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Random sample blocks, sample periods and range limits through every measurement, the texts
+# and the spectrum.
+qvt_add_fuzzer(analysis SOURCES fuzz_analysis.cpp LIBS qvt_analysis)
