@@ -23,6 +23,7 @@
 #include "mainform.h"
 #include "mainform_texts.h"
 #include "program_forms.h"
+#include "qt_translations.h"
 
 namespace {
 
@@ -68,6 +69,8 @@ int main(int argc, char* argv[]) {
     return Refuse(program, line.Message);
 
   QApplication app(argc, argv);
+  // Qt's own dialogs and menus speak the user's language, like the program's texts.
+  qvt::InstallQtTranslations(QLocale::system());
   line = qvt::ReadCommandLine(Arguments(QApplication::arguments()), true);
   if (line.Action == TCommandLine::Error)
     return Refuse(program, line.Message);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds qvt2 and runs the whole test suite: plain build, AddressSanitizer+UBSan, ThreadSanitizer
-# on the threaded tests, every fuzzer for a bounded number of runs, and the Debian package.
+# on the threaded tests, every fuzzer for a bounded number of runs, and the Debian packages.
 # QVT_STAGES selects stages (default "plain asan tsan fuzz package"); QVT_FUZZ_RUNS and
 # QVT_FUZZ_SECONDS bound each fuzzer.
 set -euo pipefail
@@ -55,13 +55,14 @@ for stage in $stages; do
       done
       echo "fuzz: $passed passed, 0 failed" ;;
     package)
-      # The .deb from the plain build, configured for /usr while it is packaged (plain sets its
-      # /usr/local back); the installed-tree test runs again for that prefix.
+      # The .deb packages (qvt2, libqvtlink0, libqvtlink-dev) from the plain build, configured
+      # for /usr while it is packaged (plain sets its /usr/local back); the installed-tree test
+      # runs again for that prefix.
       configure_build "$root/build/test" all -DCMAKE_INSTALL_PREFIX=/usr
       rm -f "$root"/build/test/*.deb
       (cd "$root/build/test" && cpack -G DEB >/dev/null)
       run_ctest "$root/build/test" -L install
-      "$root/tests/install/check_deb.sh" "$root"/build/test/qvt2_*.deb "$root" ;;
+      "$root/tests/install/check_deb.sh" "$root" "$root"/build/test/*.deb ;;
     *) echo "unknown stage $stage"; exit 2 ;;
   esac
 done

@@ -87,8 +87,14 @@ std::string AddPrefix(std::string_view name, std::int64_t exponent) {
   if (name.empty())
     return PowerText("", exponent);
   if (exponent >= -18 && exponent <= 18) {
-    if (const auto letter = PrefixLetter(static_cast<int>(exponent)))
-      return ShortString(std::string(1, *letter) + std::string(name));
+    if (const auto letter = PrefixLetter(static_cast<int>(exponent))) {
+      // Appended rather than joined with operator+ (and assign() below rather than "= literal"):
+      // GCC 12 at -O3 inlines those into std::string's replace and reports a -Wrestrict overlap
+      // that cannot happen (a false positive of that compiler), pages of it per build.
+      std::string prefixed(1, *letter);
+      prefixed += name;
+      return ShortString(prefixed);
+    }
   }
   if (exponent == 0)
     return ShortString(name);
@@ -100,7 +106,7 @@ std::string Tunite::UnitText(int exponent) {
     return ShortString(Text);
   if (!Valid) {
     if (!Named)
-      Text = "?";
+      Text.assign(1, '?');
     return PowerText(Text, exponent);
   }
   bool dimensionless = true;

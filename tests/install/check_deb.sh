@@ -1,29 +1,74 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Checks the .deb that `cpack -G DEB` made: lists it, finds the program, the library, the menu
-# entry, icons, AppStream data, manual page and udev rule in their Debian places, checks the
-# dependencies came from the binaries and that the package, its changelog and the AppStream
-# release agree on the version, validates the menu entry and the AppStream data, and runs
-# lintian, failing on its errors only. Usage: check_deb.sh <package.deb> <source folder>.
+# Checks the Debian packages that `cpack -G DEB` made: qvt2 (the program and what comes with
+# it), libqvtlink0 (the library programs load) and libqvtlink-dev (what building against it
+# needs). Lists each, finds every file in its Debian place and the library in its own packages
+# only, checks the dependencies (from the binaries, and between the packages at exactly their
+# version), the library's shlibs and ldconfig trigger, that packages, changelog and AppStream
+# release agree on the version, and that each package carries the machine-readable copyright.
+# Then unpacks the three into one scratch root, validates the menu entry and the AppStream
+# data, runs the program and builds and runs a C client through pkg-config there, and runs
+# lintian on the packages, failing on its errors and warnings.
+# Usage: check_deb.sh <source folder> <package.deb>... (the C compiler is $CC, else cc).
 set -euo pipefail
-deb=$1 src=$2
+src=$1
+shift
 fail() { echo "FAIL: $*" >&2; exit 1; }
 id=org.qvt2.oscillo
-multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+lib=usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 
-listing=$(dpkg-deb -c "$deb")
-awk '$1 !~ /^d/ { print $6, $7, $8 }' <<<"$listing"
-for path in usr/bin/qvt2_oscillo "usr/lib/$multiarch/libqvtlink.so.0" "usr/include/qvtlink/qvtlink.h" \
-  "usr/lib/$multiarch/pkgconfig/qvtlink.pc" "usr/share/applications/$id.desktop" \
-  "usr/share/icons/hicolor/scalable/apps/$id.svg" "usr/share/icons/hicolor/48x48/apps/$id.png" \
-  "usr/share/metainfo/$id.metainfo.xml" usr/share/man/man1/qvt2_oscillo.1.gz \
-  usr/lib/udev/rules.d/70-qvt2.rules; do
-  grep -qE " \./$path( |$)" <<<"$listing" || fail "the package lacks /$path"
+declare -A deb
+for f in "$@"; do deb[$(dpkg-deb -f "$f" Package)]=$f; done
+for p in qvt2 libqvtlink0 libqvtlink-dev; do
+  [ -n "${deb[$p]:-}" ] || fail "no $p package among: $*"
 done
+version=$(dpkg-deb -f "${deb[qvt2]}" Version)
+major=${version%%.*}
 
-depends=$(dpkg-deb -f "$deb" Depends)
-grep -q libqt6widgets6 <<<"$depends" && grep -q libusb-1.0-0 <<<"$depends" || fail "Depends: $depends"
-version=$(dpkg-deb -f "$deb" Version)
+# Each package: its listing, the files it must hold (every package its copyright and changelog
+# in its own documentation folder) and the pattern no file of it may match.
+check_files() { # package, forbidden pattern, paths...
+  local package=$1 forbidden=$2 listing files path
+  shift 2
+  listing=$(dpkg-deb -c "${deb[$package]}")
+  echo "--- $package"
+  files=$(awk '$1 !~ /^d/ { print $6, $7, $8 }' <<<"$listing")
+  echo "$files"
+  for path in "$@" "usr/share/doc/$package/copyright" "usr/share/doc/$package/changelog.gz"; do
+    grep -qE "^\./$path( |$)" <<<"$files" || fail "$package lacks /$path"
+  done
+  ! grep -E "^\./($forbidden)" <<<"$files" || fail "$package holds the files above"
+  [ "$(dpkg-deb -f "${deb[$package]}" Version)" = "$version" ] || fail "$package is not at $version"
+}
+pngs=()
+for size in 16 22 24 32 48 64 128 256; do pngs+=("usr/share/icons/hicolor/${size}x$size/apps/$id.png"); done
+check_files qvt2 "$lib/|usr/include/" usr/bin/qvt2_oscillo "usr/share/applications/$id.desktop" \
+  "usr/share/icons/hicolor/scalable/apps/$id.svg" "${pngs[@]}" "usr/share/metainfo/$id.metainfo.xml" \
+  usr/share/man/man1/qvt2_oscillo.1.gz usr/lib/udev/rules.d/70-qvt2.rules
+check_files libqvtlink0 "usr/(bin|include|share/(applications|icons|man|metainfo))/|$lib/(pkgconfig|libqvtlink\.so )" \
+  "$lib/libqvtlink.so.$major -> libqvtlink.so.$version" "$lib/libqvtlink.so.$version"
+check_files libqvtlink-dev "usr/bin/|$lib/libqvtlink\.so\." \
+  usr/include/qvtlink/{qvtlink,qvtrecords,qvtstring}.h "$lib/pkgconfig/qvtlink.pc" \
+  "$lib/libqvtlink.so -> libqvtlink.so.$major"
+
+# Dependencies: the library's and the program's from their binaries, the program's and the
+# development files' on the library at exactly their version, Qt's translations for the program.
+depends() { dpkg-deb -f "${deb[$1]}" Depends; }
+needs() { # package, dependency (an extended regular expression)...
+  local package=$1 d
+  shift
+  for d in "$@"; do grep -qE "(^|, )$d" <<<"$(depends "$package")" || fail "$package: Depends: $(depends "$package")"; done
+}
+exact="libqvtlink0 \(= ${version//./\\.}\)"
+needs qvt2 "$exact" libqt6widgets6 qt6-translations-l10n
+needs libqvtlink0 libusb-1.0-0 libstdc\\+\\+6
+needs libqvtlink-dev "$exact"
+# Packages built against the library depend on this version or newer; the loader's cache
+# follows the package through dpkg's trigger.
+[ "$(dpkg-deb -I "${deb[libqvtlink0]}" shlibs)" = "libqvtlink $major libqvtlink0 (>= $version)" ] \
+  || fail "libqvtlink0's shlibs: $(dpkg-deb -I "${deb[libqvtlink0]}" shlibs)"
+dpkg-deb -I "${deb[libqvtlink0]}" triggers | grep -qx "activate-noawait ldconfig" || fail "no ldconfig trigger"
+
 [ "$(dpkg-parsechangelog -l "$src/packaging/debian/changelog" -S Version)" = "$version" ] \
   || fail "packaging/debian/changelog has no entry for $version"
 grep -m1 '<release ' "$src/packaging/$id.metainfo.xml" | grep -q "version=\"$version\"" \
@@ -31,11 +76,39 @@ grep -m1 '<release ' "$src/packaging/$id.metainfo.xml" | grep -q "version=\"$ver
 
 tree=$(mktemp -d)
 trap 'rm -rf "$tree"' EXIT
-dpkg-deb -x "$deb" "$tree"
+for p in "${!deb[@]}"; do dpkg-deb -x "${deb[$p]}" "$tree"; done
+
+# The copyright, machine-readable, names the program's and the library's licences.
+for p in qvt2 libqvtlink0 libqvtlink-dev; do
+  copyright=$tree/usr/share/doc/$p/copyright
+  head -n1 "$copyright" | grep -qx "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" \
+    || fail "$p: the copyright file is not in the machine-readable format"
+  for licence in GPL-3.0-or-later LGPL-2.1-or-later; do
+    grep -qx "License: $licence" "$copyright" || fail "$p: the copyright file lacks $licence"
+  done
+done
+grep -q "<project_license>GPL-3.0-or-later</project_license>" "$tree/usr/share/metainfo/$id.metainfo.xml" \
+  || fail "the AppStream data names no project licence"
 desktop-file-validate "$tree/usr/share/applications/$id.desktop"
 appstreamcli validate --no-net "$tree/usr/share/metainfo/$id.metainfo.xml"
 
+# The three unpacked together work: the program finds the library's package, and a C client
+# builds from the development package alone.
+clean=(env -i PATH=/usr/bin:/bin HOME="$tree" LD_LIBRARY_PATH="$tree/$lib" QVTLINK_DEVICE=sim)
+"${clean[@]}" ldd "$tree/usr/bin/qvt2_oscillo" | grep -qF "libqvtlink.so.$major => $tree/$lib/" \
+  || fail "the program does not load the packaged library"
+"${clean[@]}" "$tree/usr/bin/qvt2_oscillo" --version | grep -qx "qvt2_oscillo $version" || fail "--version"
+pc() {
+  PKG_CONFIG_LIBDIR="$tree/$lib/pkgconfig" PKG_CONFIG_SYSROOT_DIR="$tree" \
+    PKG_CONFIG_ALLOW_SYSTEM_CFLAGS=1 PKG_CONFIG_ALLOW_SYSTEM_LIBS=1 pkg-config "$@" qvtlink
+}
+[ "$(pc --modversion)" = "$version" ] || fail "pkg-config version"
+# shellcheck disable=SC2046 # the flags are words
+"${CC:-cc}" -std=c11 -Wall -Werror $(pc --cflags) "$src/tests/install/client.c" $(pc --libs) -o "$tree/client" \
+  || fail "C client"
+[ "$("${clean[@]}" "$tree/client")" = "QVT2 virtual interface 1.0" ] || fail "C client run"
+
 root=()
 [ "$(id -u)" -ne 0 ] || root=(--allow-root)
-lintian "${root[@]}" --fail-on error "$deb" || fail "lintian found errors"
-echo "package OK: $(basename "$deb")"
+lintian "${root[@]}" --fail-on error,warning "${deb[@]}" || fail "lintian found errors or warnings"
+echo "packages OK: ${!deb[*]}"
