@@ -20,6 +20,26 @@ QColor ToQColor(TColour colour) {
   return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
 }
 
+TGrapheBase::TClip::TClip(TCanvas* canvas, const QRect& rect)
+    : canvas_(canvas), had_(canvas != nullptr && canvas->HasClipRect()),
+      old_(canvas != nullptr ? canvas->ClipRect() : QRect()) {
+  if (canvas_)
+    canvas_->SetClipRect(rect);
+}
+
+TGrapheBase::TClip::~TClip() {
+  if (!canvas_)
+    return;
+  if (had_)
+    canvas_->SetClipRect(old_);
+  else
+    canvas_->ClearClipRect();
+}
+
+QRect TGrapheBase::PlotClip() const {
+  return QRect(QPoint(PlotRect.Left, PlotRect.Top), QPoint(PlotRect.Right - 1, PlotRect.Bottom));
+}
+
 void TGrapheBase::SetLabelFont(std::int32_t& size) {
   size = LabelFontHeight(size);
   if (Canvas)

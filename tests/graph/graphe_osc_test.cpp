@@ -3,6 +3,7 @@
 // the nearest sample, trigger alignment, the trigger marker and the traces' sample choice.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <stdexcept>
 #include <vector>
 
@@ -294,6 +295,30 @@ TEST_F(OscTest, TriggerMarkerDrawnTwiceRestoresThePicture) {
 
   g.TriggerChannel = 5;
   EXPECT_THROW(g.Paint(), std::out_of_range);
+}
+
+TEST_F(OscTest, TracesAndTheTriggerMarkerStayInsideThePlot) {
+  // Channel 1 (red) on its 1 V range carries a 50 Hz sine of 5 V, drawn thick; its trigger
+  // level lies below the range. Channel 0's axis is the one drawn, in blue.
+  g.Curves[1].Visible = true;
+  g.Curves[1].Mini = -1;
+  g.Curves[1].Maxi = 1;
+  Fill(2500, 8e-6, 0, [](int j) { return 5 * std::sin(2 * M_PI * 50 * j * 8e-6); });
+  g.TriggerChannel = 1;
+  g.TriggerLevel = -3;
+  LineWidth = 3;
+  g.Paint();
+  g.DrawTracesFrom(1000);
+  g.DrawTriggerMarker(g.TriggerPixel);
+  g.DrawTriggerMarker(g.TriggerPixel);
+
+  const TRect& plot = g.PlotRect;
+  EXPECT_EQ(Count(kRed, 0, plot.Bottom + 1), 0) << "nothing over the time axis's labels";
+  EXPECT_EQ(Count(kRed, 0, 0, g.AxisX, plot.Bottom + 1), 0) << "nothing left of the axis";
+  // The sine is cut at both edges of the plot, not left out.
+  EXPECT_GT(Count(kRed, g.AxisX, plot.Top, plot.Right, plot.Top + 2), 0);
+  EXPECT_GT(Count(kRed, g.AxisX, plot.Bottom - 1, plot.Right, plot.Bottom + 1), 0);
+  EXPECT_FALSE(canvas.HasClipRect()) << "the clip is given back";
 }
 
 TEST_F(OscTest, TracesVisitTheSamplesOfTheStride) {
