@@ -16,6 +16,7 @@
 #include "ctrlkeys.h"
 #include "mainform.h"
 #include "mainform_texts.h"
+#include "paintbox.h"
 
 namespace qvt {
 namespace {
@@ -66,6 +67,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (AppMessage(watched, key) || FormKeyDown(watched, key))
       return true;
   }
+  // Every change of the set-up repaints the graph: its description follows it there.
+  if (event->type() == QEvent::Paint && watched == TempsPaintBox)
+    DescribeGraph();
   if (event->type() == QEvent::MouseButtonPress) {
     for (const TChannelControls& c : Channels)
       if (watched == c.Group) {
