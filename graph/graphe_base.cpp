@@ -199,12 +199,16 @@ void TGrapheBase::DrawVerticalAxis(TCourbe& curve) {
         Canvas->TextOut(PaintRect.Left, p + Margin, label, TTextAnchor::BottomLeft);
     }
   }
-  // A title wider than the room left of the axis goes right of the arrow head.
+  // The title stands beside the arrow head, level with its tip, two margins clear of its
+  // wings (which reach a margin either side of the axis): nearer, its last letter and the
+  // head run together and read as one. A title wider than the room left of the axis goes
+  // right of the head.
   const std::string title = curve.AxisLabel(curve.GradScale);
-  if (AxisX - 2 * Margin - Canvas->TextWidth(title) >= PaintRect.Left)
-    Canvas->TextOut(AxisX - 2 * Margin, top, title, TTextAnchor::TopRight);
+  const int clearance = Margin + 2 * Margin;
+  if (AxisX - clearance - Canvas->TextWidth(title) >= PaintRect.Left)
+    Canvas->TextOut(AxisX - clearance, top, title, TTextAnchor::TopRight);
   else
-    Canvas->TextOut(AxisX + 2 * Margin, top, title, TTextAnchor::TopLeft);
+    Canvas->TextOut(AxisX + clearance, top, title, TTextAnchor::TopLeft);
 }
 
 void TGrapheBase::DrawZeroLine(const TCourbe& curve) {

@@ -106,7 +106,8 @@ protected:
   void DrawHorizontalAxis(TCourbe& curve);
   // The vertical axis of `curve` in its colour at AxisX, from PlotRect.Bottom up to its PixTop,
   // with an arrow head, a zero line across the plot, graduation ticks (or grid lines), labels
-  // and the title.
+  // and the title, level with the head's tip and two margins clear of it (left of it when
+  // there is room, otherwise right).
   void DrawVerticalAxis(TCourbe& curve);
   // A dotted line in the curve's colour across the plot at its zero, when the zero lies
   // strictly inside its band.

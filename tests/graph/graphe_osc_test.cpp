@@ -321,6 +321,35 @@ TEST_F(OscTest, TracesAndTheTriggerMarkerStayInsideThePlot) {
   EXPECT_FALSE(canvas.HasClipRect()) << "the clip is given back";
 }
 
+TEST_F(OscTest, TheVerticalTitleStandsClearOfTheArrowHead) {
+  // Inked pixels of the box (x1, y1)-(x2, y2): the title's glyphs are smoothed, so any
+  // pixel off the white background counts.
+  auto inked = [&](int x1, int y1, int x2, int y2) {
+    return (x2 - x1) * (y2 - y1) - Count(0xFFFFFF, x1, y1, x2, y2);
+  };
+  // "V0/V" fits left of the axis; "V0/mV" does not and goes right of it.
+  for (const double maxi : {15.0, 0.05}) {
+    g.Curves[0].Mini = -maxi;
+    g.Curves[0].Maxi = maxi;
+    g.Paint();
+    const int x = g.AxisX, top = g.Curves[0].PixTop, m = g.Margin;
+    auto nearHead = [&] { return inked(x - 3 * m + 1, top, x + 3 * m, top + 3 * m + 1); };
+    const int drawn = nearHead();
+    const int title = maxi > 1 ? inked(0, top, x - 3 * m, top + g.CharHeight)
+                               : inked(x + 3 * m + 1, top, 400, top + g.CharHeight);
+    EXPECT_GT(title, 20) << maxi;
+
+    // Within two margins of the head's wings lie its own pixels only.
+    image.fill(Qt::white);
+    canvas.SetPenColour(QColor(kBlue));
+    canvas.SetPenStyle(TPenStyle::Solid);
+    g.Line(x, top, x, g.PlotRect.Bottom);
+    g.Line(x, top, x - m, top + 3 * m);
+    g.Line(x, top, x + m, top + 3 * m);
+    EXPECT_EQ(drawn, nearHead()) << maxi;
+  }
+}
+
 TEST_F(OscTest, TracesVisitTheSamplesOfTheStride) {
   // 3000 samples 10 us apart, the first 100 before t = 0; 2000 of them span the plot.
   Fill(3000, 1e-5, 100, [](int j) { return (j % 7) - 3.0; });
