@@ -32,8 +32,9 @@ QString DescribeOsc(TgrapheOsc& graph, const QString& timeBase) {
   QString trigger = U8(texts::kDescribeKeyboard);
   if (graph.TriggerChannel < graph.Curves.size()) {
     TCourbeOsc& c = graph.Curves[graph.TriggerChannel];
-    trigger = U8(graph.TriggerRising ? texts::kDescribeRising : texts::kDescribeFalling)
-                  .arg(AnsiToQString(c.QuantityName), AnsiToQString(c.FormatValue(graph.TriggerLevel)));
+    trigger =
+        U8(graph.TriggerRising ? texts::kDescribeRising : texts::kDescribeFalling)
+            .arg(AnsiToQString(c.QuantityName), AnsiToQString(c.FormatValue(graph.TriggerLevel)));
   }
   return U8(texts::kDescribeOsc).arg(timeBase, ActiveChannels(names), trigger);
 }
@@ -52,8 +53,8 @@ QString DescribePoint(const TgraphePoint& graph) {
 void TMainForm::DescribeGraph() {
   if (TempsPaintBox == nullptr || OscGraph == nullptr || PointGraph == nullptr)
     return;
-  const QString text = PointMode ? DescribePoint(*PointGraph)
-                                 : DescribeOsc(*OscGraph, DureeEdit->Text().trimmed());
+  const QString text =
+      PointMode ? DescribePoint(*PointGraph) : DescribeOsc(*OscGraph, DureeEdit->Text().trimmed());
   // Set only when it changes: the graph repaints with every sweep, and each change is
   // announced to the screen reader.
   if (text != TempsPaintBox->accessibleDescription())
