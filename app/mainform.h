@@ -17,6 +17,7 @@
 //   mainform_point.cpp     point-by-point mode
 //   mainform_dialogs.cpp   the options, calibration and channel dialogs
 //   mainform_exchange.cpp  the Matlab file and the transfer to Kalkio
+//   mainform_access.cpp    what screen readers are told about the graph
 //
 // Every control handler does nothing while Loading is set; handlers shared by the four
 // channels take the channel from the sender's "Tag" property. The acquisition loop lets
@@ -101,6 +102,10 @@ public:
   void StopBtnClick();
   void EnregistreBtnClick();
   void TempsPaintBoxPaint();
+  // Screen readers (mainform_access.cpp): sets the graph's accessible description to the
+  // set-up it shows (time base, active channels, trigger; in point mode the abscissa and the
+  // channels). Run after each reconfiguration and before each paint of the graph.
+  void DescribeGraph();
 
   // Control handlers.
   void DureeUpDownChangingEx(int newIndex);

@@ -194,6 +194,7 @@ void TMainForm::ConfigureOscilloscope() {
   SetTimeAxis();
   TempsPaintBox->Invalidate();
   Edit1->setFocus();
+  DescribeGraph();
   StartCycle();
 }
 

@@ -129,6 +129,7 @@ void TMainForm::BuildGBFPanel() {
   LCD10k->setGeometry(kLcdLeft, kLcdTop, kLcdWidth, kLcdHeight);
   LCD10k->SetDigitSpacing(8);
   LCD10k->SetValue("1000");
+  LCD10k->setAccessibleName(U8(texts::kFrequencyDisplay));
   HzLabel = new QLabel(U8(texts::kHz), FrequencePanel);
   HzLabel->setObjectName("HzLabel");
   HzLabel->setGeometry(kLcdLeft + kLcdWidth + 4, kLcdTop, 24, kLcdHeight);
@@ -142,6 +143,7 @@ void TMainForm::BuildGBFPanel() {
   // The update button under "Hz", beside the "-" row: the panel stays narrow.
   MajBtn->setGeometry(kLcdLeft + kLcdWidth + 2, kMinusTop - 3, 26, 26);
   SetHint(MajBtn, U8(texts::kMajHint));
+  MajBtn->setAccessibleName(LongHint(U8(texts::kMajHint)));
   row->addWidget(FrequencePanel);
 
   signalRG = new TRadioGroup(U8(texts::kSignal), GBFPanel);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: keyboard rules that hold in the whole program (Ctrl+letter types the label
-// font's symbols in edit boxes, the space bar starts and stops acquisitions) and the hints.
+// font's symbols in the program's own edit boxes, the space bar starts and stops
+// acquisitions) and the hints.
 #include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
@@ -15,6 +16,7 @@
 #include "ctrlkeys.h"
 #include "mainform.h"
 #include "mainform_texts.h"
+#include "paintbox.h"
 
 namespace qvt {
 namespace {
@@ -26,6 +28,16 @@ constexpr quint32 kX11LockMask = 0x2;
 bool CapsLockDown(const QKeyEvent& key) {
   return QGuiApplication::platformName() == QLatin1String("xcb") &&
          (key.nativeModifiers() & kX11LockMask) != 0;
+}
+
+// The symbol keys belong to the program's own windows: the main window and the dialogs
+// written for it, all classes of this namespace. Qt's standard dialogs (file, input, message
+// boxes...) and any window whose class the program does not declare keep Ctrl+A, Ctrl+Z and
+// the other usual editing keys.
+bool TakesSymbolKeys(const QWidget& edit) {
+  const QWidget* window = edit.window();
+  return window != nullptr &&
+         QLatin1String(window->metaObject()->className()).startsWith(QLatin1String("qvt::"));
 }
 
 } // namespace
@@ -55,6 +67,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (AppMessage(watched, key) || FormKeyDown(watched, key))
       return true;
   }
+  // Every change of the set-up repaints the graph: its description follows it there.
+  if (event->type() == QEvent::Paint && watched == TempsPaintBox)
+    DescribeGraph();
   if (event->type() == QEvent::MouseButtonPress) {
     for (const TChannelControls& c : Channels)
       if (watched == c.Group) {
@@ -73,7 +88,7 @@ bool TMainForm::AppMessage(QObject* watched, QKeyEvent* key) {
   if (key->key() < Qt::Key_A || key->key() > Qt::Key_Z)
     return false;
   auto* edit = qobject_cast<QLineEdit*>(watched);
-  if (edit == nullptr)
+  if (edit == nullptr || !TakesSymbolKeys(*edit))
     return false;
   const int letter = key->key() - Qt::Key_A + 1;
   const bool shift = (mods & Qt::ShiftModifier) || CapsLockDown(*key);

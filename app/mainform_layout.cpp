@@ -208,6 +208,7 @@ QWidget* TMainForm::BuildToolBar() {
   Edit1->setObjectName("Edit1");
   Edit1->setFixedSize(1, 20);
   Edit1->setFrame(false);
+  Edit1->setAccessibleName(U8(texts::kFocusRest));
   EnregistreBtn = ToolButton(ToolBar1, "EnregistreBtn", texts::kAcquire, "acquire");
   UndoBtn = ToolButton(ToolBar1, "UndoBtn", texts::kUndo, "undo");
   UndoBtn->hide();
@@ -364,6 +365,7 @@ QWidget* TMainForm::BuildPanelTemps() {
   SeuilEdit->setObjectName("SeuilEdit");
   SpinButton1 = new TSpinButton(SeuilGB);
   SpinButton1->setObjectName("SpinButton1");
+  SpinButton1->SetAccessibleNames(U8(texts::kRaiseThreshold), U8(texts::kLowerThreshold));
   seuil->addWidget(SeuilEdit, 1);
   seuil->addWidget(SpinButton1);
   for (QWidget* w : {static_cast<QWidget*>(SynchroRG), static_cast<QWidget*>(MonocoupCB),
@@ -400,6 +402,7 @@ QWidget* TMainForm::BuildPanelTemps() {
   DureeUpDown = new TUpDown(BaseDeTempsGB);
   DureeUpDown->setObjectName("DureeUpDown");
   DureeUpDown->SetRange(0, 17);
+  DureeUpDown->SetAccessibleNames(U8(texts::kLongerDuration), U8(texts::kShorterDuration));
   FechEdit = new TLabeledEdit(U8(texts::kSampleRate), BaseDeTempsGB);
   FechEdit->setObjectName("FechEdit");
   FechEdit->SetReadOnly(true);
@@ -408,6 +411,7 @@ QWidget* TMainForm::BuildPanelTemps() {
   NbreEdit->SetReadOnly(true);
   NbreSpin = new TSpinButton(BaseDeTempsGB);
   NbreSpin->setObjectName("NbreSpin");
+  NbreSpin->SetAccessibleNames(U8(texts::kMorePoints), U8(texts::kFewerPoints));
   DureeEdit->SetBeside(DureeUpDown);
   NbreEdit->SetBeside(NbreSpin);
   base->addWidget(DureeEdit);
@@ -448,6 +452,8 @@ QWidget* TMainForm::BuildPanelCourbe() {
   TempsPaintBox = new TPaintBox(PanelCourbe);
   TempsPaintBox->setObjectName("TempsPaintBox");
   TempsPaintBox->setMinimumSize(1, 1);
+  // Its description, the set-up it shows, is kept by DescribeGraph.
+  TempsPaintBox->setAccessibleName(U8(texts::kGraphName));
   column->addWidget(GBFPanel);
   column->addWidget(ProgressBar);
   column->addWidget(TempsPaintBox, 1);

@@ -67,12 +67,33 @@ inline constexpr char kDuration[] = "Durée";
 inline constexpr char kSampleRate[] = "Fréq. éch.";
 inline constexpr char kPoints[] = "Nombre de points";
 inline constexpr char kClockDesign[] = "00:00:00";
+// Screen readers: the one-pixel box where the keyboard focus rests, and the arrow buttons
+// beside the boxes.
+inline constexpr char kFocusRest[] = "Barre d'espace : lancer ou arrêter l'acquisition";
+inline constexpr char kLongerDuration[] = "Augmenter la durée";
+inline constexpr char kShorterDuration[] = "Diminuer la durée";
+inline constexpr char kMorePoints[] = "Augmenter le nombre de points";
+inline constexpr char kFewerPoints[] = "Diminuer le nombre de points";
+inline constexpr char kRaiseThreshold[] = "Monter le seuil";
+inline constexpr char kLowerThreshold[] = "Baisser le seuil";
+
+// Screen readers: the graph and the description of what it shows.
+inline constexpr char kGraphName[] = "Graphe";
+inline constexpr char kDescribeOsc[] = "Base de temps %1 ; %2 ; %3";
+inline constexpr char kDescribePoint[] = "Point par point ; abscisse : %1 ; %2";
+inline constexpr char kDescribeOneChannel[] = "voie active : %1";
+inline constexpr char kDescribeChannels[] = "voies actives : %1";
+inline constexpr char kDescribeNoChannel[] = "aucune voie active";
+inline constexpr char kDescribeKeyboard[] = "synchronisation au clavier";
+inline constexpr char kDescribeRising[] = "synchronisation sur %1, front montant à %2";
+inline constexpr char kDescribeFalling[] = "synchronisation sur %1, front descendant à %2";
 
 // Generator panel.
 inline constexpr char kHz[] = "Hz";
 inline constexpr char kMajHint[] = "MàJ|Mise à jour du GBF";
 inline constexpr char kMajPendingHint[] = "Cliquer pour mettre à jour le GBF";
 inline constexpr char kMajOkHint[] = "GBF OK";
+inline constexpr char kFrequencyDisplay[] = "Fréquence du GBF (Hz)";
 inline constexpr char kSignal[] = "Signal";
 inline constexpr const char* kWaveforms[] = {"Carré", "Triangle", "Sinus", "Arbitraire"};
 inline constexpr char kOffsetGroup[] = "Décalage";

@@ -92,6 +92,8 @@ void TLCD99::SetValue(std::string_view text) {
   if (shown == value_)
     return;
   value_ = std::move(shown);
+  // Screen readers cannot read segments: they get the text as the description.
+  setAccessibleDescription(QString::fromLatin1(value_).trimmed());
   update();
 }
 

@@ -57,7 +57,8 @@ public:
   // The text shown. SetValue upper-cases letters, accepts only "0"-"9", "A"-"Z", "-",
   // blank, "." and ":", and drops one trailing "."; an empty text or any other character
   // throws ELcdValueError and leaves Value as it was. A text equal to Value (as given or
-  // once upper-cased and trimmed) changes nothing; any other repaints once.
+  // once upper-cased and trimmed) changes nothing; any other repaints once and becomes the
+  // widget's accessible description (without its blanks), what screen readers read.
   const std::string& Value() const { return value_; }
   void SetValue(std::string_view text);
   // Whether SetValue would accept text.

@@ -20,6 +20,26 @@ QColor ToQColor(TColour colour) {
   return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
 }
 
+TGrapheBase::TClip::TClip(TCanvas* canvas, const QRect& rect)
+    : canvas_(canvas), had_(canvas != nullptr && canvas->HasClipRect()),
+      old_(canvas != nullptr ? canvas->ClipRect() : QRect()) {
+  if (canvas_)
+    canvas_->SetClipRect(rect);
+}
+
+TGrapheBase::TClip::~TClip() {
+  if (!canvas_)
+    return;
+  if (had_)
+    canvas_->SetClipRect(old_);
+  else
+    canvas_->ClearClipRect();
+}
+
+QRect TGrapheBase::PlotClip() const {
+  return QRect(QPoint(PlotRect.Left, PlotRect.Top), QPoint(PlotRect.Right - 1, PlotRect.Bottom));
+}
+
 void TGrapheBase::SetLabelFont(std::int32_t& size) {
   size = LabelFontHeight(size);
   if (Canvas)
@@ -179,12 +199,16 @@ void TGrapheBase::DrawVerticalAxis(TCourbe& curve) {
         Canvas->TextOut(PaintRect.Left, p + Margin, label, TTextAnchor::BottomLeft);
     }
   }
-  // A title wider than the room left of the axis goes right of the arrow head.
+  // The title stands beside the arrow head, level with its tip, two margins clear of its
+  // wings (which reach a margin either side of the axis): nearer, its last letter and the
+  // head run together and read as one. A title wider than the room left of the axis goes
+  // right of the head.
   const std::string title = curve.AxisLabel(curve.GradScale);
-  if (AxisX - 2 * Margin - Canvas->TextWidth(title) >= PaintRect.Left)
-    Canvas->TextOut(AxisX - 2 * Margin, top, title, TTextAnchor::TopRight);
+  const int clearance = Margin + 2 * Margin;
+  if (AxisX - clearance - Canvas->TextWidth(title) >= PaintRect.Left)
+    Canvas->TextOut(AxisX - clearance, top, title, TTextAnchor::TopRight);
   else
-    Canvas->TextOut(AxisX + 2 * Margin, top, title, TTextAnchor::TopLeft);
+    Canvas->TextOut(AxisX + clearance, top, title, TTextAnchor::TopLeft);
 }
 
 void TGrapheBase::DrawZeroLine(const TCourbe& curve) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QColor>
+#include <QRect>
 
 #include <cstdint>
 
@@ -62,6 +63,27 @@ public:
   std::int32_t AxisX = 0;  // column of the vertical axes, PlotRect.Left
 
 protected:
+  // Clips the canvas to a rectangle for its lifetime, then gives the canvas back the clip it
+  // had. Drawing twice in not-xor mode under the same clip still restores the picture.
+  class TClip {
+  public:
+    TClip(TCanvas* canvas, const QRect& rect);
+    ~TClip();
+    TClip(const TClip&) = delete;
+    TClip& operator=(const TClip&) = delete;
+
+  private:
+    TCanvas* canvas_;
+    bool had_;
+    QRect old_;
+  };
+
+  // The pixels of the plot in the canvas's terms: the columns from the vertical axes
+  // (PlotRect.Left) to the last one before PlotRect.Right, the rows from PlotRect.Top down
+  // to the horizontal axis (PlotRect.Bottom) included. Traces and marks stay inside it,
+  // off the tick labels and titles around the plot.
+  QRect PlotClip() const;
+
   // Graduations drawn per axis at most, whatever the range holds: a guard against ranges
   // (infinite, or far beyond their step) that would never end the loop.
   static constexpr int kMaxGraduations = 1000;
@@ -84,7 +106,8 @@ protected:
   void DrawHorizontalAxis(TCourbe& curve);
   // The vertical axis of `curve` in its colour at AxisX, from PlotRect.Bottom up to its PixTop,
   // with an arrow head, a zero line across the plot, graduation ticks (or grid lines), labels
-  // and the title.
+  // and the title, level with the head's tip and two margins clear of it (left of it when
+  // there is room, otherwise right).
   void DrawVerticalAxis(TCourbe& curve);
   // A dotted line in the curve's colour across the plot at its zero, when the zero lies
   // strictly inside its band.

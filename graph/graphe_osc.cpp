@@ -149,6 +149,11 @@ void TgrapheOsc::DrawTriggerMarker(int row) {
   if (!Canvas)
     return;
   const QColor colour = ToQColor(curve.Colour);
+  // A level outside the channel's range would put the line over the time axis's labels:
+  // the marker keeps to the plot's rows. It spans the picture's width, its edge sign
+  // standing left of the vertical axes.
+  const TClip clip(Canvas, QRect(QPoint(PaintRect.Left, PlotRect.Top),
+                                 QPoint(PlotRect.Right - 1, PlotRect.Bottom)));
   Canvas->SetPenMode(TPenMode::NotXor);
   Canvas->SetPenStyle(TPenStyle::DashDot);
   Canvas->SetPenWidth(1);
@@ -202,6 +207,9 @@ std::vector<QPoint> TgrapheOsc::TracePath(const TCourbe& curve, int start, int& 
 }
 
 void TgrapheOsc::DrawTraces(int start, bool record) {
+  // A signal beyond its channel's range is cut at the plot's edges instead of running over
+  // the axes' labels.
+  const TClip clip(Canvas, PlotClip());
   Canvas->SetPenWidth(LineWidth);
   Canvas->SetPenStyle(TPenStyle::Solid);
   for (const TCourbeOsc& c : Curves) {

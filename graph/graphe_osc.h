@@ -63,12 +63,14 @@ public:
 
   // The level line from x = 0 to PlotRect.Right at `row` with the edge sign at its left, in
   // the trigger channel's colour and in not-xor mode: drawing it again at the same row gives
-  // back the picture. Leaves the pen solid and in copy mode. Nothing with TriggerChannel 4.
+  // back the picture. Clipped to the plot's rows (PlotRect.Top to PlotRect.Bottom). Leaves
+  // the pen solid and in copy mode. Nothing with TriggerChannel 4.
   void DrawTriggerMarker(int row);
 
   // The traces of the visible channels from sample start - 1 on (0 when start <= 0), as
-  // Paint draws them, with pen width LineWidth (back to 1 afterwards); FirstDrawn and
-  // LastDrawn are kept. For drawing newly arrived samples without a repaint.
+  // Paint draws them: clipped to the plot (PlotClip), with pen width LineWidth (back to 1
+  // afterwards); FirstDrawn and LastDrawn are kept. For drawing newly arrived samples
+  // without a repaint.
   void DrawTracesFrom(int start);
 
   // The pixels the trace of `curve` passes through from sample `start` on, by the drawing

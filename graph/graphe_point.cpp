@@ -75,6 +75,8 @@ void TgraphePoint::DrawAxes() {
 void TgraphePoint::DrawMarks() {
   const TCourbePoint& abscissa = AbscissaCurve();
   const int n = std::min<int>(PointCount, static_cast<int>(TSamples::kCount));
+  // Points beyond a channel's range are cut at the plot's edges, off the axes' labels.
+  const TClip clip(Canvas, PlotClip());
   Canvas->SetPenWidth(LineWidth);
   Canvas->SetBrushStyle(TBrushStyle::Solid);
   for (const TCourbePoint& c : Curves) {
@@ -140,6 +142,7 @@ void TgraphePoint::DrawCurrentMark(int channel) {
   int x = 0, y = 0;
   if (!PrepareCurrent(channel, x, y))
     return;
+  const TClip clip(Canvas, PlotClip());
   Canvas->SetBrushStyle(TBrushStyle::Solid);
   DrawMarker(x, y, Curves[static_cast<std::size_t>(channel)].MarkerStyle, PointSize);
   Canvas->SetPenWidth(1);
@@ -149,6 +152,7 @@ void TgraphePoint::DrawCurrentCross(int channel) {
   int x = 0, y = 0;
   if (!PrepareCurrent(channel, x, y))
     return;
+  const TClip clip(Canvas, PlotClip());
   Line(x - 10, y, x + 10, y);
   Line(x, y - 10, x, y + 10);
 }

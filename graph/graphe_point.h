@@ -34,11 +34,11 @@ public:
   void Paint();
 
   // The mark of the channel's current value (against the Abscissa curve's current value),
-  // pen width LineWidth and back to 1. Nothing for the Abscissa channel itself. Throws
+  // clipped to the plot (PlotClip), pen width LineWidth and back to 1. Nothing for the Abscissa channel itself. Throws
   // std::out_of_range for a channel above 3.
   void DrawCurrentMark(int channel);
-  // A cross of 10-pixel arms through the same position, in the channel's colour, with pen
-  // width LineWidth (left so). The pen mode is the caller's: in not-xor mode drawing it again
+  // A cross of 10-pixel arms through the same position, in the channel's colour, clipped to
+  // the plot, with pen width LineWidth (left so). The pen mode is the caller's: in not-xor mode drawing it again
   // removes it. Nothing for the Abscissa channel itself.
   void DrawCurrentCross(int channel);
   // The readout of the channel's current value: "  Erreur" without a value, "  ??" outside

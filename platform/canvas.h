@@ -106,6 +106,7 @@ public:
   void SetClipRect(const QRect& rect);
   void ClearClipRect();
   QRect ClipRect() const;
+  bool HasClipRect() const { return clip_.has_value(); }
 
   // Lines from the pen position.
   void MoveTo(int x, int y);

@@ -28,6 +28,13 @@ TSpinButton::TSpinButton(QWidget* parent)
   connect(down_, &QToolButton::clicked, this, &TSpinButton::DownClick);
 }
 
+void TSpinButton::SetAccessibleNames(const QString& up, const QString& down) {
+  up_->setAccessibleName(up);
+  down_->setAccessibleName(down);
+  // The pair takes the keyboard focus (Up and Down keys), so it is named as well.
+  setAccessibleName(up + QStringLiteral(" / ") + down);
+}
+
 void TSpinButton::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Up) {
     Q_EMIT UpClick();

@@ -21,6 +21,9 @@ public:
 
   QToolButton* UpButton() const { return up_; }
   QToolButton* DownButton() const { return down_; }
+  // What screen readers call the two arrows (they show no text), and the pair itself:
+  // "up / down".
+  void SetAccessibleNames(const QString& up, const QString& down);
 
 Q_SIGNALS:
   void UpClick();

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include <cmath>
 #include <string>
 
+#include "constante_dlg.h"
 #include "mainform_fixture.h"
 
 namespace qvt {
@@ -184,6 +186,43 @@ TEST_F(MainFormTest, CtrlLettersTypeTheLabelFontSymbols) {
   QApplication::clipboard()->setText(QStringLiteral("1"));
   QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
   EXPECT_TRUE(edit->text().endsWith(QStringLiteral("1"))) << "Ctrl+V pastes";
+}
+
+// The symbol table is the program's: its own dialogs type "α" with Ctrl+A, while Qt's
+// standard dialogs keep their editing keys (Ctrl+A selects all in the file name box).
+TEST_F(MainFormTest, CtrlLettersStayOutOfTheStandardDialogs) {
+  Start();
+  const QString alpha(QChar(AnsiToUnicode(128)));
+  auto* comment = ConstanteDlg->findChild<QLineEdit*>("EditComm");
+  ASSERT_NE(comment, nullptr);
+  ConstanteDlg->show();
+  QApplication::setActiveWindow(ConstanteDlg);
+  comment->setFocus();
+  comment->clear();
+  QTest::keyClick(comment, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(comment->text(), alpha) << "a dialog of the program";
+  ConstanteDlg->hide();
+
+  ASSERT_TRUE(WaitFor([] { return OscGraph->FilledCount > 0; }));
+  std::string typed, selected;
+  bool shown = false;
+  WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+    shown = true;
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    if (name != nullptr) {
+      QApplication::setActiveWindow(dialog);
+      name->setFocus();
+      name->setText(QStringLiteral("mesure"));
+      QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+      typed = name->text().toStdString();
+      selected = name->selectedText().toStdString();
+    }
+    dialog->reject();
+  });
+  form->MatlabBtn->click();
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(typed, "mesure") << "no symbol typed";
+  EXPECT_EQ(selected, "mesure") << "Ctrl+A selects all";
 }
 
 TEST_F(MainFormTest, ReadoutSnapsToASampleAndTheTriggerLineDragsToAQuantisedLevel) {

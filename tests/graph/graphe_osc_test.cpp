@@ -3,6 +3,7 @@
 // the nearest sample, trigger alignment, the trigger marker and the traces' sample choice.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <stdexcept>
 #include <vector>
 
@@ -294,6 +295,59 @@ TEST_F(OscTest, TriggerMarkerDrawnTwiceRestoresThePicture) {
 
   g.TriggerChannel = 5;
   EXPECT_THROW(g.Paint(), std::out_of_range);
+}
+
+TEST_F(OscTest, TracesAndTheTriggerMarkerStayInsideThePlot) {
+  // Channel 1 (red) on its 1 V range carries a 50 Hz sine of 5 V, drawn thick; its trigger
+  // level lies below the range. Channel 0's axis is the one drawn, in blue.
+  g.Curves[1].Visible = true;
+  g.Curves[1].Mini = -1;
+  g.Curves[1].Maxi = 1;
+  Fill(2500, 8e-6, 0, [](int j) { return 5 * std::sin(2 * M_PI * 50 * j * 8e-6); });
+  g.TriggerChannel = 1;
+  g.TriggerLevel = -3;
+  LineWidth = 3;
+  g.Paint();
+  g.DrawTracesFrom(1000);
+  g.DrawTriggerMarker(g.TriggerPixel);
+  g.DrawTriggerMarker(g.TriggerPixel);
+
+  const TRect& plot = g.PlotRect;
+  EXPECT_EQ(Count(kRed, 0, plot.Bottom + 1), 0) << "nothing over the time axis's labels";
+  EXPECT_EQ(Count(kRed, 0, 0, g.AxisX, plot.Bottom + 1), 0) << "nothing left of the axis";
+  // The sine is cut at both edges of the plot, not left out.
+  EXPECT_GT(Count(kRed, g.AxisX, plot.Top, plot.Right, plot.Top + 2), 0);
+  EXPECT_GT(Count(kRed, g.AxisX, plot.Bottom - 1, plot.Right, plot.Bottom + 1), 0);
+  EXPECT_FALSE(canvas.HasClipRect()) << "the clip is given back";
+}
+
+TEST_F(OscTest, TheVerticalTitleStandsClearOfTheArrowHead) {
+  // Inked pixels of the box (x1, y1)-(x2, y2): the title's glyphs are smoothed, so any
+  // pixel off the white background counts.
+  auto inked = [&](int x1, int y1, int x2, int y2) {
+    return (x2 - x1) * (y2 - y1) - Count(0xFFFFFF, x1, y1, x2, y2);
+  };
+  // "V0/V" fits left of the axis; "V0/mV" does not and goes right of it.
+  for (const double maxi : {15.0, 0.05}) {
+    g.Curves[0].Mini = -maxi;
+    g.Curves[0].Maxi = maxi;
+    g.Paint();
+    const int x = g.AxisX, top = g.Curves[0].PixTop, m = g.Margin;
+    auto nearHead = [&] { return inked(x - 3 * m + 1, top, x + 3 * m, top + 3 * m + 1); };
+    const int drawn = nearHead();
+    const int title = maxi > 1 ? inked(0, top, x - 3 * m, top + g.CharHeight)
+                               : inked(x + 3 * m + 1, top, 400, top + g.CharHeight);
+    EXPECT_GT(title, 20) << maxi;
+
+    // Within two margins of the head's wings lie its own pixels only.
+    image.fill(Qt::white);
+    canvas.SetPenColour(QColor(kBlue));
+    canvas.SetPenStyle(TPenStyle::Solid);
+    g.Line(x, top, x, g.PlotRect.Bottom);
+    g.Line(x, top, x - m, top + 3 * m);
+    g.Line(x, top, x + m, top + 3 * m);
+    EXPECT_EQ(drawn, nearHead()) << maxi;
+  }
 }
 
 TEST_F(OscTest, TracesVisitTheSamplesOfTheStride) {

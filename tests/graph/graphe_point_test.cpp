@@ -164,6 +164,34 @@ TEST_F(PointTest, LiveMarkAndCross) {
   EXPECT_THROW(g.DrawCurrentMark(4), std::out_of_range);
 }
 
+TEST_F(PointTest, MarksBeyondTheRangeStayInsideThePlot) {
+  // Channel 2 (magenta) far above and below its range, and left of the abscissa's range;
+  // channel 1 gives the drawn vertical axis.
+  g.Curves[2].Visible = true;
+  g.Curves[2].Mini = -1;
+  g.Curves[2].Maxi = 1;
+  g.Curves[2].MarkerStyle = TgraphePoint::kSquare;
+  const double values[][2] = {{2, -1.01}, {3, 1.02}, {-0.01, 0.5}, {2.5, -50}};
+  g.PointCount = 4;
+  for (int k = 0; k < 4; ++k) {
+    g.Curves[0].Value[k] = values[k][0];
+    g.Curves[2].Value[k] = values[k][1];
+  }
+  PointSize = 6;
+  LineWidth = 3;
+  g.Paint();
+  g.Curves[0].Current = 4;
+  g.Curves[2].Current = -1.01;
+  g.DrawCurrentMark(2);
+  g.DrawCurrentCross(2);
+
+  const TRect& plot = g.PlotRect;
+  EXPECT_EQ(Count(kMagenta, 0, plot.Bottom + 1), 0) << "nothing over the labels";
+  EXPECT_EQ(Count(kMagenta, 0, 0, g.AxisX, plot.Bottom + 1), 0);
+  EXPECT_TRUE(Is(Mark(2, 0).x(), plot.Bottom, kMagenta)) << "cut, not left out";
+  EXPECT_FALSE(canvas.HasClipRect());
+}
+
 class CurrentTextTest : public SeparatorTest {
 protected:
   TgraphePoint g;
