@@ -15,7 +15,8 @@ namespace qvt {
 namespace {
 
 bool Cancelled(const TAcquireControl& control) {
-  return control.Cancel != nullptr && control.Cancel->load(std::memory_order_relaxed);
+  return (control.Cancel != nullptr && control.Cancel->load(std::memory_order_relaxed)) ||
+         (control.Continue && !control.Continue());
 }
 
 // The samples of the sweep's window out of the whole store, as the window's time axis shows

@@ -42,6 +42,7 @@ struct TSweep {
 struct TAcquireControl {
   const std::atomic<bool>* Cancel = nullptr;            // set from any thread to stop
   std::function<void(int received, int total)> Progress; // after each pass that brought data
+  std::function<bool()> Continue;                        // after every pass; false cancels
   std::chrono::microseconds PollPause{1000};             // sleep when the interface had nothing
 };
 

@@ -44,8 +44,9 @@ TEST(QtTranslationsTest, StandardDialogAndEditMenuSpeakTheLocalesLanguage) {
   for (const Expected& e : table) {
     SCOPED_TRACE(e.locale);
     const std::unique_ptr<QTranslator> translator(InstallQtTranslations(QLocale(e.locale)));
-    if (QString(e.locale).startsWith("fr"))
+    if (QString(e.locale).startsWith("fr")) {
       ASSERT_NE(translator, nullptr) << "Qt's French catalogue is missing (qt6-translations-l10n)";
+    }
 
     // Made as the program makes its Matlab file dialog.
     QFileDialog dialog(nullptr, QStringLiteral("Matlab"));
