@@ -20,24 +20,6 @@ namespace {
 
 constexpr auto kSyncInterval = std::chrono::seconds(1);
 
-// All of `bytes` or false with errno set; a short write is followed by another to learn why.
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR)
-        continue;
-      return false;
-    }
-    if (n == 0) {
-      errno = EIO;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 } // namespace
 
 TMeasureAppender::TMeasureAppender(TClock clock)

@@ -17,23 +17,6 @@ namespace qvt {
 
 namespace {
 
-// Writes all of `bytes`, going on after short writes and signals; false with errno set.
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR)
-        continue;
-      return false;
-    }
-    if (n == 0) {
-      errno = EIO;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
 
 // Creates a temporary file beside `path`, hidden and named after it and this process so that
 // two programs saving into one folder never share one. The mode 0666 lets the umask decide
@@ -151,6 +134,23 @@ TReadOutcome ReadWholeFile(const std::string& path, std::size_t maxBytes, std::s
   }
   reason.clear();
   return TReadOutcome::Read;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR)
+        continue;
+      return false;
+    }
+    if (n == 0) {
+      errno = EIO;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
 }
 
 } // namespace qvt

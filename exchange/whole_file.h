@@ -15,6 +15,9 @@ namespace qvt {
 // temporary file remains. A process killed half-way leaves the earlier file whole too.
 bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string& reason);
 
+// Writes all of `bytes` to `fd`, going on after short writes and signals; false with errno set.
+bool WriteAll(int fd, std::string_view bytes);
+
 // The outcome of ReadWholeFile.
 enum class TReadOutcome { Read, Failed, TooLarge };
 
