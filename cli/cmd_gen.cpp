@@ -45,8 +45,7 @@ double Amount(const TArguments& a, const std::string& option, std::string_view u
 } // namespace
 
 int RunGen(const TWords& args, const TGlobalOptions& global) {
-  const TArguments a =
-      ReadArguments(args, {}, {"--freq", "--amplitude", "--offset", "--duty"});
+  const TArguments a = ReadArguments(args, {}, {"--freq", "--amplitude", "--offset", "--duty"});
   const std::string waves = "sine, square, triangle, formula \"EXPRESSION\", stop";
   if (a.Words.empty())
     throw TUsageError(Refused("gen", "", waves, true));
@@ -54,7 +53,8 @@ int RunGen(const TWords& args, const TGlobalOptions& global) {
   TGBF generator;
   if (wave == "stop") {
     if (a.Words.size() > 1 || !a.Values.empty())
-      throw TUsageError(Refused("gen stop", a.Words.size() > 1 ? a.Words[1] : a.Values.begin()->first,
+      throw TUsageError(Refused("gen stop",
+                                a.Words.size() > 1 ? a.Words[1] : a.Values.begin()->first,
                                 Say("(aucune option)", "(no option)"), true));
     TQVT2 device;
     OpenInterface(device, global);
@@ -74,23 +74,29 @@ int RunGen(const TWords& args, const TGlobalOptions& global) {
     throw TUsageError(Refused("gen", wave, waves, true));
   const bool formula = generator.Waveform == 3;
   if (a.Words.size() != (formula ? 2u : 1u))
-    throw TUsageError(Refused("gen " + wave, a.Words.size() > (formula ? 2u : 1u) ? a.Words.back() : "",
-                              formula ? Say("une formule de t, entre guillemets", "one formula of t, quoted")
-                                      : Say("--freq, --amplitude, --offset, --duty", "--freq, --amplitude, --offset, --duty"),
-                              true));
+    throw TUsageError(Refused(
+        "gen " + wave, a.Words.size() > (formula ? 2u : 1u) ? a.Words.back() : "",
+        formula
+            ? Say("une formule de t, entre guillemets", "one formula of t, quoted")
+            : Say("--freq, --amplitude, --offset, --duty", "--freq, --amplitude, --offset, --duty"),
+        true));
   if (a.Last("--freq") == nullptr)
-    throw TUsageError(Say("--freq : fréquence manquante (1 à 9999 Hz)", "--freq: frequency missing (1 to 9999 Hz)"));
+    throw TUsageError(Say("--freq : fréquence manquante (1 à 9999 Hz)",
+                          "--freq: frequency missing (1 to 9999 Hz)"));
   const double hertz = Amount(a, "--freq", "Hz", 0, 1, 9999, Say("de 1 à 9999 Hz", "1 to 9999 Hz"));
   generator.Frequency = static_cast<int32_t>(hertz + 0.5);
-  generator.Amplitude = Amount(a, "--amplitude", "V", 1, 0, 10, Say("de 0 V à 10 V", "0 V to 10 V"));
-  generator.Offset = Amount(a, "--offset", "V", 0, -10, 10, Say("de -10 V à 10 V", "-10 V to 10 V"));
+  generator.Amplitude =
+      Amount(a, "--amplitude", "V", 1, 0, 10, Say("de 0 V à 10 V", "0 V to 10 V"));
+  generator.Offset =
+      Amount(a, "--offset", "V", 0, -10, 10, Say("de -10 V à 10 V", "-10 V to 10 V"));
   generator.DutyCycle =
       Amount(a, "--duty", "%", 50, 0, 100, Say("de 0 à 100 (%)", "0 to 100 (%)")) / 100.0;
   if (formula) {
     try {
       generator.SetExpression(a.Words[1]);
     } catch (const std::exception& e) {
-      throw TUsageError(Say("formule refusée : ", "formula refused: ") + EvaluatorMessage(e.what()));
+      throw TUsageError(Say("formule refusée : ", "formula refused: ") +
+                        EvaluatorMessage(e.what()));
     }
   }
 

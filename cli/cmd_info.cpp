@@ -11,7 +11,8 @@ namespace qvt::cli {
 int RunInfo(const TWords& args, const TGlobalOptions& global) {
   const TArguments a = ReadArguments(args, {}, {});
   if (!a.Words.empty())
-    throw TUsageError(Refused("info", a.Words.front(), "(" + std::string(Say("aucun", "none")) + ")"));
+    throw TUsageError(
+        Refused("info", a.Words.front(), "(" + std::string(Say("aucun", "none")) + ")"));
   TQVT2 device;
   OpenInterface(device, global);
   const int32_t handle = device.PortHandleValue();

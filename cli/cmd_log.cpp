@@ -8,8 +8,8 @@
 
 #include <cerrno>
 #include <charconv>
-#include <cmath>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <thread>
 
@@ -56,25 +56,28 @@ std::string FirstLine(int fd) {
 }
 
 [[noreturn]] void FileFailure(const std::string& path, int error) {
-  throw std::runtime_error((French() ? "écriture de « " + path + " » impossible ("
-                                     : "cannot write '" + path + "' (") +
-                           SystemReason(error) + ")");
+  throw std::runtime_error(
+      (French() ? "écriture de « " + path + " » impossible (" : "cannot write '" + path + "' (") +
+      SystemReason(error) + ")");
 }
 
 } // namespace
 
 int RunLog(const TWords& args, const TGlobalOptions& global) {
-  const TArguments a = ReadArguments(args, {"--force"},
-                                     {"--interval", "--duration", "--channels", "--range",
-                                      "--input", "-o"});
+  const TArguments a = ReadArguments(
+      args, {"--force"}, {"--interval", "--duration", "--channels", "--range", "--input", "-o"});
   if (!a.Words.empty())
-    throw TUsageError(Refused("log", a.Words.front(), "--interval, --duration, --channels, -o", true));
-  const char* durations = Say("une durée positive : 500ms, 1s, 10 min, 2h", "a positive duration: 500ms, 1s, 10 min, 2h");
+    throw TUsageError(
+        Refused("log", a.Words.front(), "--interval, --duration, --channels, -o", true));
+  const char* durations = Say("une durée positive : 500ms, 1s, 10 min, 2h",
+                              "a positive duration: 500ms, 1s, 10 min, 2h");
   double interval = 1;
   if (const auto* text = a.Last("--interval")) {
     const auto seconds = ParseDuration(*text);
     if (!seconds || *seconds < 0.01)
-      throw TUsageError(Refused("--interval", *text, std::string(durations) + Say(" (10 ms au moins)", " (10 ms at least)")));
+      throw TUsageError(
+          Refused("--interval", *text,
+                  std::string(durations) + Say(" (10 ms au moins)", " (10 ms at least)")));
     interval = *seconds;
   }
   std::optional<double> duration;
@@ -88,9 +91,10 @@ int RunLog(const TWords& args, const TGlobalOptions& global) {
   if (const auto* text = a.Last("--channels")) {
     const auto list = ParseChannels(*text);
     if (!list)
-      throw TUsageError(Refused("--channels", *text,
-                                Say("des voies distinctes de 0 à 3 séparées par des virgules (0,1,3)",
-                                    "distinct channels 0 to 3 separated by commas (0,1,3)")));
+      throw TUsageError(
+          Refused("--channels", *text,
+                  Say("des voies distinctes de 0 à 3 séparées par des virgules (0,1,3)",
+                      "distinct channels 0 to 3 separated by commas (0,1,3)")));
     channels = *list;
   }
   setup.Channels.fill(false);
@@ -99,18 +103,22 @@ int RunLog(const TWords& args, const TGlobalOptions& global) {
   for (const auto& text : a.All("--range")) {
     const auto range = ParseChannelRange(text);
     if (!range)
-      throw TUsageError(Refused("--range", text, Say("VOIE:CALIBRE, calibres : ", "CHANNEL:RANGE, ranges: ") + RangeChoices()));
+      throw TUsageError(
+          Refused("--range", text,
+                  Say("VOIE:CALIBRE, calibres : ", "CHANNEL:RANGE, ranges: ") + RangeChoices()));
     setup.Range[static_cast<size_t>(range->Channel)] = range->Range;
   }
   for (const auto& text : a.All("--input")) {
     const auto input = ParseChannelInput(text);
     if (!input)
-      throw TUsageError(Refused("--input", text, Say("VOIE:bnc ou VOIE:yd", "CHANNEL:bnc or CHANNEL:yd")));
+      throw TUsageError(
+          Refused("--input", text, Say("VOIE:bnc ou VOIE:yd", "CHANNEL:bnc or CHANNEL:yd")));
     setup.InputYD[static_cast<size_t>(input->Channel)] = input->YD;
   }
   const std::string* pathArg = a.Last("-o");
   if (pathArg == nullptr || pathArg->empty())
-    throw TUsageError(Say("-o : fichier CSV à remplir manquant", "-o: the CSV file to fill is missing"));
+    throw TUsageError(
+        Say("-o : fichier CSV à remplir manquant", "-o: the CSV file to fill is missing"));
   const std::string path = *pathArg;
   const std::string header = Header(channels);
 
@@ -125,9 +133,12 @@ int RunLog(const TWords& args, const TGlobalOptions& global) {
   } closer{fd};
   const std::string first = FirstLine(fd);
   if (!first.empty() && first != header)
-    throw TUsageError(French() ? "-o : « " + path + " » a d'autres colonnes (" + first.substr(0, first.size() - 1) + ") ; --force le remplace"
-                               : "-o: '" + path + "' has other columns (" + first.substr(0, first.size() - 1) + "); --force replaces it");
-  if (first.empty() && ::write(fd, header.data(), header.size()) != static_cast<ssize_t>(header.size()))
+    throw TUsageError(French() ? "-o : « " + path + " » a d'autres colonnes (" +
+                                     first.substr(0, first.size() - 1) + ") ; --force le remplace"
+                               : "-o: '" + path + "' has other columns (" +
+                                     first.substr(0, first.size() - 1) + "); --force replaces it");
+  if (first.empty() &&
+      ::write(fd, header.data(), header.size()) != static_cast<ssize_t>(header.size()))
     FileFailure(path, errno);
 
   TQVT2 device;
@@ -144,13 +155,15 @@ int RunLog(const TWords& args, const TGlobalOptions& global) {
     const double t = std::round(k * interval * 1e6) / 1e6;
     if (duration && t > *duration + 1e-9)
       break;
-    const auto due = start + std::chrono::duration_cast<TClock::duration>(std::chrono::duration<double>(t));
+    const auto due =
+        start + std::chrono::duration_cast<TClock::duration>(std::chrono::duration<double>(t));
     for (auto now = TClock::now(); now < due && !CancelRequested.load(); now = TClock::now())
       std::this_thread::sleep_for(std::min<TClock::duration>(due - now, kWakeUp));
     if (CancelRequested.load())
       break;
     if (!device.PointMeasureRunning())
-      throw TDeviceError(Say("interface perdue pendant l'enregistrement", "the interface was lost during the logging"));
+      throw TDeviceError(Say("interface perdue pendant l'enregistrement",
+                             "the interface was lost during the logging"));
     line = MeasureDateNow() + ",";
     AddNumber(line, t);
     for (int c : channels) {

@@ -8,8 +8,8 @@
 #include <cstdio>
 
 #include "commands.h"
-#include "measurer.h"
 #include "measure_text.h"
+#include "measurer.h"
 #include "oscillo_rules.h"
 #include "qvt2.h"
 #include "sweep_output.h"
@@ -38,9 +38,10 @@ TSweepSetup SetupFromArguments(const TArguments& a) {
   if (const auto* text = a.Last("--channels")) {
     const auto channels = ParseChannels(*text);
     if (!channels)
-      throw TUsageError(Refused("--channels", *text,
-                                Say("des voies distinctes de 0 à 3 séparées par des virgules (0,1,3)",
-                                    "distinct channels 0 to 3 separated by commas (0,1,3)")));
+      throw TUsageError(
+          Refused("--channels", *text,
+                  Say("des voies distinctes de 0 à 3 séparées par des virgules (0,1,3)",
+                      "distinct channels 0 to 3 separated by commas (0,1,3)")));
     s.Channels.fill(false);
     for (int c : *channels)
       s.Channels[static_cast<size_t>(c)] = true;
@@ -48,24 +49,28 @@ TSweepSetup SetupFromArguments(const TArguments& a) {
   for (const auto& text : a.All("--range")) {
     const auto range = ParseChannelRange(text);
     if (!range)
-      throw TUsageError(Refused("--range", text, Say("VOIE:CALIBRE, calibres : ", "CHANNEL:RANGE, ranges: ") + RangeChoices()));
+      throw TUsageError(
+          Refused("--range", text,
+                  Say("VOIE:CALIBRE, calibres : ", "CHANNEL:RANGE, ranges: ") + RangeChoices()));
     s.Range[static_cast<size_t>(range->Channel)] = range->Range;
   }
   for (const auto& text : a.All("--input")) {
     const auto input = ParseChannelInput(text);
     if (!input)
-      throw TUsageError(Refused("--input", text, Say("VOIE:bnc ou VOIE:yd", "CHANNEL:bnc or CHANNEL:yd")));
+      throw TUsageError(
+          Refused("--input", text, Say("VOIE:bnc ou VOIE:yd", "CHANNEL:bnc or CHANNEL:yd")));
     s.InputYD[static_cast<size_t>(input->Channel)] = input->YD;
   }
   if (const auto* text = a.Last("--trigger")) {
     const auto trigger = ParseTrigger(*text);
     if (!trigger)
-      throw TUsageError(Refused("--trigger", *text,
-                                Say("key ou VOIE:rising|falling:NIVEAU (0:rising:0.5 V), niveau de -15 V à 15 V",
-                                    "key or CHANNEL:rising|falling:LEVEL (0:rising:0.5 V), level from -15 V to 15 V")));
+      throw TUsageError(Refused(
+          "--trigger", *text,
+          Say("key ou VOIE:rising|falling:NIVEAU (0:rising:0.5 V), niveau de -15 V à 15 V",
+              "key or CHANNEL:rising|falling:LEVEL (0:rising:0.5 V), level from -15 V to 15 V")));
     if (trigger->Source > 0 && !s.Channels[static_cast<size_t>(trigger->Source - 1)])
-      throw TUsageError(Refused("--trigger", *text,
-                                Say("une voie de --channels", "a channel of --channels")));
+      throw TUsageError(
+          Refused("--trigger", *text, Say("une voie de --channels", "a channel of --channels")));
     s.TriggerSource = trigger->Source;
     s.Rising = trigger->Rising;
     s.Level = trigger->Level;
@@ -109,10 +114,10 @@ TSweep Sweep(TQVT2& device, const TSweepSetup& setup) {
     EndProgressBar();
     if (e.Kind == TScopeError::TKind::Cancelled)
       throw;
-    throw TDeviceError(e.Kind == TScopeError::TKind::Lost
-                           ? Say("interface perdue pendant le balayage",
-                                 "the interface was lost during the sweep")
-                           : Say("interface absente", "the interface is absent"));
+    throw TDeviceError(
+        e.Kind == TScopeError::TKind::Lost
+            ? Say("interface perdue pendant le balayage", "the interface was lost during the sweep")
+            : Say("interface absente", "the interface is absent"));
   }
 }
 
@@ -141,7 +146,8 @@ long CountFromArguments(const TArguments& a) {
   const std::string* text = a.Last("--count");
   if (a.Has("--continuous")) {
     if (text != nullptr)
-      throw TUsageError(Say("--count et --continuous s'excluent", "--count and --continuous exclude each other"));
+      throw TUsageError(
+          Say("--count et --continuous s'excluent", "--count and --continuous exclude each other"));
     return 0;
   }
   if (text == nullptr)
@@ -149,7 +155,8 @@ long CountFromArguments(const TArguments& a) {
   long count = 0;
   const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), count);
   if (ec != std::errc() || end != text->data() + text->size() || count < 1)
-    throw TUsageError(Refused("--count", *text, Say("un entier à partir de 1", "a whole number from 1 on")));
+    throw TUsageError(
+        Refused("--count", *text, Say("un entier à partir de 1", "a whole number from 1 on")));
   return count;
 }
 
@@ -250,7 +257,8 @@ int RunMeasure(const TWords& args, const TGlobalOptions& global) {
     out += "]}\n";
   } else {
     for (size_t k = 0; k < results.size(); ++k) {
-      out += "V" + std::to_string(sweep.Channels[k]) + (results[k].saturated ? Say(" (saturée)", " (saturated)") : "") + "\n";
+      out += "V" + std::to_string(sweep.Channels[k]) +
+             (results[k].saturated ? Say(" (saturée)", " (saturated)") : "") + "\n";
       for (analysis::Quantity q : analysis::kAllQuantities)
         out += "  " + analysis::MeasureText(q, analysis::ValueOf(results[k], q)) + "\n";
     }

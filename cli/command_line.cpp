@@ -13,9 +13,11 @@ std::atomic<bool> CancelRequested{false};
 
 namespace {
 
-void OnCancel(int) {
-  // Only a lock-free atomic store is allowed here; the command's loop sees it and stops.
+void OnCancel(int number) {
+  // Only a lock-free atomic store is allowed here; the command's loop sees it and stops. A
+  // second signal ends the program the hard way, should stopping itself hang.
   CancelRequested.store(true);
+  std::signal(number, SIG_DFL);
 }
 
 } // namespace
@@ -104,9 +106,9 @@ void OpenInterface(TQVT2& device, const TGlobalOptions& options) {
     ::setenv("QVTLINK_DEVICE", "sim", 1); // before the library opens anything
   if (!device.OpenPort(PortName(options))) {
     throw TDeviceError(
-        (French() ? "interface « " + PortName(options) +
-                        " » absente ou utilisée par un autre programme"
-                  : "interface '" + PortName(options) + "' absent or held by another program"));
+        (French()
+             ? "interface « " + PortName(options) + " » absente ou utilisée par un autre programme"
+             : "interface '" + PortName(options) + "' absent or held by another program"));
   }
 }
 

@@ -108,7 +108,8 @@ int main(int argc, char* argv[]) {
   }
   const std::string commands = "info, sweep, measure, log, gen";
   if (rest.empty())
-    return Fail(kExitUsage, Say("commande manquante ; commandes : ", "command missing; commands: ") + commands);
+    return Fail(kExitUsage,
+                Say("commande manquante ; commandes : ", "command missing; commands: ") + commands);
   const std::string command = rest.front();
   rest.erase(rest.begin());
   InstallCancelHandlers();

@@ -127,8 +127,7 @@ std::string RangeLabel(double volts) {
 
 } // namespace
 
-std::optional<double> ParseAmount(std::string_view text, std::string_view unit,
-                                  bool unitOptional) {
+std::optional<double> ParseAmount(std::string_view text, std::string_view unit, bool unitOptional) {
   std::string_view rest;
   const auto number = LeadingNumber(Trim(text), rest);
   if (!number)

@@ -38,8 +38,7 @@ std::vector<std::string> Environment(const std::vector<std::string>& extra) {
   std::vector<std::string> env;
   for (char** e = environ; *e != nullptr; ++e) {
     const std::string_view entry(*e);
-    if (!entry.starts_with("LANG=") && !entry.starts_with("LC_") &&
-        !entry.starts_with("QVTLINK_"))
+    if (!entry.starts_with("LANG=") && !entry.starts_with("LC_") && !entry.starts_with("QVTLINK_"))
       env.emplace_back(entry);
   }
   env.insert(env.end(), extra.begin(), extra.end());
@@ -141,10 +140,9 @@ protected:
 
 TEST_F(Qvt2ctl, ATriggeredSweepGoesToCsvWithItsColumnsAndTimeZeroOnTheEdge) {
   const std::string path = (dir / "run.csv").string();
-  const TRun run =
-      RunTool({"--simulate", "sweep", "--timebase", "20 ms", "--channels", "0,1", "--trigger",
-           "1:rising:0.5 V", "--count", "2", "-o", path},
-          {"QVTLINK_SIM=noise=0;glitch=0;trigger_offset=0"});
+  const TRun run = RunTool({"--simulate", "sweep", "--timebase", "20 ms", "--channels", "0,1",
+                            "--trigger", "1:rising:0.5 V", "--count", "2", "-o", path},
+                           {"QVTLINK_SIM=noise=0;glitch=0;trigger_offset=0"});
   ASSERT_EQ(run.Status, 0) << run.Err;
   EXPECT_TRUE(run.Out.empty());
   for (const char* name : {"run-1.csv", "run-2.csv"}) {
@@ -189,7 +187,8 @@ TEST_F(Qvt2ctl, AWrongCommandLineExitsTwoNamingTheOptionAndTheAcceptedValues) {
     const TRun run = RunTool(args, c.Env);
     EXPECT_EQ(run.Status, 2) << c.Args[0] << " " << c.Args.back() << ": " << run.Err;
     for (const auto& text : c.Said)
-      EXPECT_NE(run.Err.find(text), std::string::npos) << "missing \"" << text << "\" in " << run.Err;
+      EXPECT_NE(run.Err.find(text), std::string::npos)
+          << "missing \"" << text << "\" in " << run.Err;
   }
 }
 
@@ -201,15 +200,16 @@ TEST_F(Qvt2ctl, AnAbsentInterfaceExitsOneAtOnce) {
     EXPECT_NE(run.Err.find("absent"), std::string::npos) << run.Err;
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s) << command;
   }
-  const TRun french = RunTool({"--simulate", "sweep"}, {"QVTLINK_SIM=unplug_after=0", "LC_ALL=fr_CA"});
+  const TRun french =
+      RunTool({"--simulate", "sweep"}, {"QVTLINK_SIM=unplug_after=0", "LC_ALL=fr_CA"});
   EXPECT_NE(french.Err.find("absente ou utilisée par un autre programme"), std::string::npos);
 }
 
 TEST_F(Qvt2ctl, ALoggingEndedBySigtermKeepsEveryLineAndTheNextOneAppends) {
   const fs::path path = dir / "night.csv";
-  const pid_t pid = Spawn({"--simulate", "log", "--interval", "50ms", "--channels", "0,2", "-o",
-                           path.string()},
-                          {}, -1, -1);
+  const pid_t pid =
+      Spawn({"--simulate", "log", "--interval", "50ms", "--channels", "0,2", "-o", path.string()},
+            {}, -1, -1);
   ASSERT_GT(pid, 0);
   const auto deadline = std::chrono::steady_clock::now() + 20s;
   while (Lines(FileText(path)).size() < 5 && std::chrono::steady_clock::now() < deadline)
@@ -229,7 +229,7 @@ TEST_F(Qvt2ctl, ALoggingEndedBySigtermKeepsEveryLineAndTheNextOneAppends) {
   }
 
   const TRun again = RunTool({"--simulate", "log", "--interval", "50ms", "--duration", "100ms",
-                          "--channels", "0,2", "-o", path.string()});
+                              "--channels", "0,2", "-o", path.string()});
   ASSERT_EQ(again.Status, 0) << again.Err;
   const std::string both = FileText(path);
   ASSERT_TRUE(both.starts_with(first)) << "appended, not replaced";
@@ -237,8 +237,8 @@ TEST_F(Qvt2ctl, ALoggingEndedBySigtermKeepsEveryLineAndTheNextOneAppends) {
   ASSERT_EQ(added.size(), 3u) << "t = 0, 0.05 and 0.1 s, without a second column row";
   EXPECT_EQ(Row(added[2]).size(), 4u);
 
-  const TRun other = RunTool({"--simulate", "log", "--duration", "1s", "--channels", "1", "-o",
-                          path.string()});
+  const TRun other =
+      RunTool({"--simulate", "log", "--duration", "1s", "--channels", "1", "-o", path.string()});
   EXPECT_EQ(other.Status, 2) << "other columns are not mixed in";
   EXPECT_EQ(FileText(path), both);
 }
