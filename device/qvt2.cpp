@@ -36,11 +36,11 @@ TQVT2::~TQVT2() {
   ClosePort();
 }
 
-bool TQVT2::OpenPort() {
+bool TQVT2::OpenPort(std::string_view name) {
   if (PortHandle == 0) {
-    char16_t* name = qvt::NewCountedString16(std::u16string_view(u"VexorQVT2-0"));
-    PortHandle = _SetPortOpen(name);
-    qvt::FreeCountedString(name);
+    char16_t* counted = qvt::NewCountedString16(name);
+    PortHandle = _SetPortOpen(counted);
+    qvt::FreeCountedString(counted);
     std::this_thread::sleep_for(kPortSettle);
   }
   return PortHandle != 0;

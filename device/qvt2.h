@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <mutex>
 #include <span>
+#include <string_view>
 #include <thread>
 
 #include "qvtrecords.h"
@@ -35,9 +36,12 @@ public:
   TQVT2(const TQVT2&) = delete;
   TQVT2& operator=(const TQVT2&) = delete;
 
-  // Port. OpenPort opens "VexorQVT2-0" once (an open port is not reopened) and waits 100 ms.
+  // Port. OpenPort opens `name` ("VexorQVT2-0", the first interface, by default) once (an open
+  // port is not reopened) and waits 100 ms.
+  static constexpr const char* kDefaultPortName = "VexorQVT2-0";
   bool IsOpen() const { return PortHandle != 0; }
-  bool OpenPort();
+  bool OpenPort(std::string_view name = kDefaultPortName);
+  int32_t PortHandleValue() const { return PortHandle; } // for the library's exports; 0 closed
   void ClosePort();
 
   // Acquisition. Poll appends what the interface has sent to the store (at most 16,384

@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The commands of qvt2ctl. Each reads the words after its name, does its work and returns the
+// exit code; a wrong option throws TUsageError, a missing interface TDeviceError.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "command_line.h"
+
+namespace qvt::cli {
+
+using TWords = std::vector<std::string>;
+
+int RunInfo(const TWords& args, const TGlobalOptions& global);
+int RunSweep(const TWords& args, const TGlobalOptions& global);
+int RunMeasure(const TWords& args, const TGlobalOptions& global);
+int RunLog(const TWords& args, const TGlobalOptions& global);
+int RunGen(const TWords& args, const TGlobalOptions& global);
+
+} // namespace qvt::cli
