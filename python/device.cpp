@@ -17,8 +17,9 @@ namespace qvt::python {
 namespace {
 
 // The library keeps one state per process: a second device object on it would share the
-// link with the first one.
-bool InterfaceOpen = false;
+// link with the first one. The holder of the open interface; one whose interface was lost no
+// longer counts.
+const TPyDevice* Holder = nullptr;
 
 constexpr auto kSignalCheckPeriod = 50ms;
 
@@ -87,7 +88,7 @@ TPyDevice::TPyDevice(bool simulate, const py::object& device) {
       throw std::invalid_argument("unknown device " + py::repr(device).cast<std::string>() +
                                   "; accepted: None, 0, 'VexorQVT2-0'");
   }
-  if (InterfaceOpen)
+  if (Holder != nullptr && Holder->IsOpen())
     Raise(Errors().Busy, "an interface is already open in this process; close it first");
   if (simulate)
     ::setenv("QVTLINK_DEVICE", "sim", 1); // before the library opens anything
@@ -103,7 +104,7 @@ TPyDevice::TPyDevice(bool simulate, const py::object& device) {
     Raise(Errors().Absent, "no interface answers (QVTLINK_DEVICE=sim, or simulate=True, selects "
                            "the virtual interface)");
   }
-  InterfaceOpen = true;
+  Holder = this;
 }
 
 TPyDevice::~TPyDevice() {
@@ -126,7 +127,8 @@ void TPyDevice::Close() {
     Device.reset(); // stops the acquisition and closes the port
   }
   Gbf.SetDevice(nullptr);
-  InterfaceOpen = false;
+  if (Holder == this)
+    Holder = nullptr;
 }
 
 TQVT2& TPyDevice::Require() {
@@ -134,11 +136,8 @@ TQVT2& TPyDevice::Require() {
     Raise(Errors().Busy, "a sweep is running on this interface");
   if (!Device)
     Raise(Errors().Absent, "the interface is closed");
-  if (!Device->IsOpen()) {
-    // Lost during a sweep: the port is closed; the process may open an interface again.
-    InterfaceOpen = false;
+  if (!Device->IsOpen()) // lost during a sweep: the port is closed
     Raise(Errors().Absent, "the interface was lost; open it again");
-  }
   return *Device;
 }
 
@@ -225,10 +224,8 @@ TResult TPyDevice::Sweep(const std::string& timebase, const py::object& channels
   if (interrupted)
     throw py::error_already_set();
   if (failure) {
-    if (failure->Kind == TScopeError::TKind::Lost) {
-      InterfaceOpen = false;
+    if (failure->Kind == TScopeError::TKind::Lost)
       Raise(Errors().Lost, failure->what());
-    }
     Raise(failure->Kind == TScopeError::TKind::Absent ? Errors().Absent : Errors().Base,
           failure->what());
   }

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Python module on the virtual interface: a triggered sweep's arrays and settings, bad
 # arguments, Ctrl+C during a sweep, the generator looped to Y0 and the point log, measurement
-# files, and the interface's absence and single opening.
+# files, and the interface's absence, loss and single opening.
 import os
 import signal
 import subprocess
@@ -117,6 +117,12 @@ def test_one_opening_per_process(dev):
         qvt2.open(simulate=True, device=3)
 
 
+def run_alone(script, sim_options):
+    env = dict(os.environ, QVTLINK_SIM=sim_options)
+    out = subprocess.run([sys.executable, "-c", script], env=env, capture_output=True, text=True, timeout=60)
+    return out.stdout.split(), out.stderr
+
+
 def test_absent_interface_raises_deviceabsent():
     script = (
         "import qvt2\n"
@@ -125,6 +131,26 @@ def test_absent_interface_raises_deviceabsent():
         "except qvt2.DeviceAbsent:\n"
         "    print('absent')\n"
     )
-    env = dict(os.environ, QVTLINK_SIM="unplug_after=0")
-    out = subprocess.run([sys.executable, "-c", script], env=env, capture_output=True, text=True, timeout=30)
-    assert out.stdout.strip() == "absent", out.stderr
+    out, err = run_alone(script, "unplug_after=0")
+    assert out == ["absent"], err
+
+
+def test_interface_lost_while_waiting_raises_devicelost():
+    script = (
+        "import qvt2\n"
+        "dev = qvt2.open(simulate=True)\n"
+        "try:\n"
+        "    dev.sweep('20 ms', [0], trigger=('rising', 0, 10.0))\n"
+        "except qvt2.DeviceLost:\n"
+        "    print('lost')\n"
+        "try:\n"
+        "    dev.sweep('1 ms')\n"
+        "except qvt2.DeviceAbsent:\n"
+        "    print('closed')\n"
+        "try:\n"
+        "    qvt2.open(simulate=True)\n"  # not busy: the lost one no longer holds it
+        "except qvt2.DeviceAbsent:\n"
+        "    print('absent')\n"
+    )
+    out, err = run_alone(script, "unplug_after=0.5")
+    assert out == ["lost", "closed", "absent"], err
