@@ -107,6 +107,12 @@ PYBIND11_MODULE(qvt2, m) {
       .def("save", &qvt::python::SaveResult, "path"_a, "comment"_a = "",
            "Writes the sweep to a measurement file (.qvtm) that qvt2.read, the program, "
            "spreadsheets and numpy.loadtxt(path, delimiter=',', comments='#', skiprows=1) read.")
+      .def("measure", &qvt::python::MeasureResult, "reference"_a = py::none(),
+           "The automatic measurements of each channel: {channel: {'frequency': Hz, 'period', "
+           "'peak_to_peak', 'min', 'max', 'mean', 'rms', 'amplitude', 'duty_cycle' (%), "
+           "'rise_time', 'fall_time', 'delay' and 'phase' (degrees) against the reference "
+           "channel (default: the first), 'base', 'top', 'saturated'}. A value that cannot "
+           "be measured is None, never a wrong number.")
       .def("__len__", [](const TResult& r) { return r.T.size(); })
       .def("__repr__", [](const TResult& r) {
         return "<qvt2.Sweep channels=" + py::repr(r.Channels).cast<std::string>() +

@@ -33,6 +33,9 @@ class Sweep:
     """timebase, sample_rate, trigger, pretrigger, ranges, date, ..."""
     def save(self, path: str, comment: str = "") -> None:
         """Writes a measurement file (.qvtm)."""
+    def measure(self, reference: int | None = None) -> dict[int, dict[str, float | bool | None]]:
+        """Automatic measurements per channel (frequency, period, peak_to_peak, min, max, mean,
+        rms, amplitude, duty_cycle, rise_time, fall_time, delay, phase, base, top, saturated)."""
     def __len__(self) -> int: ...
 
 class Generator:

@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "measurer.h"
+#include "oscillo_rules.h"
+#include "qvt2.h"
 #include "sweep_arguments.h"
 
 namespace py = pybind11;
@@ -134,6 +137,68 @@ void SaveResult(const TResult& result, const std::string& path, const std::strin
     PyErr_SetString(PyExc_OSError, error.c_str());
     throw py::error_already_set();
   }
+}
+
+py::dict MeasureResult(const TResult& result, const py::object& reference) {
+  const TMeasurement& h = result.Header;
+  if (h.Mode != TMeasureMode::Oscilloscope || !(h.SampleRate > 0))
+    throw py::value_error("measurements need an oscilloscope sweep, not a point-by-point series");
+  const auto v = py::array_t<double, py::array::c_style | py::array::forcecast>::ensure(result.V);
+  const auto rows = h.Channels.size();
+  if (!v || v.ndim() != 2 || static_cast<size_t>(v.shape(0)) != rows)
+    throw py::value_error("v no longer has one row per channel");
+  size_t ref = 0;
+  if (!reference.is_none()) {
+    const int wanted = reference.cast<int>();
+    ref = std::find_if(h.Channels.begin(), h.Channels.end(),
+                       [&](const TMeasureChannel& c) { return c.Channel == wanted; }) -
+          h.Channels.begin();
+    if (ref == rows)
+      throw py::value_error("reference channel " + std::to_string(wanted) +
+                            " is not among the channels " + py::repr(result.Channels).cast<std::string>());
+  }
+  std::vector<analysis::ChannelInput> inputs(rows);
+  for (size_t k = 0; k < rows; ++k) {
+    // The converter clips at the interface's input range: the wide one (±15 V) or the narrow
+    // one (±7.5 V), chosen from the displayed range as the sweep chose it.
+    double limit = 15.0;
+    try {
+      const double maxi = kRangeVolts[static_cast<size_t>(RangeArgument(h.Channels[k].Range))];
+      limit = NeedsWideRange(-maxi, maxi) ? TQVT2::kWideVoltsPerCode * 8192
+                                          : TQVT2::kNarrowVoltsPerCode * 8192;
+    } catch (const std::invalid_argument&) { // a file's range this program does not know
+    }
+    inputs[k].samples = std::span<const double>(v.data() + k * v.shape(1), static_cast<size_t>(v.shape(1)));
+    inputs[k].samplePeriod = 1.0 / h.SampleRate;
+    inputs[k].rangeMin = -limit;
+    inputs[k].rangeMax = limit;
+  }
+  std::vector<analysis::Measurements> out(rows);
+  analysis::Measurer().Measure(inputs, ref, out);
+  py::dict all;
+  for (size_t k = 0; k < rows; ++k) {
+    const analysis::Measurements& m = out[k];
+    auto value = [](const std::optional<double>& x) { return x ? py::object(py::float_(*x)) : py::object(py::none()); };
+    py::dict d;
+    d["frequency"] = value(m.frequency);
+    d["period"] = value(m.period);
+    d["peak_to_peak"] = value(m.peakToPeak);
+    d["min"] = value(m.min);
+    d["max"] = value(m.max);
+    d["mean"] = value(m.mean);
+    d["rms"] = value(m.rms);
+    d["amplitude"] = value(m.amplitude);
+    d["duty_cycle"] = value(m.dutyCycle);
+    d["rise_time"] = value(m.riseTime);
+    d["fall_time"] = value(m.fallTime);
+    d["delay"] = value(m.delay);
+    d["phase"] = value(m.phase);
+    d["base"] = value(m.base);
+    d["top"] = value(m.top);
+    d["saturated"] = m.saturated;
+    all[py::int_(h.Channels[k].Channel)] = d;
+  }
+  return all;
 }
 
 } // namespace qvt::python

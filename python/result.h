@@ -34,6 +34,11 @@ TResult ResultOfMeasurement(TMeasurement&& m);
 // cannot be written.
 void SaveResult(const TResult& result, const std::string& path, const std::string& comment);
 
+// The automatic measurements of every row, with delay and phase against channel `reference`
+// (None: the first row): {channel: {"frequency": Hz or None, ...}}. ValueError for a point-mode
+// measurement or a reference that is not among the channels.
+pybind11::dict MeasureResult(const TResult& result, const pybind11::object& reference);
+
 // The data as a numpy array owning `values` (no copy).
 pybind11::array_t<double> ArrayOf(std::vector<double>&& values);
 
