@@ -82,8 +82,9 @@ bool TInterruptCheck::Interrupted() {
 
 TPyDevice::TPyDevice(bool simulate, const py::object& device) {
   if (!device.is_none()) {
-    const bool first = (py::isinstance<py::int_>(device) && device.cast<long long>() == 0) ||
-                       (py::isinstance<py::str>(device) && device.cast<std::string>() == "VexorQVT2-0");
+    const bool first =
+        (py::isinstance<py::int_>(device) && device.cast<long long>() == 0) ||
+        (py::isinstance<py::str>(device) && device.cast<std::string>() == "VexorQVT2-0");
     if (!first)
       throw std::invalid_argument("unknown device " + py::repr(device).cast<std::string>() +
                                   "; accepted: None, 0, 'VexorQVT2-0'");
@@ -186,7 +187,8 @@ TResult TPyDevice::Sweep(const std::string& timebase, const py::object& channels
   }
   if (!trigger.is_none()) {
     const auto t = py::cast<py::tuple>(trigger);
-    if (t.size() < 2 || t.size() > 3 || !py::isinstance<py::str>(t[0]) || !py::isinstance<py::int_>(t[1]))
+    if (t.size() < 2 || t.size() > 3 || !py::isinstance<py::str>(t[0]) ||
+        !py::isinstance<py::int_>(t[1]))
       throw std::invalid_argument("trigger " + py::repr(trigger).cast<std::string>() +
                                   "; accepted: None or (edge, channel[, level in V]) with edge "
                                   "'rising' or 'falling'");
@@ -232,7 +234,8 @@ TResult TPyDevice::Sweep(const std::string& timebase, const py::object& channels
   // Volts rows follow the sweep's channel order (0..3); the caller's order is the rows' order.
   std::vector<std::vector<double>> rows;
   for (int c : order) {
-    const auto at = std::find(sweep.Channels.begin(), sweep.Channels.end(), c) - sweep.Channels.begin();
+    const auto at =
+        std::find(sweep.Channels.begin(), sweep.Channels.end(), c) - sweep.Channels.begin();
     rows.push_back(static_cast<size_t>(at) < sweep.Volts.size()
                        ? std::move(sweep.Volts[static_cast<size_t>(at)])
                        : std::vector<double>());

@@ -63,7 +63,8 @@ py::tuple TLog::Next() {
     TInterruptCheck interrupt;
     for (auto now = std::chrono::steady_clock::now(); now < due && !interrupted;
          now = std::chrono::steady_clock::now()) {
-      std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(due - now, kWaitSlice));
+      std::this_thread::sleep_for(
+          std::min<std::chrono::steady_clock::duration>(due - now, kWaitSlice));
       interrupted = interrupt.Interrupted();
     }
   }

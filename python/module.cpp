@@ -72,18 +72,19 @@ TResult Read(const std::string& path) {
 } // namespace
 
 PYBIND11_MODULE(qvt2, m) {
-  m.doc() = "Sweeps, point logs and the function generator of the Vexor QVT II lab interface.\n\n"
-            "    import qvt2\n"
-            "    with qvt2.open(simulate=True) as dev:\n"
-            "        r = dev.sweep(timebase=\"20 ms\", channels=[0, 1], trigger=(\"rising\", 1, 0.0))\n"
-            "        print(r.t.shape, r.v.shape)\n";
+  m.doc() =
+      "Sweeps, point logs and the function generator of the Vexor QVT II lab interface.\n\n"
+      "    import qvt2\n"
+      "    with qvt2.open(simulate=True) as dev:\n"
+      "        r = dev.sweep(timebase=\"20 ms\", channels=[0, 1], trigger=(\"rising\", 1, 0.0))\n"
+      "        print(r.t.shape, r.v.shape)\n";
   m.attr("__version__") = QVT2_VERSION;
 
   auto& errors = qvt::python::Errors();
   errors.Base = NewError(m, "DeviceError", py::reinterpret_borrow<py::object>(PyExc_OSError),
                          "The interface could not do what was asked.");
-  errors.Absent = NewError(m, "DeviceAbsent", errors.Base,
-                           "No interface answers, or it has been closed.");
+  errors.Absent =
+      NewError(m, "DeviceAbsent", errors.Base, "No interface answers, or it has been closed.");
   errors.Busy = NewError(m, "DeviceBusy", errors.Base,
                          "The interface is in use: already open in this process, or sweeping "
                          "on another thread.");
@@ -122,15 +123,25 @@ PYBIND11_MODULE(qvt2, m) {
   py::class_<TPyGenerator>(m, "Generator",
                            "The interface's function generator (output from -10 to 10 V, 1 to "
                            "9999 Hz). Each start returns the frequency obtained, Hz.")
-      .def("sine", [](TPyGenerator& g, double f, double a, double o) { return g.Start(2, f, a, o, 0.5); },
-           "frequency"_a, "amplitude"_a = 1.0, "offset"_a = 0.0,
-           "Plays a sine of `amplitude` volts (peak) around `offset` volts.")
-      .def("square", [](TPyGenerator& g, double f, double a, double o, double d) { return g.Start(0, f, a, o, d); },
-           "frequency"_a, "amplitude"_a = 1.0, "offset"_a = 0.0, "duty"_a = 0.5,
-           "Plays a square between offset-amplitude and offset+amplitude; `duty` is the low part.")
-      .def("triangle", [](TPyGenerator& g, double f, double a, double o, double d) { return g.Start(1, f, a, o, d); },
-           "frequency"_a, "amplitude"_a = 1.0, "offset"_a = 0.0, "duty"_a = 0.5,
-           "Plays a triangle from offset-amplitude to offset+amplitude; `duty` is the rising part.")
+      .def(
+          "sine",
+          [](TPyGenerator& g, double f, double a, double o) { return g.Start(2, f, a, o, 0.5); },
+          "frequency"_a, "amplitude"_a = 1.0, "offset"_a = 0.0,
+          "Plays a sine of `amplitude` volts (peak) around `offset` volts.")
+      .def(
+          "square",
+          [](TPyGenerator& g, double f, double a, double o, double d) {
+            return g.Start(0, f, a, o, d);
+          },
+          "frequency"_a, "amplitude"_a = 1.0, "offset"_a = 0.0, "duty"_a = 0.5,
+          "Plays a square between offset-amplitude and offset+amplitude; `duty` is the low part.")
+      .def(
+          "triangle",
+          [](TPyGenerator& g, double f, double a, double o, double d) {
+            return g.Start(1, f, a, o, d);
+          },
+          "frequency"_a, "amplitude"_a = 1.0, "offset"_a = 0.0, "duty"_a = 0.5,
+          "Plays a triangle from offset-amplitude to offset+amplitude; `duty` is the rising part.")
       .def("formula", &TPyGenerator::Formula, "text"_a, "frequency"_a,
            "Plays a formula of t (0 to 1 over one period) in volts, e.g. '5*sin(2*pi*t)'.")
       .def("stop", &TPyGenerator::Stop, "Stops the output.")
@@ -140,10 +151,14 @@ PYBIND11_MODULE(qvt2, m) {
                    "Points of a slow recording: iterate for (t, values), t in seconds from the "
                    "first point, values a float64 array (volts, one per channel). Ended by "
                    "close(), a sweep, another log or closing the interface.")
-      .def("__iter__", [](TLog& log) -> TLog& { return log; }, py::return_value_policy::reference_internal)
+      .def(
+          "__iter__", [](TLog& log) -> TLog& { return log; },
+          py::return_value_policy::reference_internal)
       .def("__next__", &TLog::Next)
       .def("close", &TLog::End, "Stops the recording.")
-      .def("__enter__", [](TLog& log) -> TLog& { return log; }, py::return_value_policy::reference_internal)
+      .def(
+          "__enter__", [](TLog& log) -> TLog& { return log; },
+          py::return_value_policy::reference_internal)
       .def("__exit__", [](TLog& log, const py::args&) { log.End(); });
 
   py::class_<TPyDevice>(m, "Device", "An open interface; see qvt2.open.")
@@ -157,38 +172,47 @@ PYBIND11_MODULE(qvt2, m) {
            "pretrigger: also return the 500 samples before the trigger.\n\n"
            "The wait releases the GIL; Ctrl+C stops it (KeyboardInterrupt) and leaves the "
            "interface usable.")
-      .def("log",
-           [](TPyDevice& dev, double interval, const py::object& channels) {
-             if (!(interval >= 0.01))
-               throw std::invalid_argument("interval " + std::to_string(interval) +
-                                           " s too short; accepted: 0.01 s and more");
-             return std::make_unique<TLog>(dev, interval, LogChannels(channels));
-           },
-           "interval"_a = 1.0, "channels"_a = std::vector<int>{0}, py::keep_alive<0, 1>(),
-           "Records the channels (±15 V) every `interval` seconds: an iterator of (t, values).")
+      .def(
+          "log",
+          [](TPyDevice& dev, double interval, const py::object& channels) {
+            if (!(interval >= 0.01))
+              throw std::invalid_argument("interval " + std::to_string(interval) +
+                                          " s too short; accepted: 0.01 s and more");
+            return std::make_unique<TLog>(dev, interval, LogChannels(channels));
+          },
+          "interval"_a = 1.0, "channels"_a = std::vector<int>{0}, py::keep_alive<0, 1>(),
+          "Records the channels (±15 V) every `interval` seconds: an iterator of (t, values).")
       .def_property_readonly(
           "generator", [](TPyDevice& dev) { return std::make_unique<TPyGenerator>(dev); },
           py::keep_alive<0, 1>(), "The function generator (qvt2.Generator).")
       .def_property_readonly("is_open", &TPyDevice::IsOpen)
       .def("close", &TPyDevice::Close, "Stops the log and the generator and closes the interface.")
-      .def("__enter__", [](TPyDevice& dev) -> TPyDevice& { return dev; }, py::return_value_policy::reference)
+      .def(
+          "__enter__", [](TPyDevice& dev) -> TPyDevice& { return dev; },
+          py::return_value_policy::reference)
       .def("__exit__", [](TPyDevice& dev, const py::args&) { dev.Close(); });
 
-  m.def("open",
-        [](bool simulate, const py::object& device) { return std::make_unique<TPyDevice>(simulate, device); },
-        "simulate"_a = false, "device"_a = py::none(),
-        "Opens the interface and returns a qvt2.Device (also a context manager).\n\n"
-        "simulate: use the virtual interface (as QVTLINK_DEVICE=sim does).\n"
-        "device: None or 0 for the first interface.\n"
-        "Raises DeviceAbsent when no interface answers, DeviceBusy when one is already open in "
-        "this process.");
+  m.def(
+      "open",
+      [](bool simulate, const py::object& device) {
+        return std::make_unique<TPyDevice>(simulate, device);
+      },
+      "simulate"_a = false, "device"_a = py::none(),
+      "Opens the interface and returns a qvt2.Device (also a context manager).\n\n"
+      "simulate: use the virtual interface (as QVTLINK_DEVICE=sim does).\n"
+      "device: None or 0 for the first interface.\n"
+      "Raises DeviceAbsent when no interface answers, DeviceBusy when one is already open in "
+      "this process.");
   m.def("read", &Read, "path"_a,
         "Reads a measurement file (.qvtm) into a qvt2.Sweep; ValueError for a file that is not "
         "one, with the reason.");
-  m.def("timebases", [] {
+  m.def(
+      "timebases",
+      [] {
         std::vector<std::string> out;
         for (int i = 0; i < kTimeBaseCount; ++i)
           out.push_back(qvt::TimeBaseLabelUtf8(i));
         return out;
-      }, "The time bases' names, shortest first.");
+      },
+      "The time bases' names, shortest first.");
 }

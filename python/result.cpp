@@ -71,7 +71,8 @@ TResult ResultOfSweep(TSweep&& sweep) {
     ranges[py::int_(c)] = channel.Range;
   }
   const size_t n = sweep.Time.size();
-  r.V = Matrix(sweep.Volts, n, [](const std::vector<double>& row) -> const auto& { return row; });
+  r.V = Matrix(
+      sweep.Volts, n, [](const std::vector<double>& row) -> const auto& { return row; });
   r.T = ArrayOf(std::move(sweep.Time));
 
   r.Meta["mode"] = "oscilloscope";
@@ -88,7 +89,8 @@ TResult ResultOfSweep(TSweep&& sweep) {
 TResult ResultOfMeasurement(TMeasurement&& m) {
   TResult r;
   const size_t n = m.Time.size();
-  r.V = Matrix(m.Channels, n, [](const TMeasureChannel& c) -> const auto& { return c.Values; });
+  r.V = Matrix(
+      m.Channels, n, [](const TMeasureChannel& c) -> const auto& { return c.Values; });
   r.T = ArrayOf(std::move(m.Time));
   py::dict ranges;
   py::list names;
@@ -105,7 +107,8 @@ TResult ResultOfMeasurement(TMeasurement&& m) {
   r.Meta["mode"] = point ? "point" : "oscilloscope";
   r.Meta["timebase"] = point ? py::object(py::none()) : py::object(py::str(m.TimeBase));
   r.Meta["sample_rate"] = m.SampleRate;
-  r.Meta["trigger"] = Trigger(m.TriggerSource, m.TriggerEdge == TMeasureEdge::Rising, m.TriggerLevel);
+  r.Meta["trigger"] =
+      Trigger(m.TriggerSource, m.TriggerEdge == TMeasureEdge::Rising, m.TriggerLevel);
   r.Meta["pretrigger"] = m.PreTrigger;
   r.Meta["ranges"] = ranges;
   r.Meta["names"] = names;
@@ -155,7 +158,8 @@ py::dict MeasureResult(const TResult& result, const py::object& reference) {
           h.Channels.begin();
     if (ref == rows)
       throw py::value_error("reference channel " + std::to_string(wanted) +
-                            " is not among the channels " + py::repr(result.Channels).cast<std::string>());
+                            " is not among the channels " +
+                            py::repr(result.Channels).cast<std::string>());
   }
   std::vector<analysis::ChannelInput> inputs(rows);
   for (size_t k = 0; k < rows; ++k) {
@@ -168,7 +172,8 @@ py::dict MeasureResult(const TResult& result, const py::object& reference) {
                                           : TQVT2::kNarrowVoltsPerCode * 8192;
     } catch (const std::invalid_argument&) { // a file's range this program does not know
     }
-    inputs[k].samples = std::span<const double>(v.data() + k * v.shape(1), static_cast<size_t>(v.shape(1)));
+    inputs[k].samples =
+        std::span<const double>(v.data() + k * v.shape(1), static_cast<size_t>(v.shape(1)));
     inputs[k].samplePeriod = 1.0 / h.SampleRate;
     inputs[k].rangeMin = -limit;
     inputs[k].rangeMax = limit;
@@ -178,7 +183,9 @@ py::dict MeasureResult(const TResult& result, const py::object& reference) {
   py::dict all;
   for (size_t k = 0; k < rows; ++k) {
     const analysis::Measurements& m = out[k];
-    auto value = [](const std::optional<double>& x) { return x ? py::object(py::float_(*x)) : py::object(py::none()); };
+    auto value = [](const std::optional<double>& x) {
+      return x ? py::object(py::float_(*x)) : py::object(py::none());
+    };
     py::dict d;
     d["frequency"] = value(m.frequency);
     d["period"] = value(m.period);

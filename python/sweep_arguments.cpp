@@ -61,7 +61,8 @@ int RangeArgument(std::string_view label) {
   for (size_t i = 0; i < kRangeVolts.size(); ++i)
     if (WithoutSpaces(RangeLabel(static_cast<int>(i))) == wanted)
       return static_cast<int>(i);
-  throw std::invalid_argument("unknown range '" + std::string(label) + "'; accepted: " + RangeList());
+  throw std::invalid_argument("unknown range '" + std::string(label) +
+                              "'; accepted: " + RangeList());
 }
 
 int RangeArgument(double volts) {
