@@ -8,6 +8,7 @@
 #                                 udev rule
 #   library      libqvtlink0      libqvtlink.so.<major> (the name programs load) and its file
 #   development  libqvtlink-dev   the headers, qvtlink.pc and the libqvtlink.so link
+#   python       python3-qvt2     the Python module qvt2 and its type stub (when QVT_PYTHON)
 #
 # Adding a package: give its install() rules a COMPONENT of its own and declare it here.
 # Configuring fails when an install component belongs to no package, so that no file is left
@@ -108,6 +109,17 @@ ${_qvt_about_interface}
 .
 This package holds what building a program against libqvtlink needs: the C
 headers, the pkg-config file qvtlink.pc and the libqvtlink.so link.")
+
+if(QVT_PYTHON)
+  qvt_debian_package(python NAME python3-qvt2 SECTION python
+    NEEDS library
+    DEPENDS python3-numpy ${QVT_PYTHON_DEB_DEPENDS}
+    DESCRIPTION "Python module for the Vexor QVT II lab interface
+${_qvt_about_interface}
+.
+This package holds the Python module qvt2: sweeps of the oscilloscope as numpy
+arrays, point-by-point logs, the function generator and the measurement files.")
+endif()
 
 get_property(CPACK_COMPONENTS_ALL GLOBAL PROPERTY QVT_DEB_COMPONENTS)
 include(CPack)

@@ -29,7 +29,7 @@ for stage in $stages; do
   echo "=== $stage"
   case $stage in
     plain)
-      configure_build "$root/build/test" all -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr/local
+      configure_build "$root/build/test" all -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr/local -DQVT_PYTHON=ON
       run_ctest "$root/build/test" ;;
     asan)
       configure_build "$root/build/asan" all -DCMAKE_BUILD_TYPE=Debug -DQVT_SANITIZE=address,undefined -DQVT_BENCH=OFF

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the Debian packages that `cpack -G DEB` made: qvt2 (the program and what comes with
-# it), libqvtlink0 (the library programs load) and libqvtlink-dev (what building against it
-# needs). Lists each, finds every file in its Debian place and the library in its own packages
+# it), libqvtlink0 (the library programs load), libqvtlink-dev (what building against it
+# needs) and python3-qvt2 (the Python module). Lists each, finds every file in its Debian place and the library in its own packages
 # only, checks the dependencies (from the binaries, and between the packages at exactly their
 # version), the library's shlibs and ldconfig trigger, that packages, changelog and AppStream
 # release agree on the version, and that each package carries the machine-readable copyright.
-# Then unpacks the three into one scratch root, validates the menu entry and the AppStream
-# data, runs the program and builds and runs a C client through pkg-config there, and runs
+# Then unpacks them into one scratch root, validates the menu entry and the AppStream
+# data, runs the program, builds and runs a C client through pkg-config and sweeps from Python
+# there, and runs
 # lintian on the packages, failing on its errors and warnings.
 # Usage: check_deb.sh <source folder> <package.deb>... (the C compiler is $CC, else cc).
 set -euo pipefail
@@ -19,7 +20,7 @@ lib=usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 
 declare -A deb
 for f in "$@"; do deb[$(dpkg-deb -f "$f" Package)]=$f; done
-for p in qvt2 libqvtlink0 libqvtlink-dev; do
+for p in qvt2 libqvtlink0 libqvtlink-dev python3-qvt2; do
   [ -n "${deb[$p]:-}" ] || fail "no $p package among: $*"
 done
 version=$(dpkg-deb -f "${deb[qvt2]}" Version)
@@ -50,6 +51,8 @@ check_files libqvtlink0 "usr/(bin|include|share/(applications|icons|man|metainfo
 check_files libqvtlink-dev "usr/bin/|$lib/libqvtlink\.so\." \
   usr/include/qvtlink/{qvtlink,qvtrecords,qvtstring}.h "$lib/pkgconfig/qvtlink.pc" \
   "$lib/libqvtlink.so -> libqvtlink.so.$major"
+check_files python3-qvt2 "usr/(bin|include)/|$lib/" \
+  "usr/lib/python3/dist-packages/qvt2\.cpython-[0-9]+-[^ /]+\.so" usr/lib/python3/dist-packages/qvt2.pyi
 
 # Dependencies: the library's and the program's from their binaries, the program's and the
 # development files' on the library at exactly their version, Qt's translations for the program.
@@ -63,6 +66,7 @@ exact="libqvtlink0 \(= ${version//./\\.}\)"
 needs qvt2 "$exact" libqt6widgets6 qt6-translations-l10n
 needs libqvtlink0 libusb-1.0-0 libstdc\\+\\+6
 needs libqvtlink-dev "$exact"
+needs python3-qvt2 "$exact" python3-numpy "python3 \(>= 3\."
 # Packages built against the library depend on this version or newer; the loader's cache
 # follows the package through dpkg's trigger.
 [ "$(dpkg-deb -I "${deb[libqvtlink0]}" shlibs)" = "libqvtlink $major libqvtlink0 (>= $version)" ] \
@@ -79,7 +83,7 @@ trap 'rm -rf "$tree"' EXIT
 for p in "${!deb[@]}"; do dpkg-deb -x "${deb[$p]}" "$tree"; done
 
 # The copyright, machine-readable, names the program's and the library's licences.
-for p in qvt2 libqvtlink0 libqvtlink-dev; do
+for p in qvt2 libqvtlink0 libqvtlink-dev python3-qvt2; do
   copyright=$tree/usr/share/doc/$p/copyright
   head -n1 "$copyright" | grep -qx "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" \
     || fail "$p: the copyright file is not in the machine-readable format"
@@ -107,6 +111,9 @@ pc() {
 "${CC:-cc}" -std=c11 -Wall -Werror $(pc --cflags) "$src/tests/install/client.c" $(pc --libs) -o "$tree/client" \
   || fail "C client"
 [ "$("${clean[@]}" "$tree/client")" = "QVT2 virtual interface 1.0" ] || fail "C client run"
+[ "$("${clean[@]}" PYTHONPATH="$tree/usr/lib/python3/dist-packages" /usr/bin/python3 -c \
+  "import qvt2; print(qvt2.open(simulate=True).sweep('1 ms', [0, 1]).v.shape)")" = "(2, 1200)" ] \
+  || fail "Python module run"
 
 root=()
 [ "$(id -u)" -ne 0 ] || root=(--allow-root)

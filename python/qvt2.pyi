@@ -1,0 +1,105 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Type stub of the qvt2 module (built from C++): the names, arguments and types it offers.
+from types import TracebackType
+from typing import Iterator, Mapping, Sequence
+
+import numpy as np
+import numpy.typing as npt
+
+__version__: str
+
+class DeviceError(OSError):
+    """The interface could not do what was asked."""
+
+class DeviceAbsent(DeviceError):
+    """No interface answers, or it has been closed."""
+
+class DeviceBusy(DeviceError):
+    """The interface is in use: already open in this process, or sweeping on another thread."""
+
+class DeviceLost(DeviceError):
+    """The interface went away during a sweep; open it again."""
+
+class Sweep:
+    """A sweep, or a measurement read from a file."""
+
+    t: npt.NDArray[np.float64]
+    """Sample times in s, 0 at the trigger (the point number in a point-mode file)."""
+    v: npt.NDArray[np.float64]
+    """Shape (len(channels), len(t)): one row of values per channel."""
+    channels: list[int]
+    units: list[str]
+    meta: dict[str, object]
+    """timebase, sample_rate, trigger, pretrigger, ranges, date, ..."""
+    def save(self, path: str, comment: str = "") -> None:
+        """Writes a measurement file (.qvtm)."""
+    def measure(self, reference: int | None = None) -> dict[int, dict[str, float | bool | None]]:
+        """Automatic measurements per channel (frequency, period, peak_to_peak, min, max, mean,
+        rms, amplitude, duty_cycle, rise_time, fall_time, delay, phase, base, top, saturated)."""
+    def __len__(self) -> int: ...
+
+class Generator:
+    """The function generator: -10 to 10 V, 1 to 9999 Hz; each start returns the frequency obtained."""
+
+    @property
+    def running(self) -> bool: ...
+    def sine(self, frequency: float, amplitude: float = 1.0, offset: float = 0.0) -> int: ...
+    def square(
+        self, frequency: float, amplitude: float = 1.0, offset: float = 0.0, duty: float = 0.5
+    ) -> int: ...
+    def triangle(
+        self, frequency: float, amplitude: float = 1.0, offset: float = 0.0, duty: float = 0.5
+    ) -> int: ...
+    def formula(self, text: str, frequency: float) -> int:
+        """A formula of t (0 to 1 over one period) in volts, e.g. '5*sin(2*pi*t)'."""
+    def stop(self) -> None: ...
+
+class Log:
+    """Iterator of (t, values): t in s from the first point, values in V, one per channel."""
+
+    def __iter__(self) -> Iterator[tuple[float, npt.NDArray[np.float64]]]: ...
+    def __next__(self) -> tuple[float, npt.NDArray[np.float64]]: ...
+    def close(self) -> None: ...
+    def __enter__(self) -> Log: ...
+    def __exit__(
+        self,
+        exc_type: type[BaseException] | None,
+        exc: BaseException | None,
+        tb: TracebackType | None,
+    ) -> None: ...
+
+class Device:
+    """An open interface; see open()."""
+
+    @property
+    def generator(self) -> Generator: ...
+    @property
+    def is_open(self) -> bool: ...
+    def sweep(
+        self,
+        timebase: str = "20 ms",
+        channels: int | Sequence[int] = [0],
+        ranges: Mapping[int, str | float] | None = None,
+        trigger: tuple[str, int] | tuple[str, int, float] | None = None,
+        pretrigger: bool = False,
+    ) -> Sweep:
+        """One sweep; timebase "10 µs" to "1 h", ranges "50 mV" to "15 V",
+        trigger ("rising" | "falling", channel, level V) or None."""
+    def log(self, interval: float = 1.0, channels: Sequence[int] = [0]) -> Log: ...
+    def close(self) -> None: ...
+    def __enter__(self) -> Device: ...
+    def __exit__(
+        self,
+        exc_type: type[BaseException] | None,
+        exc: BaseException | None,
+        tb: TracebackType | None,
+    ) -> None: ...
+
+def open(simulate: bool = False, device: int | str | None = None) -> Device:
+    """Opens the interface; simulate=True uses the virtual interface."""
+
+def read(path: str) -> Sweep:
+    """Reads a measurement file (.qvtm)."""
+
+def timebases() -> list[str]:
+    """The time bases' names, shortest first."""
