@@ -63,8 +63,9 @@ TEST(TimeBaseTable, RatesPointsAndPreTriggerOfEveryRow) {
     // only, so a row on that clock with another reload would sample faster than it says.
     const TTimeBase& base = TimeBases()[row.index];
     EXPECT_NEAR(device->SweepPoints() / row.rate, base.SweepDuration, base.SweepDuration * 1e-9);
-    if (base.ClockSelect == 2)
+    if (base.ClockSelect == 2) {
       EXPECT_EQ(base.Reload, 255);
+    }
   }
   device->SetTimeBase(25);
   EXPECT_NEAR(device->SampleRate(), 0.69444, 1e-5);

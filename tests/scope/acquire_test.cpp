@@ -103,7 +103,9 @@ TEST_F(Acquisition, AWaitForAnEdgeEndsWhenCancelledOrWhenTheInterfaceGoes) {
   });
   const auto t0 = std::chrono::steady_clock::now();
   try {
-    Acquire(*device, setup, {.Cancel = &cancel});
+    TAcquireControl control;
+    control.Cancel = &cancel;
+    Acquire(*device, setup, control);
     ADD_FAILURE() << "the sweep cannot complete";
   } catch (const TScopeError& e) {
     EXPECT_EQ(e.Kind, TScopeError::TKind::Cancelled);
