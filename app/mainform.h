@@ -47,6 +47,7 @@
 #include "spectrum.h"
 #include "sweep_cycle.h"
 
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -193,6 +194,9 @@ public:
   // The panel as tab-separated text: a header line, then one line per channel.
   QString MeasuresText() const;
   void CopyMeasures();
+  // The panel under the graph, or beside it when the graph area is wide enough to keep a
+  // graph wider than high beside it.
+  void PlaceMesuresPanel();
   // The quantities shown, in column order; the panel follows at the next sweep.
   void SetChosenMeasures(std::vector<analysis::Quantity> quantities);
   bool SpectrumShown() const;
@@ -262,6 +266,7 @@ public:
   QToolButton* EscapeBtn = nullptr;
   QTableWidget* MesuresTable = nullptr; // under the graph: channels by measurements
   QMenu* MesuresMenu = nullptr;         // the quantities shown, checkable
+  QBoxLayout* GraphBox = nullptr;       // the graph and the panel, one under or beside the other
   QWidget* SpectreBar = nullptr;        // over the graph in Spectre mode
   QComboBox* FenetreCB = nullptr;
   QComboBox* EchelleCB = nullptr;

@@ -95,7 +95,46 @@ private:
   TMainForm* form_;
 };
 
+// The graph area's resizes place the panel anew.
+class TResizeWatch : public QObject {
+public:
+  TResizeWatch(QObject* parent, TMainForm* form) : QObject(parent), form_(form) {}
+
+protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Resize)
+      form_->PlaceMesuresPanel();
+    return false;
+  }
+
+private:
+  TMainForm* form_;
+};
+
 } // namespace
+
+void TMainForm::PlaceMesuresPanel() {
+  if (GraphBox == nullptr)
+    return;
+  const int row = MesuresTable->verticalHeader()->defaultSectionSize();
+  const int width = MesuresTable->verticalHeader()->sizeHint().width() +
+                    std::max<int>(1, static_cast<int>(ChosenMeasures.size())) *
+                        MesuresTable->horizontalHeader()->minimumSectionSize() +
+                    2 * MesuresTable->frameWidth() + 4;
+  const int graphWidth = PanelCourbe->width() - width;
+  if (graphWidth >= PanelCourbe->height() * 6 / 5) {
+    GraphBox->setDirection(QBoxLayout::LeftToRight);
+    MesuresTable->setMinimumHeight(0);
+    MesuresTable->setMaximumHeight(QWIDGETSIZE_MAX);
+    MesuresTable->setFixedWidth(width);
+  } else {
+    // Tall enough for the header and four rows, no taller: the graph keeps the rest.
+    GraphBox->setDirection(QBoxLayout::TopToBottom);
+    MesuresTable->setMinimumWidth(0);
+    MesuresTable->setMaximumWidth(QWIDGETSIZE_MAX);
+    MesuresTable->setFixedHeight(row * (kTableRowsShown + 1) + 4);
+  }
+}
 
 void TMainForm::BuildAnalysisButtons(QHBoxLayout* row) {
   MesuresBtn->setCheckable(true);
@@ -134,8 +173,13 @@ void TMainForm::BuildAnalysisPanels(QVBoxLayout* column) {
   MesuresTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
   MesuresTable->setFocusPolicy(Qt::ClickFocus);
   MesuresTable->setPalette(QApplication::palette());
-  MesuresTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  MesuresTable->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  // Columns share the width: sizing them to their contents would measure every cell at
+  // every sweep.
+  MesuresTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  MesuresTable->horizontalHeader()->setMinimumSectionSize(
+      MesuresTable->fontMetrics().horizontalAdvance(QStringLiteral("-000,00 mHz")));
+  MesuresTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  MesuresTable->verticalHeader()->setDefaultSectionSize(MesuresTable->fontMetrics().height() + 6);
   MesuresTable->setContextMenuPolicy(Qt::CustomContextMenu);
   MesuresTable->installEventFilter(new TCopyKey(MesuresTable, this));
   connect(MesuresTable, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
@@ -145,11 +189,17 @@ void TMainForm::BuildAnalysisPanels(QVBoxLayout* column) {
     menu.addMenu(MesuresMenu);
     menu.exec(MesuresTable->viewport()->mapToGlobal(p));
   });
-  // Tall enough for the header and four rows, no taller: the graph keeps the rest.
-  const int row = MesuresTable->fontMetrics().height() + 8;
-  MesuresTable->setFixedHeight(row * (kTableRowsShown + 1) + 4);
   MesuresTable->hide();
-  column->addWidget(MesuresTable);
+  // The graph and the panel share a box of the graph area's own layout, so that the graph
+  // keeps its place in the area's coordinates (the readout is placed in them).
+  const int at = column->indexOf(TempsPaintBox);
+  column->removeWidget(TempsPaintBox);
+  GraphBox = new QBoxLayout(QBoxLayout::TopToBottom);
+  GraphBox->setSpacing(0);
+  GraphBox->addWidget(TempsPaintBox, 1);
+  GraphBox->addWidget(MesuresTable);
+  column->insertLayout(at, GraphBox, 1);
+  PanelCourbe->installEventFilter(new TResizeWatch(PanelCourbe, this));
 
   SpectreGraph = std::make_unique<TGrapheSpectre>(&TempsPaintBox->Canvas(), TempsPaintBox);
   SetChosenMeasures(DefaultMeasures());
@@ -169,6 +219,7 @@ void TMainForm::SetChosenMeasures(std::vector<analysis::Quantity> quantities) {
                             static_cast<analysis::Quantity>(a->data().toInt())) !=
                   ChosenMeasures.end());
   ShowMeasures(MeasuredChannels, MeasuredValues);
+  PlaceMesuresPanel();
 }
 
 void TMainForm::AnalyseSweep() {
@@ -219,10 +270,19 @@ void TMainForm::ShowMeasures(std::span<const int> channels,
   const int columns = static_cast<int>(ChosenMeasures.size());
   MesuresTable->setRowCount(rows);
   MesuresTable->setColumnCount(columns);
+  // Items are made once and their texts set only when they change: a table refreshed at
+  // every sweep must not lay itself out again each time.
+  auto setText = [](QTableWidgetItem* item, const QString& text) {
+    if (item->text() != text)
+      item->setText(text);
+  };
   for (int c = 0; c < columns; ++c) {
     const std::string_view label = analysis::Label(ChosenMeasures[c]);
-    MesuresTable->setHorizontalHeaderItem(
-        c, new QTableWidgetItem(QString::fromUtf8(label.data(), static_cast<int>(label.size()))));
+    const QString text = QString::fromUtf8(label.data(), static_cast<int>(label.size()));
+    if (MesuresTable->horizontalHeaderItem(c) == nullptr)
+      MesuresTable->setHorizontalHeaderItem(c, new QTableWidgetItem(text));
+    else
+      setText(MesuresTable->horizontalHeaderItem(c), text);
   }
   for (int r = 0; r < rows; ++r) {
     const int channel = MeasuredChannels[r];
@@ -231,9 +291,14 @@ void TMainForm::ShowMeasures(std::span<const int> channels,
     QString name = ChannelCaption(channel, OscGraph->Curves[channel].QuantityName, false);
     if (m.saturated)
       name += U8(texts::kSaturated);
-    auto* head = new QTableWidgetItem(name);
-    head->setForeground(colour);
-    MesuresTable->setVerticalHeaderItem(r, head);
+    QTableWidgetItem* head = MesuresTable->verticalHeaderItem(r);
+    if (head == nullptr) {
+      head = new QTableWidgetItem(name);
+      MesuresTable->setVerticalHeaderItem(r, head);
+    }
+    setText(head, name);
+    if (head->foreground().color() != colour)
+      head->setForeground(colour);
     for (int c = 0; c < columns; ++c) {
       QTableWidgetItem* item = MesuresTable->item(r, c);
       if (item == nullptr) {
@@ -241,8 +306,9 @@ void TMainForm::ShowMeasures(std::span<const int> channels,
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         MesuresTable->setItem(r, c, item);
       }
-      item->setText(ValueText(ChosenMeasures[c], analysis::ValueOf(m, ChosenMeasures[c])));
-      item->setForeground(colour);
+      setText(item, ValueText(ChosenMeasures[c], analysis::ValueOf(m, ChosenMeasures[c])));
+      if (item->foreground().color() != colour)
+        item->setForeground(colour);
     }
   }
 }
