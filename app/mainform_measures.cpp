@@ -22,6 +22,7 @@
 #include "inifile.h"
 #include "mainform.h"
 #include "mainform_texts.h"
+#include "measure_list.h"
 #include "paintbox.h"
 
 namespace qvt {
@@ -39,33 +40,6 @@ const std::vector<analysis::Quantity>& DefaultMeasures() {
   static const std::vector<analysis::Quantity> list = {
       analysis::Quantity::kFrequency, analysis::Quantity::kPeakToPeak,
       analysis::Quantity::kMean, analysis::Quantity::kRms};
-  return list;
-}
-
-std::string ListText(const std::vector<analysis::Quantity>& list) {
-  std::string text;
-  for (const analysis::Quantity q : list) {
-    if (!text.empty())
-      text += ',';
-    text += analysis::Key(q);
-  }
-  return text;
-}
-
-// The keys of a list; unknown keys are skipped, so that a file written by a later version
-// still opens.
-std::vector<analysis::Quantity> ParseList(const std::string& text) {
-  std::vector<analysis::Quantity> list;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = text.find(',', start);
-    if (end == std::string::npos)
-      end = text.size();
-    if (const auto q = analysis::QuantityFromKey(text.substr(start, end - start));
-        q && std::find(list.begin(), list.end(), *q) == list.end())
-      list.push_back(*q);
-    start = end + 1;
-  }
   return list;
 }
 
@@ -333,7 +307,7 @@ void TMainForm::CopyMeasures() {
 
 void TMainForm::LoadAnalysisSettings(const TIniFile& ini) {
   if (ini.ValueExists(kSection, kListKey))
-    SetChosenMeasures(ParseList(ini.ReadString(kSection, kListKey, "")));
+    SetChosenMeasures(ParseMeasureList(ini.ReadString(kSection, kListKey, "")));
   MesuresBtn->setChecked(ini.ReadBool(kSection, kShownKey, false));
   MesuresTable->setVisible(MesuresBtn->isChecked());
   LoadSpectrumSettings(ini);
@@ -343,7 +317,7 @@ void TMainForm::SaveAnalysisSettings(TIniFile& ini) const {
   // New keys are written only once they differ from the defaults, so that a file made
   // before the panel existed keeps its bytes.
   if (ChosenMeasures != DefaultMeasures() || ini.ValueExists(kSection, kListKey))
-    ini.WriteString(kSection, kListKey, ListText(ChosenMeasures));
+    ini.WriteString(kSection, kListKey, MeasureListText(ChosenMeasures));
   if (MesuresBtn->isChecked() || ini.ValueExists(kSection, kShownKey))
     ini.WriteBool(kSection, kShownKey, MesuresBtn->isChecked());
   SaveSpectrumSettings(ini);

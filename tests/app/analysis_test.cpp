@@ -14,6 +14,7 @@
 #include "graphe_spectre.h"
 #include "lcd99.h"
 #include "mainform_fixture.h"
+#include "measure_list.h"
 
 namespace qvt {
 namespace {
@@ -166,6 +167,21 @@ TEST_F(AnalysisTest, ChoicesAreKeptInTheSettingsFileOnlyOnceChanged) {
   EXPECT_EQ(form->EchelleCB->currentIndex(), 1);
   EXPECT_EQ(form->MoyenneSE->value(), 8);
   EXPECT_EQ(form->SpectreGraph->Scale(), analysis::SpectrumScale::kDbv);
+}
+
+TEST(MeasureListTest, ReadsAnyTextIntoAUsableList) {
+  using Q = analysis::Quantity;
+  struct Case {
+    const char* text;
+    std::vector<Q> list;
+  };
+  for (const Case& c : {Case{"freq,vpp,rms,mean", {Q::kFrequency, Q::kPeakToPeak, Q::kRms, Q::kMean}},
+                        Case{"phase,freq", {Q::kPhase, Q::kFrequency}},
+                        Case{"", {}},
+                        Case{"freq,,bogus,freq,Vpp,duty", {Q::kFrequency, Q::kDutyCycle}}}) {
+    EXPECT_EQ(ParseMeasureList(c.text), c.list) << c.text;
+  }
+  EXPECT_EQ(MeasureListText({Q::kPeriod, Q::kPhase}), "period,phase");
 }
 
 } // namespace
