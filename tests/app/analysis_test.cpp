@@ -90,6 +90,19 @@ TEST_F(AnalysisTest, ThePanelMeasuresEachActiveChannelMarksClippingAndCopiesAsTe
   EXPECT_EQ(RowName(1), "Voie 1 (saturé)");
   EXPECT_EQ(Cell(1, 1), "—");
   EXPECT_EQ(Cell(1, 0), "50.00 Hz") << "the time values stay";
+
+  // Under the graph in the design size, beside it in a wide window.
+  auto beside = [&] {
+    QTest::qWait(20);
+    const QRect table = form->MesuresTable->geometry(), graph = form->TempsPaintBox->geometry();
+    EXPECT_GT(table.height(), 0);
+    return table.left() >= graph.right() && table.top() < graph.bottom();
+  };
+  EXPECT_FALSE(beside());
+  form->resize(1900, 700);
+  EXPECT_TRUE(beside());
+  form->resize(TMainForm::kDesignWidth, TMainForm::kDesignHeight);
+  EXPECT_FALSE(beside());
 }
 
 TEST_F(AnalysisTest, TheSpectrumOfTheGeneratorsSquareListsItsOddHarmonics) {
