@@ -38,8 +38,8 @@ constexpr int kTableRowsShown = 4;
 
 const std::vector<analysis::Quantity>& DefaultMeasures() {
   static const std::vector<analysis::Quantity> list = {
-      analysis::Quantity::kFrequency, analysis::Quantity::kPeakToPeak,
-      analysis::Quantity::kMean, analysis::Quantity::kRms};
+      analysis::Quantity::kFrequency, analysis::Quantity::kPeakToPeak, analysis::Quantity::kMean,
+      analysis::Quantity::kRms};
   return list;
 }
 
@@ -116,8 +116,8 @@ void TMainForm::BuildAnalysisButtons(QHBoxLayout* row) {
   MesuresMenu = new QMenu(U8(texts::kMesuresShown), MesuresBtn);
   MesuresMenu->setObjectName("MesuresMenu");
   for (const analysis::Quantity q : analysis::kAllQuantities) {
-    QAction* a = MesuresMenu->addAction(QString::fromUtf8(analysis::Label(q).data(),
-                                                          static_cast<int>(analysis::Label(q).size())));
+    QAction* a = MesuresMenu->addAction(
+        QString::fromUtf8(analysis::Label(q).data(), static_cast<int>(analysis::Label(q).size())));
     a->setCheckable(true);
     a->setData(static_cast<int>(q));
   }
@@ -199,8 +199,7 @@ void TMainForm::SetChosenMeasures(std::vector<analysis::Quantity> quantities) {
 void TMainForm::AnalyseSweep() {
   if (OscGraph == nullptr || PointMode)
     return;
-  const int reference =
-      OscGraph->TriggerChannel < 4 ? OscGraph->TriggerChannel : -1;
+  const int reference = OscGraph->TriggerChannel < 4 ? OscGraph->TriggerChannel : -1;
   AnalyseCurves(OscGraph->Curves, OscGraph->TimeCurve, OscGraph->FilledCount, reference);
 }
 
@@ -226,8 +225,10 @@ void TMainForm::AnalyseCurves(const std::array<TCourbeOsc, 4>& curves, const TCo
     if (i == reference)
       ref = inputs.size();
     channels.push_back(i);
-    inputs.push_back({{curves[i].Value.data(), static_cast<std::size_t>(count)}, dt,
-                      curves[i].Mini, curves[i].Maxi});
+    inputs.push_back({{curves[i].Value.data(), static_cast<std::size_t>(count)},
+                      dt,
+                      curves[i].Mini,
+                      curves[i].Maxi});
   }
   std::vector<analysis::Measurements> out(inputs.size());
   Measurer.Measure(inputs, ref, out);

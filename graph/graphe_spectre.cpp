@@ -25,9 +25,11 @@ std::string ChannelName(int channel) {
 } // namespace
 
 TGrapheSpectre::TGrapheSpectre(TCanvas* canvas, TPaintBox* paintBox)
-    : TGrapheBase(canvas, paintBox), FrequencyCurve("f", 0, "Hz"),
-      Curves{TCourbe(ChannelName(0), 0, "V"), TCourbe(ChannelName(1), 1, "V"),
-             TCourbe(ChannelName(2), 2, "V"), TCourbe(ChannelName(3), 3, "V")} {
+    : TGrapheBase(canvas, paintBox),
+      FrequencyCurve("f", 0, "Hz"), Curves{TCourbe(ChannelName(0), 0, "V"),
+                                           TCourbe(ChannelName(1), 1, "V"),
+                                           TCourbe(ChannelName(2), 2, "V"),
+                                           TCourbe(ChannelName(3), 3, "V")} {
   FrequencyCurve.Mini = 0;
   FrequencyCurve.Maxi = 1000;
   for (TCourbe& c : Curves) {
@@ -140,8 +142,8 @@ void TGrapheSpectre::DrawPeakMark(int channel) {
   if (v.Harmonics.empty())
     return;
   const analysis::Harmonic& h = v.Harmonics.front();
-  const double m = scale_ == analysis::SpectrumScale::kDbv ? analysis::ToDbv(h.amplitude)
-                                                           : h.amplitude;
+  const double m =
+      scale_ == analysis::SpectrumScale::kDbv ? analysis::ToDbv(h.amplitude) : h.amplitude;
   const int x = FrequencyCurve.ToPixel(h.frequency);
   const int y = Curves[channel].ToPixel(m);
   // A small triangle pointing down at the top of the peak.
@@ -206,8 +208,8 @@ std::uint8_t TGrapheSpectre::NearestBin(int& x, int& y, std::size_t& bin) const 
     for (auto k = static_cast<std::size_t>(from); k <= static_cast<std::size_t>(to); ++k) {
       const int px = FrequencyCurve.ToPixel(v.Resolution * static_cast<double>(k));
       const int py = Curves[i].ToPixel(v.Magnitudes[k]);
-      const long long d = std::llabs(static_cast<long long>(px) - x) +
-                          std::llabs(static_cast<long long>(py) - y);
+      const long long d =
+          std::llabs(static_cast<long long>(px) - x) + std::llabs(static_cast<long long>(py) - y);
       if (d < best) {
         best = d;
         result = static_cast<std::uint8_t>(i);

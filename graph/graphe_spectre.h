@@ -18,8 +18,8 @@ namespace qvt {
 // One channel's spectrum as the window computed it.
 struct TSpectreVoie {
   bool Visible = false;
-  std::vector<double> Magnitudes; // bins 0..N/2, in the graph's scale (V or dBV)
-  double Resolution = 0;          // Hz between bins
+  std::vector<double> Magnitudes;            // bins 0..N/2, in the graph's scale (V or dBV)
+  double Resolution = 0;                     // Hz between bins
   std::vector<analysis::Harmonic> Harmonics; // fundamental first; empty without a tone
 };
 

@@ -188,10 +188,10 @@ TEST(MeasureListTest, ReadsAnyTextIntoAUsableList) {
     const char* text;
     std::vector<Q> list;
   };
-  for (const Case& c : {Case{"freq,vpp,rms,mean", {Q::kFrequency, Q::kPeakToPeak, Q::kRms, Q::kMean}},
-                        Case{"phase,freq", {Q::kPhase, Q::kFrequency}},
-                        Case{"", {}},
-                        Case{"freq,,bogus,freq,Vpp,duty", {Q::kFrequency, Q::kDutyCycle}}}) {
+  for (const Case& c :
+       {Case{"freq,vpp,rms,mean", {Q::kFrequency, Q::kPeakToPeak, Q::kRms, Q::kMean}},
+        Case{"phase,freq", {Q::kPhase, Q::kFrequency}}, Case{"", {}},
+        Case{"freq,,bogus,freq,Vpp,duty", {Q::kFrequency, Q::kDutyCycle}}}) {
     EXPECT_EQ(ParseMeasureList(c.text), c.list) << c.text;
   }
   EXPECT_EQ(MeasureListText({Q::kPeriod, Q::kPhase}), "period,phase");
