@@ -18,6 +18,8 @@
 //   mainform_dialogs.cpp   the options, calibration and channel dialogs
 //   mainform_exchange.cpp  the Matlab file and the transfer to Kalkio
 //   mainform_access.cpp    what screen readers are told about the graph
+//   mainform_measures.cpp  the "Mesures" panel
+//   mainform_spectrum.cpp  the "Spectre" mode of the graph
 //
 // Every control handler does nothing while Loading is set; handlers shared by the four
 // channels take the channel from the sender's "Tag" property. The acquisition loop lets
@@ -32,18 +34,30 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "channel_controls.h"
+#include "graphe_spectre.h"
+#include "measure_text.h"
+#include "measurer.h"
+#include "spectrum.h"
 #include "sweep_cycle.h"
 
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QTableWidget;
+class QVBoxLayout;
+class QHBoxLayout;
 class QProgressBar;
 class QPushButton;
 class QScrollBar;
@@ -56,6 +70,8 @@ class QWindow;
 namespace qvt {
 
 class TCourbe;
+class TCourbeOsc;
+class TIniFile;
 class TLabeledEdit;
 class TLCD99;
 class TPaintBox;
@@ -164,6 +180,30 @@ public:
   void LoadPlacement();
   void SavePlacement();
 
+  // Measurements and spectra of the sweeps (mainform_measures.cpp, mainform_spectrum.cpp).
+  // After each complete sweep: the oscilloscope's curves go to AnalyseCurves.
+  void AnalyseSweep();
+  // Measures (panel shown) and transforms (Spectre mode) `count` samples of the visible
+  // curves, taken every time[1] - time[0] seconds, as they are: live sweeps and opened files
+  // alike. Delay and phase are taken against channel `reference` when it is visible, else
+  // against the first visible channel.
+  void AnalyseCurves(const std::array<TCourbeOsc, 4>& curves, const TCourbe& time, int count,
+                     int reference);
+  void MesuresBtnClick();
+  void SpectreBtnClick();
+  // The panel as tab-separated text: a header line, then one line per channel.
+  QString MeasuresText() const;
+  void CopyMeasures();
+  // The panel under the graph, or beside it when the graph area is wide enough to keep a
+  // graph wider than high beside it.
+  void PlaceMesuresPanel();
+  // The quantities shown, in column order; the panel follows at the next sweep.
+  void SetChosenMeasures(std::vector<analysis::Quantity> quantities);
+  bool SpectrumShown() const;
+  void PaintSpectrum();
+  void ShowSpectrumReadout(int x, int y);
+  void SpectrumControlsChange(); // window, scale or averaging changed in the bar
+
   // The status bar's one text.
   QString StatusText() const;
   void SetStatusText(const QString& text);
@@ -183,6 +223,8 @@ public:
   QToolButton* EnregistreBtn = nullptr;
   QToolButton* UndoBtn = nullptr;
   QToolButton* ResetBtn = nullptr;
+  QToolButton* MesuresBtn = nullptr;
+  QToolButton* SpectreBtn = nullptr;
   QStatusBar* Header = nullptr;
 
   // Channel panel.
@@ -222,6 +264,13 @@ public:
   QFrame* VexorAbsent = nullptr;
   QToolButton* ComBtn = nullptr;
   QToolButton* EscapeBtn = nullptr;
+  QTableWidget* MesuresTable = nullptr; // under the graph: channels by measurements
+  QMenu* MesuresMenu = nullptr;         // the quantities shown, checkable
+  QBoxLayout* GraphBox = nullptr;       // the graph and the panel, one under or beside the other
+  QWidget* SpectreBar = nullptr;        // over the graph in Spectre mode
+  QComboBox* FenetreCB = nullptr;
+  QComboBox* EchelleCB = nullptr;
+  QSpinBox* MoyenneSE = nullptr;
 
   // Generator panel (inside GBFPanel).
   QWidget* FrequencePanel = nullptr;
@@ -260,6 +309,8 @@ public:
   bool FirstActivation = true;
   bool PointMode = false;
   QString PaintBoxHint; // the graph's hint, shown in the status bar while pointing at it
+  std::vector<analysis::Quantity> ChosenMeasures;
+  std::unique_ptr<TGrapheSpectre> SpectreGraph; // on TempsPaintBox's canvas
 
 protected:
   bool event(QEvent* event) override;
@@ -277,6 +328,15 @@ private:
   QWidget* BuildPanelTemps();
   QWidget* BuildPanelCourbe();
   void BuildGBFPanel(); // mainform_gbf_layout.cpp
+  void BuildAnalysisButtons(QHBoxLayout* row);       // mainform_measures.cpp
+  void BuildAnalysisPanels(QVBoxLayout* column);     // under and over the graph
+  void BuildSpectreBar();                            // mainform_spectrum.cpp
+  void LoadAnalysisSettings(const TIniFile& ini);
+  void SaveAnalysisSettings(TIniFile& ini) const;
+  void LoadSpectrumSettings(const TIniFile& ini);
+  void SaveSpectrumSettings(TIniFile& ini) const;
+  void ShowMeasures(std::span<const int> channels, std::span<const analysis::Measurements> values);
+  void ComputeSpectra(const std::array<TCourbeOsc, 4>& curves, double samplePeriod, int count);
   void ConnectGeneratorHandlers();
   QFrame* BuildVexorAbsent();
   void ConnectHandlers();
@@ -323,6 +383,10 @@ private:
   bool InTimer = false;
   QPointer<QWindow> LastFocusWindow;
   std::optional<TSweepCycle> Cycle; // the sweep being acquired, on Device
+  analysis::Measurer Measurer;
+  std::array<analysis::Spectrum, 4> Spectra;
+  std::vector<int> MeasuredChannels; // the panel's rows
+  std::vector<analysis::Measurements> MeasuredValues;
 };
 
 } // namespace qvt

@@ -30,6 +30,10 @@ constexpr int kLabelLine = 16;
 } // namespace
 
 void TMainForm::ShowReadout(int x, int y) {
+  if (SpectrumShown()) {
+    ShowSpectrumReadout(x, y);
+    return;
+  }
   const std::uint8_t c = OscGraph->NearestPoint(x, y);
   if (c >= 4) {
     HideReadout();
@@ -90,7 +94,8 @@ void TMainForm::TempsPaintBoxMouseMove(const TMouseInfo& mouse) {
     ShowThreshold(OscGraph->Curves[OscGraph->TriggerChannel].FromPixel(mouse.Y));
     return;
   }
-  if (SynchroRG->ItemIndex() > 0 && std::abs(OscGraph->TriggerPixel - mouse.Y) < kGrabDistance) {
+  if (SynchroRG->ItemIndex() > 0 && !SpectrumShown() &&
+      std::abs(OscGraph->TriggerPixel - mouse.Y) < kGrabDistance) {
     PaintBoxHint = texts::U8(texts::kThresholdLine);
     TempsPaintBox->setCursor(Qt::SplitVCursor);
     HideReadout();
@@ -102,7 +107,7 @@ void TMainForm::TempsPaintBoxMouseMove(const TMouseInfo& mouse) {
 }
 
 void TMainForm::TempsPaintBoxMouseDown(const TMouseInfo& mouse) {
-  if (PointMode)
+  if (PointMode || SpectrumShown())
     return;
   DraggingThreshold = false;
   if (SynchroRG->ItemIndex() > 0 && OscGraph->TriggerChannel < 4 &&

@@ -269,6 +269,7 @@ void TMainForm::TimerTimer() {
     }
   }
   SetTimeAxis();
+  AnalyseSweep();
   TempsPaintBox->Invalidate();
   StopBtn->hide();
   // The sweep is in: the wait message would now be untrue.
@@ -309,6 +310,10 @@ void TMainForm::TempsPaintBoxPaint() {
     return; // a paint before the window's creation has finished
   if (PointMode) {
     PointGraph->Paint();
+    return;
+  }
+  if (SpectrumShown()) {
+    PaintSpectrum();
     return;
   }
   OscGraph->Paint();

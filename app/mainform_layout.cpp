@@ -197,6 +197,9 @@ QWidget* TMainForm::BuildToolBar() {
   ExitBtn = ToolButton(ToolBar1, "ExitBtn", texts::kExit, "exit", texts::kExitHint);
   for (QToolButton* b : {OptionsBtn, GBFbtn, AutoSetBtn, RegSaveBtn, MatlabBtn, HelpBtn, PlusBtn, ExitBtn})
     first->addWidget(b);
+  MesuresBtn = ToolButton(ToolBar1, "MesuresBtn", texts::kMesures, "mesures", texts::kMesuresHint);
+  SpectreBtn = ToolButton(ToolBar1, "SpectreBtn", texts::kSpectre, "spectre", texts::kSpectreHint);
+  BuildAnalysisButtons(first);
   first->addStretch();
 
   auto* second = new QHBoxLayout;
@@ -457,6 +460,7 @@ QWidget* TMainForm::BuildPanelCourbe() {
   column->addWidget(GBFPanel);
   column->addWidget(ProgressBar);
   column->addWidget(TempsPaintBox, 1);
+  BuildAnalysisPanels(column);
 
   // The readout floats over the graph.
   for (QLabel** label : {&LabelX, &LabelY}) {

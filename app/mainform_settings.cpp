@@ -116,6 +116,7 @@ void TMainForm::LoadSettings() {
     LCD10k->SetValue(std::to_string(f));
   ExpressionEdit->setText(AnsiToQString(ini.ReadString(kGbf, "Expression", "t*5")));
   GBFbtn->setChecked(ini.ReadBool(kGbf, "Actif", false));
+  LoadAnalysisSettings(ini);
 }
 
 void TMainForm::ApplyDemoSetUp() {
@@ -187,6 +188,7 @@ void TMainForm::SaveSettings() {
   // wave, and a formula read from the file must not be lost for want of that.
   ini.WriteString(kGbf, "Expression", AnsiFromQString(ExpressionEdit->text()));
   ini.WriteBool(kGbf, "Actif", GBFbtn->isChecked());
+  SaveAnalysisSettings(ini);
   // Written once, whole or not at all: a failure leaves the old file as it was.
   if (!ini.Save())
     qWarning().noquote() << ConfigFileName.c_str() << ":" << ini.ErrorString();

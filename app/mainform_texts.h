@@ -32,6 +32,25 @@ inline constexpr char kAcquire[] = "Acquisition";
 inline constexpr char kUndo[] = "Défaire";
 inline constexpr char kReset[] = "RàZ";
 
+// Measurements panel and spectrum mode.
+inline constexpr char kMesures[] = "Mesures";
+inline constexpr char kMesuresHint[] =
+    "Mesures|Mesures automatiques de chaque voie active (clic droit : choisir, copier)";
+inline constexpr char kSpectre[] = "Spectre";
+inline constexpr char kSpectreHint[] = "Spectre|Spectre des voies actives au lieu des courbes";
+inline constexpr char kMesuresShown[] = "Mesures affichées";
+inline constexpr char kCopyTable[] = "Copier le tableau";
+inline constexpr char kSaturated[] = " (saturé)";
+inline constexpr char kWindowLabel[] = "Fenêtre :";
+inline constexpr const char* kWindows[] = {"Hann", "Rectangulaire", "Hamming", "Blackman-Harris",
+                                           "Sommet plat"};
+inline constexpr char kScaleLabel[] = "Échelle :";
+inline constexpr const char* kScales[] = {"Linéaire (V)", "Logarithmique (dBV)"};
+inline constexpr char kAveragingLabel[] = "Moyenne sur";
+inline constexpr char kAveragingSuffix[] = " balayage(s)";
+inline constexpr char kSpectrumWindowHint[] =
+    "|Fenêtre de pondération : Hann pour les fréquences, sommet plat pour les amplitudes";
+
 // Channel groups.
 inline constexpr char kChannel[] = "Voie ";
 inline constexpr char kChannelNameSeparator[] = " : ";

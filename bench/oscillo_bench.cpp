@@ -6,6 +6,9 @@
 //                                    square), with the written display (the baseline) and then
 //                                    with "Affichage rapide": sweeps per second, their ratio, and
 //                                    the process's CPU share of a core for each
+//   bench_oscillo analysis [seconds] the same sweeps on the four channels without (the
+//                                    baseline) and with the "Mesures" panel and the "Spectre"
+//                                    mode, with the written display and with "Affichage rapide"
 //   bench_oscillo startup [runs]     time from the start of the process to the first painted
 //                                    window, and resident memory then, for the oscilloscope and
 //                                    for a bare Qt window (the baseline), in alternate runs
@@ -75,17 +78,27 @@ double ResidentMegabytes() {
   return 0;
 }
 
+double Median(std::vector<double> v);
+
 struct TSweepRate {
   double PerSecond = 0;
   double CpuShare = 0; // of one core
 };
 
-TSweepRate Sweeps(double seconds, bool fast) {
+TSweepRate Sweeps(double seconds, bool fast, bool fourChannels = false, bool analysis = false) {
   qvt::FastDisplay = fast;
   qvt::TMainForm form;
   form.show();
   QApplication::processEvents();
   form.Channels[2].Active->click();
+  if (fourChannels) {
+    form.Channels[1].Active->click();
+    form.Channels[3].Active->click();
+  }
+  if (analysis) {
+    form.MesuresBtn->click();
+    form.SpectreBtn->click();
+  }
   form.SynchroRG->Button(3)->click();
   while (form.DureeUpDown->Position() < 6)
     form.DureeUpDown->UpButton()->click();
@@ -128,6 +141,33 @@ int CompareSweeps(double seconds) {
               seconds, written.PerSecond, written.PerSecond / (1000.0 / 110.0),
               100.0 * written.CpuShare, fast.PerSecond, 100.0 * fast.CpuShare,
               written.PerSecond > 0 ? fast.PerSecond / written.PerSecond : 0.0);
+  return 0;
+}
+
+// Runs alternate, baseline first, and the median of the pairs' ratios is given: the machine's
+// load drifts over a run more than the analysis costs.
+int CompareAnalysis(double seconds) {
+  constexpr int kPairs = 3;
+  std::printf("continuous sweeps at 1 ms on four channels, %d alternate pairs of %.1f s:\n", kPairs,
+              seconds);
+  for (const bool fast : {false, true}) {
+    std::vector<double> bare, measured, bareCpu, measuredCpu, ratio;
+    for (int i = 0; i < kPairs; ++i) {
+      const TSweepRate b = Sweeps(seconds, fast, true, false);
+      const TSweepRate m = Sweeps(seconds, fast, true, true);
+      bare.push_back(b.PerSecond);
+      measured.push_back(m.PerSecond);
+      bareCpu.push_back(100.0 * b.CpuShare);
+      measuredCpu.push_back(100.0 * m.CpuShare);
+      ratio.push_back(b.PerSecond > 0 ? m.PerSecond / b.PerSecond : 0.0);
+    }
+    std::printf("  %s: %.2f per second (CPU %.1f %% of a core); with Mesures and Spectre %.2f "
+                "per second (CPU %.1f %%); median rate ratio %.3f (%.3f-%.3f)\n",
+                fast ? "Affichage rapide" : "written display", Median(bare), Median(bareCpu),
+                Median(measured), Median(measuredCpu), Median(ratio),
+                *std::min_element(ratio.begin(), ratio.end()),
+                *std::max_element(ratio.begin(), ratio.end()));
+  }
   return 0;
 }
 
@@ -219,6 +259,9 @@ int main(int argc, char* argv[]) {
     return StartOnce(mode == "startup-window");
   if (mode == "sweeps")
     return CompareSweeps(argc > 2 ? std::atof(argv[2]) : 10);
-  std::fprintf(stderr, "usage: %s sweeps [seconds] | startup [runs]\n", argv[0]);
+  if (mode == "analysis")
+    return CompareAnalysis(argc > 2 ? std::atof(argv[2]) : 10);
+  std::fprintf(stderr, "usage: %s sweeps [seconds] | analysis [seconds] | startup [runs]\n",
+               argv[0]);
   return 2;
 }

@@ -1,0 +1,208 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// TMainForm: the "Spectre" mode. The graph shows the magnitude spectra of the active channels
+// instead of their curves, with a bar over it for the window, the scale and the averaging;
+// the mouse reads frequency and amplitude. Leaving the mode gives the time graph back.
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QToolButton>
+
+#include <algorithm>
+
+#include "ansi.h"
+#include "globals.h"
+#include "graphe_osc.h"
+#include "graphe_spectre.h"
+#include "hints.h"
+#include "inifile.h"
+#include "mainform.h"
+#include "mainform_texts.h"
+#include "numtext.h"
+#include "paintbox.h"
+#include "shape.h"
+
+namespace qvt {
+
+using texts::U8;
+
+namespace {
+
+constexpr char kSection[] = "Spectre";
+constexpr char kWindowKey[] = "Fenetre";
+constexpr char kScaleKey[] = "Echelle";
+constexpr char kAveragingKey[] = "Moyenne";
+// The fundamental and the harmonics 2 to 7 are listed: enough for a square's 3, 5 and 7.
+constexpr std::size_t kHarmonicsListed = 7;
+
+} // namespace
+
+void TMainForm::BuildSpectreBar() {
+  SpectreBar = new QFrame(PanelCourbe);
+  SpectreBar->setObjectName("SpectreBar");
+  SpectreBar->setAutoFillBackground(true);
+  SpectreBar->setPalette(palette());
+  auto* row = new QHBoxLayout(SpectreBar);
+  row->setContentsMargins(4, 2, 4, 2);
+  row->setSpacing(4);
+  FenetreCB = new QComboBox(SpectreBar);
+  FenetreCB->setObjectName("FenetreCB");
+  for (const char* w : texts::kWindows)
+    FenetreCB->addItem(U8(w));
+  SetHint(FenetreCB, U8(texts::kSpectrumWindowHint));
+  EchelleCB = new QComboBox(SpectreBar);
+  EchelleCB->setObjectName("EchelleCB");
+  for (const char* s : texts::kScales)
+    EchelleCB->addItem(U8(s));
+  MoyenneSE = new QSpinBox(SpectreBar);
+  MoyenneSE->setObjectName("MoyenneSE");
+  MoyenneSE->setRange(1, analysis::Spectrum::kMaxAveraging);
+  MoyenneSE->setSuffix(U8(texts::kAveragingSuffix));
+  for (QWidget* w : {static_cast<QWidget*>(FenetreCB), static_cast<QWidget*>(EchelleCB),
+                     static_cast<QWidget*>(MoyenneSE)})
+    w->setFocusPolicy(Qt::ClickFocus);
+  auto label = [&](const char* text, QWidget* buddy) {
+    auto* l = new QLabel(U8(text), SpectreBar);
+    l->setBuddy(buddy);
+    row->addWidget(l);
+    row->addWidget(buddy);
+    row->addSpacing(8);
+  };
+  label(texts::kWindowLabel, FenetreCB);
+  label(texts::kScaleLabel, EchelleCB);
+  label(texts::kAveragingLabel, MoyenneSE);
+  row->addStretch();
+  connect(FenetreCB, &QComboBox::currentIndexChanged, this, [this] { SpectrumControlsChange(); });
+  connect(EchelleCB, &QComboBox::currentIndexChanged, this, [this] { SpectrumControlsChange(); });
+  connect(MoyenneSE, &QSpinBox::valueChanged, this, [this] { SpectrumControlsChange(); });
+  SpectreBar->hide();
+}
+
+bool TMainForm::SpectrumShown() const {
+  return SpectreBtn != nullptr && SpectreBtn->isChecked() && !PointMode;
+}
+
+void TMainForm::SpectrumControlsChange() {
+  const auto window = static_cast<analysis::Window>(std::clamp(FenetreCB->currentIndex(), 0, 4));
+  const auto scale = EchelleCB->currentIndex() == 1 ? analysis::SpectrumScale::kDbv
+                                                    : analysis::SpectrumScale::kLinear;
+  for (analysis::Spectrum& s : Spectra) {
+    // The spectrum restarts its average itself when the window changes.
+    s.SetWindow(window);
+    s.SetScale(scale);
+    s.SetAveraging(MoyenneSE->value());
+  }
+  SpectreGraph->SetScale(scale);
+  if (Loading)
+    return;
+  // The spectra held are shown at once in the new scale.
+  for (int i = 0; i < 4; ++i) {
+    const std::span<const double> m = Spectra[i].Magnitudes();
+    SpectreGraph->Voies[i].Magnitudes.assign(m.begin(), m.end());
+  }
+  if (SpectrumShown()) {
+    SpectreGraph->Fit();
+    TempsPaintBox->Invalidate();
+  }
+}
+
+void TMainForm::SpectreBtnClick() {
+  SpectreBar->setVisible(SpectreBtn->isChecked());
+  for (analysis::Spectrum& s : Spectra)
+    s.ResetAverage();
+  if (SpectrumShown() && OscGraph != nullptr && OscGraph->FilledCount > 1)
+    AnalyseSweep();
+  HideReadout();
+  TempsPaintBox->Invalidate();
+}
+
+void TMainForm::ComputeSpectra(const std::array<TCourbeOsc, 4>& curves, double samplePeriod,
+                               int count) {
+  std::array<analysis::Harmonic, kHarmonicsListed> harmonics;
+  for (int i = 0; i < 4; ++i) {
+    TSpectreVoie& v = SpectreGraph->Voies[i];
+    v.Visible = curves[i].Visible;
+    if (!v.Visible)
+      continue;
+    analysis::Spectrum& s = Spectra[i];
+    if (!s.Compute({curves[i].Value.data(), static_cast<std::size_t>(count)}, samplePeriod)) {
+      v.Magnitudes.clear();
+      v.Harmonics.clear();
+      continue;
+    }
+    const std::span<const double> m = s.Magnitudes();
+    v.Magnitudes.assign(m.begin(), m.end());
+    v.Resolution = s.Resolution();
+    const std::size_t n = s.Harmonics(harmonics);
+    v.Harmonics.assign(harmonics.begin(), harmonics.begin() + static_cast<std::ptrdiff_t>(n));
+  }
+  SpectreGraph->Fit();
+  TempsPaintBox->Invalidate();
+}
+
+void TMainForm::PaintSpectrum() {
+  SpectreGraph->Paint();
+  HideReadout();
+}
+
+void TMainForm::ShowSpectrumReadout(int x, int y) {
+  std::size_t bin = 0;
+  const std::uint8_t c = SpectreGraph->NearestBin(x, y, bin);
+  if (c >= 4) {
+    HideReadout();
+    return;
+  }
+  TCourbe& curve = SpectreGraph->Curves[c];
+  const TSpectreVoie& v = SpectreGraph->Voies[c];
+  const double m = v.Magnitudes[bin];
+  const QColor colour = ToQColor(curve.Colour);
+  QPalette p = LabelX->palette();
+  p.setColor(QPalette::WindowText, colour);
+  LabelX->setPalette(p);
+  LabelY->setPalette(p);
+  ShapeCurseur->SetBrushColour(colour);
+  LabelX->setText(AnsiToQString(
+      SpectreGraph->FrequencyCurve.Describe(v.Resolution * static_cast<double>(bin))));
+  // dBV are not a unit to put a prefix on: "Y0=-12,3 dBV", not "-12,3 dBV" in milli.
+  LabelY->setText(SpectreGraph->Scale() == analysis::SpectrumScale::kDbv
+                      ? AnsiToQString(curve.QuantityName + "=" + FormatFixed(m, 4, 1) + " dBV")
+                      : AnsiToQString(curve.Describe(m)));
+  LabelX->adjustSize();
+  LabelY->adjustSize();
+  const int top = TempsPaintBox->y();
+  const int width = std::max(LabelX->width(), LabelY->width());
+  int left = x + 8;
+  if (left + width > PanelCourbe->width())
+    left = std::max(0, x - 8 - width);
+  const int labelTop = std::max(top, y + top - 2 * LabelY->height() - 8);
+  LabelX->move(left, labelTop);
+  LabelY->move(left, labelTop + LabelX->height());
+  ShapeCurseur->move(x - ShapeCurseur->width() / 2, y + top - ShapeCurseur->height() / 2);
+  for (QWidget* w : {static_cast<QWidget*>(LabelX), static_cast<QWidget*>(LabelY),
+                     static_cast<QWidget*>(ShapeCurseur)}) {
+    w->show();
+    w->raise();
+  }
+  TempsPaintBox->setCursor(Qt::CrossCursor);
+}
+
+void TMainForm::LoadSpectrumSettings(const TIniFile& ini) {
+  FenetreCB->setCurrentIndex(std::clamp(ini.ReadInteger(kSection, kWindowKey, 0), 0, 4));
+  EchelleCB->setCurrentIndex(std::clamp(ini.ReadInteger(kSection, kScaleKey, 0), 0, 1));
+  MoyenneSE->setValue(ini.ReadInteger(kSection, kAveragingKey, 1));
+  SpectrumControlsChange();
+}
+
+void TMainForm::SaveSpectrumSettings(TIniFile& ini) const {
+  auto write = [&](const char* key, int value, int design) {
+    if (value != design || ini.ValueExists(kSection, key))
+      ini.WriteInteger(kSection, key, value);
+  };
+  write(kWindowKey, FenetreCB->currentIndex(), 0);
+  write(kScaleKey, EchelleCB->currentIndex(), 0);
+  write(kAveragingKey, MoyenneSE->value(), 1);
+}
+
+} // namespace qvt

@@ -1,0 +1,201 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The "Mesures" panel and the "Spectre" mode of the main window against the virtual interface
+// (Y1 a 50 Hz sine of 2 V, the generator looped back to Y0) on Qt's offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QSpinBox>
+#include <QTableWidget>
+
+#include <fstream>
+#include <sstream>
+
+#include "config_file_name.h"
+#include "graphe_spectre.h"
+#include "lcd99.h"
+#include "mainform_fixture.h"
+#include "measure_list.h"
+
+namespace qvt {
+namespace {
+
+constexpr int k100ms = 12;
+
+class AnalysisTest : public MainFormTest {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    ConfigFileName = (dir.path() + "/qvt2_oscillo.qvt2").toStdString();
+  }
+  void TearDown() override {
+    MainFormTest::TearDown();
+    ConfigFileName.clear();
+  }
+  std::string ReadFile() const {
+    std::ifstream in(ConfigFileName, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  void Close() {
+    form->close();
+    form.reset();
+  }
+  // One keyboard-started sweep, finished.
+  void Sweep() {
+    ASSERT_TRUE(WaitFor([&] { return Idle(); }));
+    form->EnregistreBtn->click();
+    ASSERT_TRUE(NextSweep());
+    ASSERT_TRUE(WaitFor([&] { return Idle(); }));
+  }
+  QString Cell(int row, int column) const { return form->MesuresTable->item(row, column)->text(); }
+  QString RowName(int row) const { return form->MesuresTable->verticalHeaderItem(row)->text(); }
+
+  QTemporaryDir dir;
+};
+
+TEST_F(AnalysisTest, ThePanelMeasuresEachActiveChannelMarksClippingAndCopiesAsText) {
+  Start("noise=0");
+  Activate(1);
+  Trigger(0);
+  TimeBase(k100ms);
+  form->MesuresBtn->click();
+  ASSERT_FALSE(form->MesuresTable->isHidden());
+  Sweep();
+
+  // Rows: the flat Y0 (the generator is off) and the 50 Hz sine of Y1; columns f, Vpp, ...
+  ASSERT_EQ(form->MesuresTable->rowCount(), 2);
+  EXPECT_EQ(RowName(0), "Voie 0");
+  EXPECT_EQ(RowName(1), "Voie 1");
+  EXPECT_EQ(form->MesuresTable->horizontalHeaderItem(0)->text(), "f");
+  EXPECT_EQ(Cell(0, 0), "—") << "a flat channel has no frequency";
+  EXPECT_EQ(Cell(1, 0), "50.00 Hz");
+  EXPECT_EQ(Cell(1, 1), "4.00 V") << "Vpp of the 2 V sine";
+  EXPECT_EQ(form->MesuresTable->item(1, 0)->foreground().color(),
+            ToQColor(OscGraph->Curves[1].Colour));
+
+  // Ctrl+C on the table: a header line, then a line per channel, fields between tabs.
+  QApplication::clipboard()->clear();
+  form->MesuresTable->setFocus();
+  QTest::keyClick(form->MesuresTable, Qt::Key_C, Qt::ControlModifier);
+  const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 3) << QApplication::clipboard()->text().toStdString();
+  EXPECT_EQ(lines[0], "Voie\tf\tVpp\tVmoy\tVeff");
+  EXPECT_TRUE(lines[2].startsWith("Voie 1\t50.00 Hz\t4.00 V\t")) << lines[2].toStdString();
+
+  // The sine on the 1 V range is clipped: marked, and its peak values are not given.
+  form->Channels[1].Range->setCurrentIndex(4); // "1 V"
+  form->ComboBox0Change(form->Channels[1].Range);
+  Sweep();
+  EXPECT_EQ(RowName(1), "Voie 1 (saturé)");
+  EXPECT_EQ(Cell(1, 1), "—");
+  EXPECT_EQ(Cell(1, 0), "50.00 Hz") << "the time values stay";
+
+  // Under the graph in the design size, beside it in a wide window.
+  auto beside = [&] {
+    QTest::qWait(20);
+    const QRect table = form->MesuresTable->geometry(), graph = form->TempsPaintBox->geometry();
+    EXPECT_GT(table.height(), 0);
+    return table.left() >= graph.right() && table.top() < graph.bottom();
+  };
+  EXPECT_FALSE(beside());
+  form->resize(1900, 700);
+  EXPECT_TRUE(beside());
+  form->resize(TMainForm::kDesignWidth, TMainForm::kDesignHeight);
+  EXPECT_FALSE(beside());
+}
+
+TEST_F(AnalysisTest, TheSpectrumOfTheGeneratorsSquareListsItsOddHarmonics) {
+  Start();
+  form->GBFbtn->click();
+  form->LCD10k->SetValue("440");
+  form->signalRG->Button(0)->click(); // "Carré", sent at once
+  ASSERT_TRUE(WaitFor([&] { return form->GeneratorState == 2; }));
+  Trigger(0);
+  TimeBase(k20ms);
+  form->SpectreBtn->click();
+  ASSERT_FALSE(form->SpectreBar->isHidden());
+  Sweep();
+
+  const TSpectreVoie& y0 = form->SpectreGraph->Voies[0];
+  ASSERT_GE(y0.Harmonics.size(), 5u);
+  const double bin = y0.Resolution;
+  for (const int n : {1, 3, 5}) {
+    const analysis::Harmonic& h = y0.Harmonics[n - 1];
+    EXPECT_EQ(h.number, n);
+    EXPECT_NEAR(h.frequency, 440.0 * n, bin) << n;
+    // A square's odd harmonics fall as 1/n.
+    EXPECT_NEAR(h.relativeDb, -20 * std::log10(n), 1.5) << n;
+  }
+  for (const int n : {2, 4})
+    EXPECT_LT(y0.Harmonics[n - 1].relativeDb, -30) << "even harmonic " << n;
+  EXPECT_NEAR(y0.Resolution * static_cast<double>(y0.Magnitudes.size() - 1), 62500, 1)
+      << "0 to half the sample rate";
+
+  // The graph is the spectrum's: the mouse on the fundamental reads its frequency.
+  form->TempsPaintBox->Repaint();
+  OscGraph->PaintRect = {};
+  form->TempsPaintBox->Repaint();
+  EXPECT_EQ(OscGraph->PaintRect, TRect{}) << "the time graph is not drawn";
+  TGrapheSpectre& g = *form->SpectreGraph;
+  const auto k = static_cast<std::size_t>(std::lround(y0.Harmonics[0].frequency / bin));
+  const int x = g.FrequencyCurve.ToPixel(bin * static_cast<double>(k));
+  const int y = g.Curves[0].ToPixel(y0.Magnitudes[k]);
+  form->ShowReadout(x, y);
+  EXPECT_TRUE(form->LabelX->isVisible());
+  EXPECT_TRUE(form->LabelX->text().startsWith("f=4")) << form->LabelX->text().toStdString();
+  EXPECT_TRUE(form->LabelY->text().startsWith("Y0=")) << form->LabelY->text().toStdString();
+
+  // Leaving the mode gives the time graph back.
+  form->SpectreBtn->click();
+  EXPECT_TRUE(form->SpectreBar->isHidden());
+  form->TempsPaintBox->Repaint();
+  EXPECT_NE(OscGraph->PaintRect, TRect{});
+}
+
+TEST_F(AnalysisTest, ChoicesAreKeptInTheSettingsFileOnlyOnceChanged) {
+  Start();
+  Close();
+  EXPECT_EQ(ReadFile().find("[Mesures]"), std::string::npos) << "a file keeps its bytes";
+  EXPECT_EQ(ReadFile().find("[Spectre]"), std::string::npos);
+
+  Start();
+  form->SetChosenMeasures({analysis::Quantity::kPeriod, analysis::Quantity::kPhase});
+  form->MesuresBtn->click();
+  form->FenetreCB->setCurrentIndex(4);
+  form->EchelleCB->setCurrentIndex(1);
+  form->MoyenneSE->setValue(8);
+  Close();
+  const std::string file = ReadFile();
+  EXPECT_NE(file.find("[Mesures]\r\nListe=period,phase\r\nAffiche=1\r\n"), std::string::npos)
+      << file;
+  EXPECT_NE(file.find("[Spectre]\r\nFenetre=4\r\nEchelle=1\r\nMoyenne=8\r\n"), std::string::npos);
+
+  Start();
+  EXPECT_EQ(form->ChosenMeasures,
+            (std::vector{analysis::Quantity::kPeriod, analysis::Quantity::kPhase}));
+  EXPECT_TRUE(form->MesuresBtn->isChecked());
+  EXPECT_FALSE(form->MesuresTable->isHidden());
+  EXPECT_EQ(form->FenetreCB->currentIndex(), 4);
+  EXPECT_EQ(form->EchelleCB->currentIndex(), 1);
+  EXPECT_EQ(form->MoyenneSE->value(), 8);
+  EXPECT_EQ(form->SpectreGraph->Scale(), analysis::SpectrumScale::kDbv);
+}
+
+TEST(MeasureListTest, ReadsAnyTextIntoAUsableList) {
+  using Q = analysis::Quantity;
+  struct Case {
+    const char* text;
+    std::vector<Q> list;
+  };
+  for (const Case& c :
+       {Case{"freq,vpp,rms,mean", {Q::kFrequency, Q::kPeakToPeak, Q::kRms, Q::kMean}},
+        Case{"phase,freq", {Q::kPhase, Q::kFrequency}}, Case{"", {}},
+        Case{"freq,,bogus,freq,Vpp,duty", {Q::kFrequency, Q::kDutyCycle}}}) {
+    EXPECT_EQ(ParseMeasureList(c.text), c.list) << c.text;
+  }
+  EXPECT_EQ(MeasureListText({Q::kPeriod, Q::kPhase}), "period,phase");
+}
+
+} // namespace
+} // namespace qvt
