@@ -238,7 +238,7 @@ void TMainForm::TimerTimer() {
   const TSweepCycle::TState state = Cycle->Step([&](int received) {
     if (StopBtn->isHidden() || Closing)
       return false;
-    if (slow && (received - last) * dt > 0.055) {
+    if (slow && !SpectrumShown() && (received - last) * dt > 0.055) {
       FillCurves(received);
       OscGraph->DrawTracesFrom(last);
       last = OscGraph->FilledCount;

@@ -21,7 +21,7 @@ rm -rf "$work" && mkdir -p "$work"
 for f in "$bin/qvt2_oscillo" "$lib/libqvtlink.so.$QVT_VERSION" "$lib/libqvtlink.so.$major" \
   "$lib/libqvtlink.so" "$stage$QVT_INCLUDEDIR"/qvtlink/{qvtlink,qvtrecords,qvtstring}.h \
   "$lib/pkgconfig/qvtlink.pc" "$share/applications/$id.desktop" "$share/metainfo/$id.metainfo.xml" \
-  "$share/icons/hicolor/scalable/apps/$id.svg" "$stage$QVT_MANDIR/man1/qvt2_oscillo.1.gz" \
+  "$share/icons/hicolor/scalable/apps/$id.svg" "$stage$QVT_MANDIR/man1/qvt2_oscillo.1.gz" "$stage$QVT_MANDIR/man1/qvt2ctl.1.gz" \
   "$stage$QVT_DOCDIR/copyright" "$stage$QVT_UDEVDIR/70-qvt2.rules"; do
   [ -e "$f" ] || fail "missing ${f#"$stage"}"
 done
@@ -31,7 +31,7 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 readelf -d "$lib/libqvtlink.so.$QVT_VERSION" | grep -q "(SONAME).*\[libqvtlink.so.$major\]" || fail "SONAME"
 # The program alone: no test, benchmark, demo or helper program, no static library.
-[ "$(ls "$bin")" = qvt2_oscillo ] || fail "bin holds: $(ls "$bin" | tr '\n' ' ')"
+[ "$(ls "$bin" | tr '\n' ' ')" = "qvt2_oscillo qvt2ctl " ] || fail "bin holds: $(ls "$bin" | tr '\n' ' ')"
 [ -z "$(find "$stage" -name '*.a')" ] || fail "static libraries installed"
 
 # Nothing installed names the build folder; a RUNPATH is relative to the program. The loader
@@ -60,6 +60,7 @@ found=$(sed -n 's/.*libqvtlink\.so[^ ]* => \([^ ]*\).*/\1/p' <<<"$loaded")
 
 run "$bin/qvt2_oscillo" --version | grep -qx "qvt2_oscillo $QVT_VERSION" || fail "--version"
 run "$bin/qvt2_oscillo" --help | grep -q -- "--simulate" || fail "--help"
+run "$bin/qvt2ctl" --version | grep -q "$QVT_VERSION" || fail "qvt2ctl --version"
 # --simulate: the virtual interface inside the installed library answers (its trace fills).
 "${clean[@]}" QVTLINK_SIM="trace=$work/trace" "$bin/qvt2_oscillo" --simulate &
 pid=$!

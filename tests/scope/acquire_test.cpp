@@ -89,6 +89,7 @@ TEST_F(Acquisition, AKeyboardSweepTakesEveryChannelAtOnce) {
 }
 
 TEST_F(Acquisition, AWaitForAnEdgeEndsWhenCancelledOrWhenTheInterfaceGoes) {
+  const auto opened = std::chrono::steady_clock::now();
   Open("noise=0;glitch=0;unplug_after=2.5");
   TSweepSetup setup;
   setup.TimeBase = *FindTimeBase("20 ms");
@@ -97,11 +98,12 @@ TEST_F(Acquisition, AWaitForAnEdgeEndsWhenCancelledOrWhenTheInterfaceGoes) {
   setup.Level = 5; // the 2 V sine never gets there
 
   std::atomic<bool> cancel{false};
+  std::chrono::steady_clock::time_point cancelledAt{};
   std::thread stopper([&] {
     std::this_thread::sleep_for(300ms);
+    cancelledAt = std::chrono::steady_clock::now();
     cancel = true;
   });
-  const auto t0 = std::chrono::steady_clock::now();
   try {
     TAcquireControl control;
     control.Cancel = &cancel;
@@ -111,10 +113,10 @@ TEST_F(Acquisition, AWaitForAnEdgeEndsWhenCancelledOrWhenTheInterfaceGoes) {
     EXPECT_EQ(e.Kind, TScopeError::TKind::Cancelled);
   }
   stopper.join();
-  EXPECT_LT(std::chrono::steady_clock::now() - t0, 500ms);
+  EXPECT_LT(std::chrono::steady_clock::now() - cancelledAt, 200ms);
   EXPECT_TRUE(device->IsOpen());
 
-  // Still usable; then unplugged while it waits again.
+  // Still usable; then unplugged (2.5 s after the start) while it waits again.
   setup.Level = 0;
   EXPECT_EQ(Acquire(*device, setup).Time.size(), 2500u);
   setup.Level = 5;
@@ -124,7 +126,8 @@ TEST_F(Acquisition, AWaitForAnEdgeEndsWhenCancelledOrWhenTheInterfaceGoes) {
   } catch (const TScopeError& e) {
     EXPECT_EQ(e.Kind, TScopeError::TKind::Lost);
   }
-  EXPECT_LT(std::chrono::steady_clock::now() - t0, 2500ms + 3s);
+  // Told within 3 s of the unplug (and a margin for a loaded machine).
+  EXPECT_LT(std::chrono::steady_clock::now() - opened, 2500ms + 3s + 500ms);
   EXPECT_FALSE(device->IsOpen());
   try {
     Acquire(*device, setup);
