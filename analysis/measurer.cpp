@@ -22,6 +22,10 @@ constexpr double kLevelShare = 0.2;
 // times the noise's RMS value, within a ceiling share of the amplitude.
 constexpr double kHysteresis = 0.1;
 constexpr double kHysteresisNoise = 4.0;
+// A swing up to this many times the noise's RMS value, or this share of the range span, is
+// taken for a flat trace.
+constexpr double kFlatNoise = 8.0;
+constexpr double kFlatShare = 1.0 / 2000.0;
 constexpr double kHysteresisCeiling = 0.4;
 constexpr std::size_t kNoiseSteps = 4096;
 // The edges' jitter makes the mean period uncertain by about the spread of single periods
@@ -316,9 +320,18 @@ Measurements Measurer::MeasureInto(const ChannelInput& channel, Edges& edges) {
   if (!std::isnormal(dt) || !(dt > 0) || !std::isfinite(1.0 / dt) ||
       !std::isfinite(dt * static_cast<double>(n)) || !(amplitude > 0))
     return m;
-  const double hysteresis =
-      std::min(std::max(kHysteresis * amplitude, kHysteresisNoise * NoiseRms(x, steps_)),
-               kHysteresisCeiling * amplitude);
+  // Noise alone is no signal: a trace that swings no higher than a few times its own noise,
+  // or than a few converter steps of its range, has no period to measure, whatever level
+  // crossings the noise makes.
+  const double noise = NoiseRms(x, steps_);
+  double flat = kFlatNoise * noise;
+  if (std::isfinite(channel.rangeMin) && std::isfinite(channel.rangeMax) &&
+      channel.rangeMin < channel.rangeMax)
+    flat = std::max(flat, (channel.rangeMax - channel.rangeMin) * kFlatShare);
+  if (amplitude <= flat)
+    return m;
+  const double hysteresis = std::min(std::max(kHysteresis * amplitude, kHysteresisNoise * noise),
+                                     kHysteresisCeiling * amplitude);
   FindEdges(x, (levels.top + levels.base) / 2, hysteresis, edges.rising, edges.falling);
   // Edge times need no whole period: a single step has a rise time.
   const double level10 = levels.base + 0.1 * amplitude;

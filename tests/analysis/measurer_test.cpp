@@ -4,6 +4,8 @@
 // delay and phase between channels.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <array>
 #include <cmath>
 #include <limits>
@@ -114,6 +116,12 @@ TEST(Measurer, BadInputGivesEmptyOrDefinedValues) {
   std::vector<double> withInf = sine.Make();
   withInf[7] = -inf;
   const std::vector<double> flat(1000, 1.25);
+  // An unconnected input: 2 mV of noise, whose crossings are no period.
+  std::vector<double> noise(2500);
+  std::mt19937 draw(7);
+  std::normal_distribution<double> gauss(0.0, 0.002);
+  for (double& v : noise)
+    v = gauss(draw);
   const std::vector<double> one{0.5};
   const std::vector<double> huge{1e300, -1e300, 1e300, -1e300};
   const std::vector<double> good = sine.Make();
@@ -136,6 +144,7 @@ TEST(Measurer, BadInputGivesEmptyOrDefinedValues) {
       {"overflowing squares", {huge, dt, -10, 10}, false, nan, nan},
       {"one sample", {one, dt, -10, 10}, true, 0.5, nan},
       {"flat", {flat, dt, -10, 10}, true, 1.25, nan},
+      {"noise alone", {noise, dt, -10, 10}, true, nan, nan},
       {"shorter than a period", {part, dt, -10, 10}, true, nan, nan}, // its fall is an edge
       {"single step", {step, dt, -10, 10}, true, nan, 8},
       {"zero sample period", {good, 0, -10, 10}, true, nan, nan},
