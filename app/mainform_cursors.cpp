@@ -77,7 +77,7 @@ void TMainForm::HideReadout() {
 }
 
 void TMainForm::TempsPaintBoxMouseMove(const TMouseInfo& mouse) {
-  if (PointMode)
+  if (PointMode && ShownFile.isEmpty())
     return;
   if (DraggingThreshold) {
     if (!(mouse.Buttons & Qt::LeftButton) || OscGraph->TriggerChannel >= 4)
@@ -90,7 +90,9 @@ void TMainForm::TempsPaintBoxMouseMove(const TMouseInfo& mouse) {
     ShowThreshold(OscGraph->Curves[OscGraph->TriggerChannel].FromPixel(mouse.Y));
     return;
   }
-  if (SynchroRG->ItemIndex() > 0 && std::abs(OscGraph->TriggerPixel - mouse.Y) < kGrabDistance) {
+  // An opened file's trigger level is not the user's to drag.
+  if (SynchroRG->ItemIndex() > 0 && ShownFile.isEmpty() &&
+      std::abs(OscGraph->TriggerPixel - mouse.Y) < kGrabDistance) {
     PaintBoxHint = texts::U8(texts::kThresholdLine);
     TempsPaintBox->setCursor(Qt::SplitVCursor);
     HideReadout();
@@ -102,7 +104,7 @@ void TMainForm::TempsPaintBoxMouseMove(const TMouseInfo& mouse) {
 }
 
 void TMainForm::TempsPaintBoxMouseDown(const TMouseInfo& mouse) {
-  if (PointMode)
+  if (PointMode || !ShownFile.isEmpty())
     return;
   DraggingThreshold = false;
   if (SynchroRG->ItemIndex() > 0 && OscGraph->TriggerChannel < 4 &&
@@ -116,7 +118,7 @@ void TMainForm::TempsPaintBoxMouseDown(const TMouseInfo& mouse) {
 }
 
 void TMainForm::TempsPaintBoxMouseUp(const TMouseInfo& mouse) {
-  if (PointMode)
+  if (PointMode || !ShownFile.isEmpty())
     return;
   if (DraggingThreshold && OscGraph->TriggerChannel < 4) {
     ApplyThreshold(OscGraph->Curves[OscGraph->TriggerChannel].FromPixel(mouse.Y));
