@@ -167,7 +167,10 @@ static void PrintOn(TMainForm& form, QPrinter& printer, const TMeasurement* show
   const double scale = std::min(double(page.width()) / size.width(),
                                 double(page.height() - captionHeight) / size.height());
   painter.translate(0, captionHeight);
-  painter.scale(scale, scale);
+  // A picture replayed on a device of another resolution is scaled by Qt to keep its size in
+  // inches: that scaling is taken out, the page's own is given.
+  const double replay = double(printer.logicalDpiX()) / picture.logicalDpiX();
+  painter.scale(scale / replay, scale / replay);
   painter.drawPicture(0, 0, picture);
   painter.end();
 }
