@@ -14,6 +14,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -210,6 +211,41 @@ TEST_F(FilesTest, ImageSvgAndPdfExportsHoldTheGraph) {
   EXPECT_TRUE(printed.read(5) == "%PDF-");
   EXPECT_GT(printed.size(), 1000);
   EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(FilesTest, SlowSweepIsRecordedSampleBySampleAsItArrives) {
+  Start();
+  form->TempsPaintBox->Repaint();
+  EXPECT_FALSE(form->EnregContinuCB->isVisibleTo(form.get())) << "not offered for fast sweeps";
+  TimeBase(k1s + 1);
+  ASSERT_TRUE(form->EnregContinuCB->isVisibleTo(form.get()));
+  const QString path = dir.filePath("lent.qvtm");
+  ASSERT_TRUE(form->StartRecording(path));
+  EXPECT_TRUE(form->EnregContinuCB->isChecked());
+  if (Idle())
+    form->EnregistreBtnClick();
+  // Samples reach the file while the sweep is still under way.
+  const std::string file = path.toStdString();
+  const std::size_t header = Slurp(file).size();
+  // Watched from a timer: the sweep's poll loop lets timers run, not this test's loop.
+  bool grewWhileRunning = false;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    grewWhileRunning |= Running() && Slurp(file).size() > header + 200;
+  });
+  watch.start(20);
+  ASSERT_TRUE(WaitFor([&] { return grewWhileRunning && Idle(); }, 8000));
+  watch.stop();
+  TMeasurement m;
+  std::string error;
+  ASSERT_TRUE(ReadMeasureFile(file, m, error)) << error;
+  EXPECT_EQ(m.TimeBase, "2 s");
+  ASSERT_GT(m.Time.size(), 10u);
+  EXPECT_TRUE(std::is_sorted(m.Time.begin(), m.Time.end()));
+  // Back to a fast time base: the recording ends, what was written stays.
+  TimeBase(k1ms);
+  EXPECT_FALSE(form->Recording());
+  ASSERT_TRUE(ReadMeasureFile(file, m, error)) << error;
 }
 
 // The real program in point mode, recording every point, killed without warning: the file
