@@ -2,11 +2,23 @@
 // The command line of qvt2_oscillo.
 #include "command_line.h"
 
+#include <iterator>
+
 namespace qvt {
 
 TCommandLine ReadCommandLine(const std::vector<std::string>& arguments, bool afterQt) {
   TCommandLine line;
-  for (const std::string& a : arguments) {
+  for (auto it = arguments.begin(); it != arguments.end(); ++it) {
+    const std::string& a = *it;
+    if (a == "--record-points") {
+      if (std::next(it) == arguments.end() || std::next(it)->empty()) {
+        line.Action = TCommandLine::Error;
+        line.Message = "--record-points demande un nom de fichier";
+        return line;
+      }
+      line.RecordPoints = *++it;
+      continue;
+    }
     if (a == "--help" || a == "-h") {
       line.Action = TCommandLine::Help;
       return line;
@@ -17,6 +29,12 @@ TCommandLine ReadCommandLine(const std::vector<std::string>& arguments, bool aft
     }
     if (a == "--simulate") {
       line.Simulate = true;
+      continue;
+    }
+    // Once Qt has taken its own arguments out, one plain word is the file to open ("-" alone
+    // and a second file are refused).
+    if (afterQt && a.size() > 1 && a[0] != '-' && line.File.empty()) {
+      line.File = a;
       continue;
     }
     // Before Qt has run, single-dash options and plain words may be Qt's (-platform xcb);
@@ -32,9 +50,13 @@ TCommandLine ReadCommandLine(const std::vector<std::string>& arguments, bool aft
 
 std::string UsageText(const std::string& program) {
   return "Usage : " + program +
-         " [--simulate]\n"
+         " [--simulate] [FICHIER.qvtm]\n"
          "Oscilloscope et générateur basse fréquence pour l'interface Vexor QVT II.\n"
          "\n"
+         "  FICHIER      mesure enregistrée à afficher au démarrage\n"
+         "  --record-points FICHIER\n"
+         "               mode point par point automatique, chaque point enregistré aussitôt\n"
+         "               dans FICHIER\n"
          "  --simulate   utilise l'interface virtuelle au lieu d'une interface branchée\n"
          "               (comme QVTLINK_DEVICE=sim)\n"
          "  --help       affiche cette aide\n"

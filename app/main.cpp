@@ -4,6 +4,8 @@
 // close the main window as its close button does, so that a session ending keeps the
 // close-time work (placement and settings).
 #include <QApplication>
+#include <QCheckBox>
+#include <QTimer>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -101,7 +103,21 @@ int main(int argc, char* argv[]) {
     std::signal(SIGTERM, OnSignal);
   }
 
+  if (!line.RecordPoints.empty()) {
+    // Point by point, automatic: the first activation starts it in that mode.
+    mainForm->PointMode = true;
+    mainForm->PointAutoCB->setChecked(true);
+  }
   mainForm->show();
+  // After the first activation (queued by show()): the set-up is in place by then.
+  const QString record = QString::fromStdString(line.RecordPoints);
+  const QString file = QString::fromStdString(line.File);
+  QTimer::singleShot(0, mainForm, [mainForm, record, file] {
+    if (!record.isEmpty())
+      mainForm->StartRecording(record);
+    if (!file.isEmpty())
+      mainForm->OpenMeasureFile(file);
+  });
   const int status = QApplication::exec();
   std::signal(SIGINT, SIG_DFL);
   std::signal(SIGTERM, SIG_DFL);

@@ -20,6 +20,9 @@
 //   mainform_access.cpp    what screen readers are told about the graph
 //   mainform_measures.cpp  the "Mesures" panel
 //   mainform_spectrum.cpp  the "Spectre" mode of the graph
+//   mainform_files.cpp     saving and opening measurement files, the CSV export
+//   mainform_image.cpp     the graph as an image (clipboard, PNG, SVG) and printed
+//   mainform_recording.cpp continuous recording of points and slow sweeps
 //
 // Every control handler does nothing while Loading is set; handlers shared by the four
 // channels take the channel from the sender's "Tag" property. The acquisition loop lets
@@ -49,6 +52,7 @@
 
 class QBoxLayout;
 class QCheckBox;
+class QPaintDevice;
 class QComboBox;
 class QFrame;
 class QGroupBox;
@@ -80,6 +84,10 @@ class TShape;
 class TSpinButton;
 class TUpDown;
 struct TMouseInfo;
+struct TMeasurement;
+struct TCsvFormat;
+class TMeasureAppender;
+struct TLiveCurves;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -110,6 +118,48 @@ public:
   void MatlabBtnClick();
   void RegSaveBtnClick();
   void ShowHint(const QString& hint);
+
+  // Measurement files (mainform_files.cpp).
+  void OuvrirBtnClick();
+  void SauverBtnClick();
+  // Shows the measurement of `path` in the graph: acquisition stopped, the caption naming the
+  // file, the cursor readout on it; "Acquisition" goes back to live data. The user's settings
+  // stay as they were. False, with a box and nothing changed on screen, for a refused file.
+  bool OpenMeasureFile(const QString& path);
+  // Saves what the window shows (the opened file, the last sweep, or the recorded points in
+  // point mode) to `path`: ".csv" as a spreadsheet export in `csv`, otherwise a measurement
+  // file. False with a box naming the file and the reason; no half-written file.
+  bool SaveMeasureFile(const QString& path, const TCsvFormat* csv = nullptr);
+  // The measurement the window shows, every field filled from the window; false when there is
+  // nothing to save yet.
+  // With `header`, the settings alone for a recording's start (the points recorded so far in
+  // point mode, no sample of a sweep), whatever is shown.
+  bool CurrentMeasurement(TMeasurement& m, bool header = false) const;
+  void LeaveShownFile(); // back to the live curves (no repaint)
+  QString ShownFile;     // the measurement file shown, empty for live data
+
+  // The graph as an image and printed (mainform_image.cpp).
+  void CopyImage();
+  // A PNG of the graph as on screen (readout included) at the window's size and pixel ratio
+  // when `width` is 0, otherwise redrawn `width` pixels wide.
+  bool ExportPng(const QString& path, int width = 0);
+  bool ExportSvg(const QString& path); // vector, texts as texts
+  bool ExportPdf(const QString& path); // as printed: landscape, fitted, with a caption line
+  void ImprimerBtnClick();
+  // Draws the graph (traces, axes, trigger marker and the readout when shown) at `size` on
+  // `device`, which must be `size` large; the screen's picture is made anew afterwards.
+  void DrawGraphOn(QPaintDevice* device);
+
+  // Continuous recording (mainform_recording.cpp).
+  void EnregContinuCBClick();
+  // Starts recording into `path` (header and the points already recorded); false with a box.
+  bool StartRecording(const QString& path);
+  void StopRecording(const QString& error = QString());
+  bool Recording() const;
+  void RecordPointRow(int index);          // after RecordPoint
+  void RecordSweepStart();                 // a new sweep is armed
+  void RecordSweepSamples(int from, int to); // samples from..to-1 of the sweep arrived
+  void ShowRecordingControl();             // shown in point mode and for slow sweeps
 
   // Oscilloscope mode and the acquisition cycle.
   void ConfigureOscilloscope();
@@ -218,6 +268,11 @@ public:
   QToolButton* HelpBtn = nullptr;
   QToolButton* PlusBtn = nullptr;
   QToolButton* ExitBtn = nullptr;
+  QToolButton* OuvrirBtn = nullptr;
+  QToolButton* SauverBtn = nullptr;
+  QToolButton* ImageBtn = nullptr;
+  QToolButton* ImprimerBtn = nullptr;
+  QCheckBox* EnregContinuCB = nullptr;
   QToolButton* StopBtn = nullptr;
   QLineEdit* Edit1 = nullptr;
   QToolButton* EnregistreBtn = nullptr;
@@ -318,10 +373,18 @@ protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
 private:
   // Building (mainform_layout.cpp).
   void BuildWindow();
+  void BuildFileButtons(); // mainform_files.cpp: the toolbar's file buttons and their menus
+  bool FileKeyDown(QObject* watched, QKeyEvent* key); // Ctrl+O, Ctrl+S, Ctrl+P
+  void RememberFile(const QString& path);             // recent files and the last folder
+  void FillRecentMenu();
+  // The curves of the opened file and of the live data trade places (for the settings file).
+  void SwapShownCurves();
   QWidget* BuildToolBar();
   QWidget* BuildPanelVoies();
   QGroupBox* BuildChannelGroup(int channel);
@@ -387,6 +450,14 @@ private:
   std::array<analysis::Spectrum, 4> Spectra;
   std::vector<int> MeasuredChannels; // the panel's rows
   std::vector<analysis::Measurements> MeasuredValues;
+
+  std::shared_ptr<TMeasurement> ShownMeasure; // the opened file's measurement
+  std::shared_ptr<TLiveCurves> LiveCurves;    // the live curves while a file is shown
+  std::shared_ptr<TMeasureAppender> Recorder; // the continuous recording, when on
+  int RecordedSamples = 0;                    // of the sweep under way
+  double RecordedSweepStart = 0;              // time of the sweep under way in the recording
+  bool RecordedAnySweep = false;
+  std::vector<int> RecordedChannels;          // the recording's columns
 };
 
 } // namespace qvt

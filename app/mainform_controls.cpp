@@ -51,6 +51,10 @@ void TMainForm::DureeUpDownChangingEx(int newIndex) {
   PanelDuree->clear();
   PanelDuree->setVisible(newIndex > kLastTimeBaseWithoutClock);
   SetTimeAxis();
+  // A recording's file holds one time base: it ends with it.
+  if (Recording())
+    StopRecording();
+  ShowRecordingControl();
   TempsPaintBox->Invalidate();
   if (ContinuousTrigger())
     StartCycle();

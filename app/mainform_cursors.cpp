@@ -81,7 +81,7 @@ void TMainForm::HideReadout() {
 }
 
 void TMainForm::TempsPaintBoxMouseMove(const TMouseInfo& mouse) {
-  if (PointMode)
+  if (PointMode && ShownFile.isEmpty())
     return;
   if (DraggingThreshold) {
     if (!(mouse.Buttons & Qt::LeftButton) || OscGraph->TriggerChannel >= 4)
@@ -94,7 +94,8 @@ void TMainForm::TempsPaintBoxMouseMove(const TMouseInfo& mouse) {
     ShowThreshold(OscGraph->Curves[OscGraph->TriggerChannel].FromPixel(mouse.Y));
     return;
   }
-  if (SynchroRG->ItemIndex() > 0 && !SpectrumShown() &&
+  // An opened file's trigger level is not the user's to drag.
+  if (SynchroRG->ItemIndex() > 0 && !SpectrumShown() && ShownFile.isEmpty() &&
       std::abs(OscGraph->TriggerPixel - mouse.Y) < kGrabDistance) {
     PaintBoxHint = texts::U8(texts::kThresholdLine);
     TempsPaintBox->setCursor(Qt::SplitVCursor);
@@ -107,7 +108,7 @@ void TMainForm::TempsPaintBoxMouseMove(const TMouseInfo& mouse) {
 }
 
 void TMainForm::TempsPaintBoxMouseDown(const TMouseInfo& mouse) {
-  if (PointMode || SpectrumShown())
+  if (PointMode || SpectrumShown() || !ShownFile.isEmpty())
     return;
   DraggingThreshold = false;
   if (SynchroRG->ItemIndex() > 0 && OscGraph->TriggerChannel < 4 &&
@@ -121,7 +122,7 @@ void TMainForm::TempsPaintBoxMouseDown(const TMouseInfo& mouse) {
 }
 
 void TMainForm::TempsPaintBoxMouseUp(const TMouseInfo& mouse) {
-  if (PointMode)
+  if (PointMode || !ShownFile.isEmpty())
     return;
   if (DraggingThreshold && OscGraph->TriggerChannel < 4) {
     ApplyThreshold(OscGraph->Curves[OscGraph->TriggerChannel].FromPixel(mouse.Y));

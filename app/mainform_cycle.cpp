@@ -116,6 +116,8 @@ void TMainForm::FillCurves(int count) {
 }
 
 void TMainForm::ConfigureOscilloscope() {
+  // Any change of the set-up goes back to live data.
+  LeaveShownFile();
   for (QWidget* w : {static_cast<QWidget*>(GBFbtn), static_cast<QWidget*>(MatlabBtn), PanelTemps,
                      static_cast<QWidget*>(ProgressBar)})
     w->show();
@@ -192,6 +194,7 @@ void TMainForm::ConfigureOscilloscope() {
   SeuilGB->setVisible(channelTrigger);
 
   SetTimeAxis();
+  ShowRecordingControl();
   TempsPaintBox->Invalidate();
   Edit1->setFocus();
   DescribeGraph();
@@ -221,6 +224,7 @@ void TMainForm::StartCycle() {
   Timer->start();
   Cycle.emplace(*Device);
   Cycle->Arm(SynchroRG->ItemIndex() > 0);
+  RecordSweepStart();
   StartGeneratorStep();
 }
 
@@ -241,6 +245,7 @@ void TMainForm::TimerTimer() {
     if (slow && !SpectrumShown() && (received - last) * dt > 0.055) {
       FillCurves(received);
       OscGraph->DrawTracesFrom(last);
+      RecordSweepSamples(last, OscGraph->FilledCount);
       last = OscGraph->FilledCount;
       ShowProgress();
     }
@@ -260,6 +265,8 @@ void TMainForm::TimerTimer() {
   }
 
   FillCurves(Device->TotalPoints());
+  if (slow)
+    RecordSweepSamples(last, OscGraph->FilledCount);
   if (OscGraph->TriggerChannel != TgrapheOsc::kNoTrigger) {
     OscGraph->AlignOnTrigger();
     if (!OscGraph->TriggerConfirmed) {
@@ -297,6 +304,14 @@ void TMainForm::StopBtnClick() {
 }
 
 void TMainForm::EnregistreBtnClick() {
+  if (!ShownFile.isEmpty()) {
+    // Back from an opened file to live data, in the mode the window was in.
+    if (PointMode)
+      ConfigurePointMode();
+    else
+      ConfigureOscilloscope();
+    return;
+  }
   if (PointMode) {
     RecordPoint();
     return;
@@ -308,7 +323,7 @@ void TMainForm::EnregistreBtnClick() {
 void TMainForm::TempsPaintBoxPaint() {
   if (OscGraph == nullptr)
     return; // a paint before the window's creation has finished
-  if (PointMode) {
+  if (PointMode && ShownFile.isEmpty()) {
     PointGraph->Paint();
     return;
   }
@@ -317,7 +332,7 @@ void TMainForm::TempsPaintBoxPaint() {
     return;
   }
   OscGraph->Paint();
-  if (OscGraph->TriggerChannel != TgrapheOsc::kNoTrigger) {
+  if (OscGraph->TriggerChannel != TgrapheOsc::kNoTrigger && ShownFile.isEmpty()) {
     // The level goes back into the box, unless the user is typing a new one there.
     if (!SeuilEdit->hasFocus())
       ShowThreshold(OscGraph->TriggerLevel);

@@ -4,6 +4,7 @@
 // acquisitions) and the hints.
 #include <QApplication>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -52,7 +53,9 @@ bool TMainForm::event(QEvent* event) {
 
 void TMainForm::ShowHint(const QString& hint) {
   if (hint.isEmpty()) {
-    setWindowTitle(texts::U8(texts::kIdleCaption));
+    setWindowTitle(ShownFile.isEmpty()
+                       ? texts::U8(texts::kIdleCaption)
+                       : texts::U8(texts::kFileCaption).arg(QFileInfo(ShownFile).fileName()));
     return;
   }
   setWindowTitle(hint);
@@ -64,7 +67,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   // the rules act on its first delivery only.
   if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget()) {
     auto* key = static_cast<QKeyEvent*>(event);
-    if (AppMessage(watched, key) || FormKeyDown(watched, key))
+    if (FileKeyDown(watched, key) || AppMessage(watched, key) || FormKeyDown(watched, key))
       return true;
   }
   // Every change of the set-up repaints the graph: its description follows it there.

@@ -195,7 +195,9 @@ QWidget* TMainForm::BuildToolBar() {
   HelpBtn->hide();
   PlusBtn = ToolButton(ToolBar1, "PlusBtn", texts::kAbout, "about", texts::kAboutHint);
   ExitBtn = ToolButton(ToolBar1, "ExitBtn", texts::kExit, "exit", texts::kExitHint);
-  for (QToolButton* b : {OptionsBtn, GBFbtn, AutoSetBtn, RegSaveBtn, MatlabBtn, HelpBtn, PlusBtn, ExitBtn})
+  BuildFileButtons();
+  for (QToolButton* b : {OptionsBtn, GBFbtn, AutoSetBtn, RegSaveBtn, MatlabBtn, OuvrirBtn,
+                         SauverBtn, ImageBtn, ImprimerBtn, HelpBtn, PlusBtn, ExitBtn})
     first->addWidget(b);
   MesuresBtn = ToolButton(ToolBar1, "MesuresBtn", texts::kMesures, "mesures", texts::kMesuresHint);
   SpectreBtn = ToolButton(ToolBar1, "SpectreBtn", texts::kSpectre, "spectre", texts::kSpectreHint);
@@ -254,6 +256,7 @@ QWidget* TMainForm::BuildPanelVoies() {
   point->addWidget(DeltaPointSE);
   PointGB->hide();
   column->addWidget(PointGB);
+  column->addWidget(EnregContinuCB);
 
   for (int i = 0; i < 4; ++i)
     column->addWidget(BuildChannelGroup(i));

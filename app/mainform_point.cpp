@@ -47,6 +47,7 @@ void EnableRecordButtons(TMainForm& form) {
 } // namespace
 
 void TMainForm::ConfigurePointMode() {
+  LeaveShownFile();
   for (QWidget* w : {static_cast<QWidget*>(MatlabBtn), static_cast<QWidget*>(StopBtn),
                      static_cast<QWidget*>(ProgressBar), static_cast<QWidget*>(GBFPanel),
                      PanelTemps})
@@ -101,6 +102,7 @@ void TMainForm::ConfigurePointMode() {
     digits->setPalette(p);
   }
 
+  ShowRecordingControl();
   TempsPaintBox->Invalidate();
   Edit1->setFocus();
   Device->StopPointMeasure();
@@ -142,6 +144,7 @@ void TMainForm::RecordPoint() {
       PointGraph->DrawCurrentMark(i);
   }
   PointGraph->PointCount = static_cast<std::uint16_t>(n + 1);
+  RecordPointRow(n);
   ShowLive();
   EnableRecordButtons(*this);
 }

@@ -151,6 +151,8 @@ void TMainForm::SaveSettings() {
     qWarning().noquote() << ConfigFileName.c_str() << ":" << ini.ErrorString();
     return;
   }
+  // An opened file's curves are not the user's settings: the live ones are written.
+  SwapShownCurves();
   ini.WriteInteger(kDisplay, "DimPoint", PointSize);
   ini.WriteInteger(kDisplay, "PenWidth", LineWidth);
   ini.WriteBool(kDisplay, "Grille", ShowGrid);
@@ -189,6 +191,7 @@ void TMainForm::SaveSettings() {
   ini.WriteString(kGbf, "Expression", AnsiFromQString(ExpressionEdit->text()));
   ini.WriteBool(kGbf, "Actif", GBFbtn->isChecked());
   SaveAnalysisSettings(ini);
+  SwapShownCurves();
   // Written once, whole or not at all: a failure leaves the old file as it was.
   if (!ini.Save())
     qWarning().noquote() << ConfigFileName.c_str() << ":" << ini.ErrorString();

@@ -135,6 +135,42 @@ inline constexpr char kPointsFull[] =
 inline constexpr char kNothingToSave[] = "Aucune acquisition à enregistrer : lancer d'abord une acquisition.";
 inline constexpr char kCannotWrite[] = "Impossible d'écrire le fichier %1 :\n%2";
 
+// Measurement files, images and print.
+inline constexpr char kOpen[] = "Ouvrir";
+inline constexpr char kOpenHint[] = "Ouvrir|Affiche une mesure enregistrée (Ctrl+O)";
+inline constexpr char kSave[] = "Enregistrer";
+inline constexpr char kSaveHint[] =
+    "Enregistrer|Enregistre la dernière acquisition, ou les points relevés (Ctrl+S)";
+inline constexpr char kImage[] = "Image";
+inline constexpr char kImageHint[] = "Image|Copie le graphe ou l'exporte en image";
+inline constexpr char kCopyImage[] = "Copier dans le presse-papiers";
+inline constexpr char kExportPng[] = "Exporter en PNG...";
+inline constexpr char kExportSvg[] = "Exporter en SVG...";
+inline constexpr char kPrint[] = "Imprimer";
+inline constexpr char kPrintHint[] = "Imprimer|Imprime le graphe ou l'enregistre en PDF (Ctrl+P)";
+inline constexpr char kRecentFiles[] = "Fichiers récents";
+inline constexpr char kMeasureFilter[] = "Mesure qvt2 (*.qvtm)";
+inline constexpr char kCsvFilter[] = "CSV (tableur) (*.csv)";
+inline constexpr char kPngFilter[] = "Image PNG (*.png)";
+inline constexpr char kSvgFilter[] = "Image SVG (*.svg)";
+inline constexpr char kCsvTitle[] = "Format CSV";
+inline constexpr char kCsvSeparator[] = "Séparateur";
+inline constexpr char kCsvDecimal[] = "Marque décimale";
+inline constexpr char kCsvExcel[] = "Excel (UTF-8 avec BOM)";
+inline constexpr const char* kCsvSeparators[] = {"; (point-virgule)", ", (virgule)",
+                                                 "Tabulation"};
+inline constexpr const char* kCsvDecimals[] = {", (virgule)", ". (point)"};
+inline constexpr char kPngWidth[] = "Largeur de l'image en pixels :";
+inline constexpr char kFileCaption[] = "QVT2 - %1";
+inline constexpr char kPrintCaption[] = "%1 ; base de temps %2";
+inline constexpr char kPrintPointCaption[] = "%1 ; point par point";
+inline constexpr char kTooManyRows[] = "Mesure trop longue pour le graphe (%1 lignes, au plus %2) : %3";
+inline constexpr char kDuplicateChannel[] = "Voie %1 présente deux fois : %2";
+inline constexpr char kCannotExport[] = "Impossible d'écrire l'image %1";
+inline constexpr char kRecordContinuous[] = "Enregistrer en continu";
+inline constexpr char kRecordHint[] =
+    "|Chaque point (ou échantillon des balayages lents) est écrit aussitôt dans le fichier";
+
 // Acquisition and cursors.
 inline constexpr char kWaitingForTrigger[] = "Attente de synchronisation";
 inline constexpr char kThresholdLine[] = "Seuil de synchronisation";

@@ -30,7 +30,8 @@ QColor SystemWindowColour() {
   return QGuiApplication::palette().color(QPalette::Base);
 }
 
-TCanvas::TCanvas(QImage* image) : image_(image), font_(LabelFont(kLabelFontSmall)) {}
+TCanvas::TCanvas(QImage* image)
+    : image_(image), device_(image), font_(LabelFont(kLabelFontSmall)) {}
 
 TCanvas::~TCanvas() {
   End();
@@ -39,15 +40,24 @@ TCanvas::~TCanvas() {
 void TCanvas::SetImage(QImage* image) {
   End();
   image_ = image;
+  device_ = image;
+  dirty_ = QRect();
+  stateChanged_ = true;
+}
+
+void TCanvas::SetDevice(QPaintDevice* device) {
+  End();
+  image_ = nullptr;
+  device_ = device;
   dirty_ = QRect();
   stateChanged_ = true;
 }
 
 int TCanvas::Width() const {
-  return image_ ? image_->width() : 0;
+  return device_ ? device_->width() : 0;
 }
 int TCanvas::Height() const {
-  return image_ ? image_->height() : 0;
+  return device_ ? device_->height() : 0;
 }
 
 void TCanvas::SetPenColour(const QColor& colour) {
@@ -106,10 +116,10 @@ QRect TCanvas::ClipRect() const {
 }
 
 QPainter* TCanvas::Painter() {
-  if (!image_ || image_->isNull())
+  if (device_ == nullptr || (image_ != nullptr && image_->isNull()))
     return nullptr;
   if (!painter_.isActive()) {
-    if (!painter_.begin(image_))
+    if (!painter_.begin(device_))
       return nullptr;
     stateChanged_ = true;
   }

@@ -32,6 +32,7 @@
 #include <string_view>
 
 class QImage;
+class QPaintDevice;
 
 namespace qvt {
 
@@ -69,6 +70,10 @@ public:
   // clip rectangle included, is kept; the dirty rectangle is cleared.
   void SetImage(QImage* image);
   QImage* Image() const { return image_; }
+  // Ends any drawing and draws from now on into `device` (an SVG generator, a recorded
+  // picture, a printer; may be null), as SetImage does. Raster operations are the device's
+  // to honour: on a white background a not-xor line looks as a copied one.
+  void SetDevice(QPaintDevice* device);
   int Width() const;
   int Height() const;
 
@@ -147,6 +152,7 @@ private:
   static QRectF InsetByHalfPen(const QRect& box, int w);
 
   QImage* image_ = nullptr;
+  QPaintDevice* device_ = nullptr; // image_ or another device
   QPainter painter_;
   bool stateChanged_ = true;
 

@@ -68,7 +68,14 @@ TEST(CommandLine, OurOptionsQtsOptionsAndTheRest) {
   const TCommandLine bad = ReadCommandLine({"--simulat"}, false);
   EXPECT_EQ(bad.Action, L::Error);
   EXPECT_NE(bad.Message.find("--simulat"), std::string::npos);
-  EXPECT_EQ(ReadCommandLine({"fichier"}, true).Action, L::Error) << "left over after Qt";
+  EXPECT_EQ(ReadCommandLine({"fichier"}, true).File, "fichier") << "the file to open, after Qt";
+  EXPECT_EQ(ReadCommandLine({"fichier"}, false).File, "") << "before Qt it may be Qt's";
+  EXPECT_EQ(ReadCommandLine({"a.qvtm", "b.qvtm"}, true).Action, L::Error) << "one file only";
+  EXPECT_EQ(ReadCommandLine({"-"}, true).Action, L::Error);
+  const TCommandLine rec = ReadCommandLine({"--record-points", "log.qvtm", "vu.qvtm"}, true);
+  EXPECT_EQ(rec.RecordPoints, "log.qvtm");
+  EXPECT_EQ(rec.File, "vu.qvtm");
+  EXPECT_EQ(ReadCommandLine({"--record-points"}, false).Action, L::Error) << "no file named";
 }
 
 TEST(SettingsFile, BesideTheProgramElseInTheUserConfiguration) {

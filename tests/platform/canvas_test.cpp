@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
+#include <QPicture>
 
 #include <functional>
 #include <vector>
@@ -359,6 +361,36 @@ TEST(LabelFont, HeightRounding) {
   } cases[] = {{0, 13}, {12, 13}, {13, 13}, {14, 16}, {18, 16}, {19, 20}, {60, 20}};
   for (const auto& c : cases)
     EXPECT_EQ(LabelFontHeight(c.requested), c.height) << c.requested;
+}
+
+} // namespace
+} // namespace qvt
+
+namespace qvt {
+namespace {
+
+// The same drawing on another paint device (here a recorded picture, as the printed page
+// uses): the canvas takes the device's size and the picture replays the lines.
+TEST(CanvasOnDevice, DrawsOnAnyPaintDeviceWithItsSize) {
+  TestApp();
+  QPicture picture;
+  picture.setBoundingRect(QRect(0, 0, 40, 30));
+  TCanvas canvas;
+  canvas.SetDevice(&picture);
+  EXPECT_EQ(canvas.Width(), 40);
+  EXPECT_EQ(canvas.Height(), 30);
+  canvas.SetPenColour(Qt::red);
+  canvas.MoveTo(0, 10);
+  canvas.LineTo(40, 10);
+  canvas.End();
+  QImage image(40, 30, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.drawPicture(0, 0, picture);
+  painter.end();
+  EXPECT_EQ(image.pixelColor(20, 10), QColor(Qt::red));
+  canvas.SetImage(&image);
+  EXPECT_EQ(canvas.Width(), 40) << "back on an image";
 }
 
 } // namespace

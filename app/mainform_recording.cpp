@@ -1,0 +1,180 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// TMainForm: continuous recording. With "Enregistrer en continu" checked, every point
+// recorded in point mode, and every sample of a slow sweep as it arrives, goes to the chosen
+// measurement file at once (one write per row, see TMeasureAppender), so that a night's
+// recording survives a crash or a power cut up to its last rows.
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QSettings>
+#include <QTimer>
+#include <QToolButton>
+
+#include <cmath>
+#include <vector>
+
+#include "globals.h"
+#include "graphe_osc.h"
+#include "graphe_point.h"
+#include "mainform.h"
+#include "mainform_texts.h"
+#include "measure_append.h"
+#include "measure_file.h"
+#include "message_box.h"
+#include "oscillo_rules.h"
+#include "qvt2.h"
+#include "timebases.h"
+
+namespace qvt {
+
+using texts::U8;
+
+namespace {
+
+// The disk sync of the last rows when none come for a while (the appender syncs at most
+// once a second as rows arrive).
+constexpr int kSyncIntervalMs = 1000;
+
+bool AllFinite(const std::vector<double>& row) {
+  for (double v : row)
+    if (!std::isfinite(v))
+      return false;
+  return true;
+}
+
+} // namespace
+
+bool TMainForm::Recording() const {
+  return Recorder && Recorder->IsOpen();
+}
+
+void TMainForm::ShowRecordingControl() {
+  const bool slow = !PointMode && Device != nullptr && Device->TimeBaseIndex() > kLastFastTimeBase;
+  const bool offered = PointMode || slow;
+  // A fast sweep cannot be written sample by sample: the recording ends with the slow time
+  // base.
+  if (!offered && Recording())
+    StopRecording();
+  EnregContinuCB->setVisible(offered);
+  EnregContinuCB->setChecked(Recording());
+}
+
+void TMainForm::EnregContinuCBClick() {
+  if (!EnregContinuCB->isChecked()) {
+    StopRecording();
+    return;
+  }
+  EnregContinuCB->setChecked(false);
+  QFileDialog dialog(this, U8(texts::kRecordContinuous));
+  dialog.setObjectName("EnregContinuDialog");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setNameFilter(U8(texts::kMeasureFilter));
+  dialog.setDefaultSuffix(QStringLiteral("qvtm"));
+  dialog.setDirectory(QSettings(QStringLiteral("QVT2"))
+                          .value(QStringLiteral("Fichiers/Dossier"), QDir::homePath())
+                          .toString());
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    StartRecording(dialog.selectedFiles().first());
+}
+
+bool TMainForm::StartRecording(const QString& path) {
+  StopRecording();
+  if (!ShownFile.isEmpty())
+    EnregistreBtnClick(); // the recording is of live data
+  TMeasurement m;
+  CurrentMeasurement(m, true);
+  RecordedChannels.clear();
+  for (const TMeasureChannel& c : m.Channels)
+    RecordedChannels.push_back(c.Channel);
+  // Points measured without a value cannot be written; they stay out of the file.
+  std::string error;
+  if (!CheckMeasurement(m, error)) {
+    m.Time.clear();
+    for (TMeasureChannel& c : m.Channels)
+      c.Values.clear();
+  }
+  auto recorder = std::make_shared<TMeasureAppender>();
+  if (!recorder->Open(QFile::encodeName(path).toStdString(), m, error)) {
+    ShowMessage(TMessageKind::Error, QString::fromStdString(error));
+    EnregContinuCB->setChecked(false);
+    return false;
+  }
+  Recorder = std::move(recorder);
+  RecordedSamples = 0;
+  RecordedSweepStart = 0;
+  RecordedAnySweep = false;
+  auto* sync = findChild<QTimer*>(QStringLiteral("RecordSyncTimer"));
+  if (sync == nullptr) {
+    sync = new QTimer(this);
+    sync->setObjectName("RecordSyncTimer");
+    sync->setInterval(kSyncIntervalMs);
+    connect(sync, &QTimer::timeout, this, [this] {
+      if (Recording())
+        Recorder->SyncIfDue();
+    });
+  }
+  sync->start();
+  EnregContinuCB->setChecked(true);
+  RememberFile(path);
+  return true;
+}
+
+void TMainForm::StopRecording(const QString& error) {
+  if (Recorder) {
+    std::string closing;
+    Recorder->Close(closing);
+    Recorder.reset();
+  }
+  if (auto* sync = findChild<QTimer*>(QStringLiteral("RecordSyncTimer")))
+    sync->stop();
+  if (EnregContinuCB != nullptr)
+    EnregContinuCB->setChecked(false);
+  if (!error.isEmpty())
+    ShowMessage(TMessageKind::Error, error);
+}
+
+void TMainForm::RecordPointRow(int index) {
+  if (!Recording() || !PointMode)
+    return;
+  std::vector<double> row{static_cast<double>(index + 1)};
+  for (int channel : RecordedChannels)
+    row.push_back(PointGraph->Curves[channel].Value[index]);
+  if (!AllFinite(row))
+    return;
+  std::string error;
+  if (!Recorder->Append(row.data(), row.size(), error))
+    StopRecording(QString::fromStdString(error));
+}
+
+void TMainForm::RecordSweepStart() {
+  if (!Recording() || PointMode)
+    return;
+  // Sweeps follow one another in the file, each starting where the last one ended.
+  if (RecordedAnySweep)
+    RecordedSweepStart += TimeBases()[Device->TimeBaseIndex()].SweepDuration;
+  RecordedSamples = 0;
+  RecordedAnySweep = false;
+}
+
+void TMainForm::RecordSweepSamples(int from, int to) {
+  if (!Recording() || PointMode)
+    return;
+  std::vector<double> row;
+  std::string error;
+  for (int k = std::max(from, RecordedSamples); k < to; ++k) {
+    row.assign(1, RecordedSweepStart + OscGraph->TimeCurve.Value[k]);
+    for (int channel : RecordedChannels)
+      row.push_back(OscGraph->Curves[channel].Value[k]);
+    if (!AllFinite(row))
+      continue;
+    if (!Recorder->Append(row.data(), row.size(), error)) {
+      StopRecording(QString::fromStdString(error));
+      return;
+    }
+    RecordedAnySweep = true;
+  }
+  RecordedSamples = std::max(RecordedSamples, to);
+}
+
+} // namespace qvt

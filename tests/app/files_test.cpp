@@ -1,0 +1,307 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Measurement files from the main window: a saved sweep opened again, a refused file, the
+// spreadsheet export read by Python, the image, SVG and PDF exports, and the continuous
+// recording of the real program killed with SIGKILL.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileDialog>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <cstring>
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "config_file.h"
+#include "graphe_point.h"
+#include "mainform_fixture.h"
+#include "measure_csv.h"
+#include "measure_file.h"
+#include "message_box.h"
+
+namespace qvt {
+namespace {
+
+class FilesTest : public MainFormTest {
+protected:
+  void SetUp() override {
+    SetMessageHook([this](TMessageKind, const QString& text) { boxes.push_back(text); });
+    ConfigFileName = dir.filePath("qvt2_oscillo.qvt2").toStdString();
+  }
+  void TearDown() override {
+    SetMessageHook({});
+    MainFormTest::TearDown();
+    ConfigFileName.clear();
+  }
+  // A finished sweep of channels 0 and 2 at 1 ms, the acquisition idle.
+  void Sweep() {
+    Activate(2);
+    TimeBase(k1ms);
+    ASSERT_TRUE(WaitFor([&] { return Idle() && OscGraph->FilledCount == 1700; }));
+  }
+  static std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+  }
+  static std::vector<double> Values(const TCourbe& curve, int n) {
+    return {curve.Value.data(), curve.Value.data() + n};
+  }
+
+  QTemporaryDir dir;
+  std::vector<QString> boxes;
+};
+
+TEST_F(FilesTest, SavedSweepOpensAgainAsItWasAndAcquisitionComesBack) {
+  Start();
+  Sweep();
+  const int n = OscGraph->FilledCount;
+  const std::vector<double> time = Values(OscGraph->TimeCurve, n);
+  const std::vector<double> v2 = Values(OscGraph->Curves[2], n);
+  const TColour colour = OscGraph->Curves[2].Colour;
+  const QString path = dir.filePath("balayage.qvtm");
+  WhenShown<QFileDialog>([path](QFileDialog* d) {
+    d->selectNameFilter(QString::fromUtf8("Mesure qvt2 (*.qvtm)"));
+    d->selectFile(path);
+    QMetaObject::invokeMethod(d, "accept");
+  });
+  form->SauverBtnClick();
+  ASSERT_TRUE(boxes.empty()) << boxes.front().toStdString();
+
+  TMeasurement saved;
+  std::string error;
+  ASSERT_TRUE(ReadMeasureFile(path.toStdString(), saved, error)) << error;
+  EXPECT_EQ(saved.Mode, TMeasureMode::Oscilloscope);
+  EXPECT_EQ(saved.TimeBase, "1 ms");
+  EXPECT_GT(saved.SampleRate, 0);
+  ASSERT_EQ(saved.Channels.size(), 2u);
+  EXPECT_EQ(saved.Channels[1].Channel, 2);
+  EXPECT_EQ(saved.Channels[1].Unit, "V");
+  EXPECT_EQ(saved.Channels[1].Colour, colour);
+  EXPECT_FALSE(saved.Channels[1].Range.empty());
+
+  // The live data changes; the settings file as the user left it.
+  form->SaveSettings();
+  const std::string settings = Slurp(ConfigFileName);
+  form->EnregistreBtnClick();
+  ASSERT_TRUE(NextSweep());
+  ASSERT_TRUE(WaitFor([&] { return Idle(); }));
+
+  ASSERT_TRUE(form->OpenMeasureFile(path));
+  EXPECT_TRUE(Idle()) << "the acquisition stops";
+  EXPECT_TRUE(form->windowTitle().contains("balayage.qvtm"));
+  ASSERT_EQ(OscGraph->FilledCount, n);
+  // Bit for bit: every sample and every time.
+  EXPECT_EQ(0, std::memcmp(OscGraph->TimeCurve.Value.data(), time.data(), n * sizeof(double)));
+  EXPECT_EQ(0, std::memcmp(OscGraph->Curves[2].Value.data(), v2.data(), n * sizeof(double)));
+  EXPECT_TRUE(OscGraph->Curves[0].Visible && OscGraph->Curves[2].Visible);
+  EXPECT_FALSE(OscGraph->Curves[1].Visible);
+  EXPECT_EQ(OscGraph->Curves[2].QuantityName, "V2");
+  EXPECT_EQ(OscGraph->Curves[2].Text, "V");
+  EXPECT_EQ(OscGraph->Curves[2].Colour, colour);
+  // The cursor readout reads the file's samples.
+  form->TempsPaintBox->Repaint();
+  int x = OscGraph->TimeCurve.ToPixel(time[n / 2]);
+  int y = OscGraph->Curves[2].ToPixel(v2[n / 2]);
+  form->ShowReadout(x, y);
+  EXPECT_TRUE(form->LabelY->isVisible());
+  form->SaveSettings();
+  EXPECT_EQ(Slurp(ConfigFileName), settings) << "the file's settings are not the user's";
+
+  form->EnregistreBtnClick();
+  EXPECT_TRUE(Running()) << "Acquisition goes back to live data";
+  EXPECT_FALSE(form->windowTitle().contains("balayage.qvtm"));
+  ASSERT_TRUE(NextSweep());
+}
+
+TEST_F(FilesTest, RefusedFileLeavesTheScreenAsItWasWithABox) {
+  Start();
+  Sweep();
+  const std::vector<double> before = Values(OscGraph->Curves[2], OscGraph->FilledCount);
+  const QString title = form->windowTitle();
+  struct Case {
+    const char* name;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"tableur.csv", "a,b\n1,2\n"},
+      {"tronque.qvtm", "t (s),V0 (V)\n# format: qvtm 1\n# rows: 3\n0,1\n"},
+      {"futur.qvtm", "t (s),V0 (V)\n# format: qvtm 9\n0,1\n"},
+      {"texte.qvtm", "t (s),V0 (V)\n# format: qvtm 1\n0,abc\n"},
+  };
+  for (const Case& c : cases) {
+    const QString path = dir.filePath(c.name);
+    std::ofstream(path.toStdString(), std::ios::binary) << c.text;
+    boxes.clear();
+    EXPECT_FALSE(form->OpenMeasureFile(path)) << c.name;
+    ASSERT_EQ(boxes.size(), 1u) << c.name;
+    EXPECT_TRUE(boxes[0].contains(c.name)) << boxes[0].toStdString();
+    EXPECT_EQ(form->windowTitle(), title);
+    EXPECT_TRUE(Idle());
+    EXPECT_EQ(Values(OscGraph->Curves[2], OscGraph->FilledCount), before) << c.name;
+  }
+}
+
+TEST_F(FilesTest, FrenchCsvIsReadByPythonsCsvModule) {
+  Start();
+  Sweep();
+  const QString path = dir.filePath("tableur.csv");
+  const TCsvFormat french{';', ',', false};
+  ASSERT_TRUE(form->SaveMeasureFile(path, &french));
+  const std::string script =
+      "import csv, sys\n"
+      "rows = list(csv.reader(open(sys.argv[1], newline='', encoding='utf-8'), delimiter=';'))\n"
+      "print(len(rows) - 1, len(rows[0]), repr(float(rows[900][2].replace(',', '.'))))\n";
+  QProcess python;
+  python.start("/usr/bin/python3", {"-c", QString::fromStdString(script), path});
+  ASSERT_TRUE(python.waitForFinished(20000));
+  const QStringList out = QString::fromUtf8(python.readAllStandardOutput()).split(' ');
+  ASSERT_EQ(out.size(), 3) << python.readAllStandardError().toStdString();
+  EXPECT_EQ(out[0].toInt(), 1700);
+  EXPECT_EQ(out[1].toInt(), 3);
+  EXPECT_EQ(out[2].trimmed().toDouble(), OscGraph->Curves[2].Value[899]);
+}
+
+TEST_F(FilesTest, ImageSvgAndPdfExportsHoldTheGraph) {
+  Start();
+  Sweep();
+  form->TempsPaintBox->Repaint();
+  const QString png = dir.filePath("graphe.png");
+  ASSERT_TRUE(form->ExportPng(png));
+  QImage screen(png);
+  EXPECT_EQ(screen.size(), form->TempsPaintBox->size() * form->devicePixelRatio());
+  ASSERT_TRUE(form->ExportPng(png, 1600));
+  EXPECT_EQ(QImage(png).width(), 1600);
+
+  const QString svg = dir.filePath("graphe.svg");
+  ASSERT_TRUE(form->ExportSvg(svg));
+  QSvgRenderer renderer(svg);
+  ASSERT_TRUE(renderer.isValid());
+  QImage drawn(form->TempsPaintBox->size(), QImage::Format_RGB32);
+  drawn.fill(Qt::white);
+  QPainter painter(&drawn);
+  renderer.render(&painter);
+  painter.end();
+  // Channel 2's trace, magenta, is there as drawn lines (smoothed by the renderer: pixels
+  // where red and blue stand above green; the axes are blue or black).
+  ASSERT_EQ(OscGraph->Curves[2].Colour, 0xFF00FFu);
+  int traced = 0;
+  for (int y = 0; y < drawn.height(); ++y)
+    for (int x = 0; x < drawn.width(); ++x) {
+      const QColor c = drawn.pixelColor(x, y);
+      traced += c.red() > c.green() + 60 && c.blue() > c.green() + 60;
+    }
+  EXPECT_GT(traced, 100);
+  QFile text(svg);
+  ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(text.readAll().contains("<text")) << "texts stay texts";
+
+  const QString pdf = dir.filePath("graphe.pdf");
+  ASSERT_TRUE(form->ExportPdf(pdf));
+  QFile printed(pdf);
+  ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(printed.read(5) == "%PDF-");
+  EXPECT_GT(printed.size(), 1000);
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(FilesTest, CtrlSSavesExceptInAnEditBoxWhereItTypesASymbol) {
+  Start();
+  Sweep();
+  int dialogs = 0;
+  auto countDialog = [&] {
+    WhenShown<QFileDialog>([&](QFileDialog* d) {
+      ++dialogs;
+      QMetaObject::invokeMethod(d, "reject");
+    });
+  };
+  form->Edit1->setFocus();
+  QTest::keyClick(form->Edit1, Qt::Key_S, Qt::ControlModifier);
+  countDialog(); // queued after the key's save, which opens the dialog
+  EXPECT_TRUE(WaitFor([&] { return dialogs == 1; }, 2000)) << "Ctrl+S where the focus rests";
+
+  Trigger(1); // the threshold box shows
+  form->SeuilEdit->setFocus();
+  form->SeuilEdit->clear();
+  QTest::keyClick(form->SeuilEdit, Qt::Key_S, Qt::ControlModifier);
+  countDialog();
+  QTest::qWait(100);
+  EXPECT_EQ(dialogs, 1);
+  EXPECT_FALSE(form->SeuilEdit->text().isEmpty()) << "the symbol key typed in the box";
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(FilesTest, SlowSweepIsRecordedSampleBySampleAsItArrives) {
+  Start();
+  form->TempsPaintBox->Repaint();
+  EXPECT_FALSE(form->EnregContinuCB->isVisibleTo(form.get())) << "not offered for fast sweeps";
+  TimeBase(k20s);
+  ASSERT_TRUE(form->EnregContinuCB->isVisibleTo(form.get()));
+  const QString path = dir.filePath("lent.qvtm");
+  ASSERT_TRUE(form->StartRecording(path));
+  EXPECT_TRUE(form->EnregContinuCB->isChecked());
+  if (Idle())
+    form->EnregistreBtnClick();
+  // Samples reach the file while the sweep is still under way.
+  const std::string file = path.toStdString();
+  const std::size_t header = Slurp(file).size();
+  // Watched from a timer: the sweep's poll loop lets timers run, not this test's loop.
+  bool grewWhileRunning = false;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    grewWhileRunning |= Running() && Slurp(file).size() > header + 200;
+  });
+  watch.start(20);
+  ASSERT_TRUE(WaitFor([&] { return grewWhileRunning; }, 8000));
+  watch.stop();
+  form->StopBtnClick();
+  TMeasurement m;
+  std::string error;
+  ASSERT_TRUE(ReadMeasureFile(file, m, error)) << error;
+  EXPECT_EQ(m.TimeBase, "20 s");
+  ASSERT_GT(m.Time.size(), 5u);
+  EXPECT_TRUE(std::is_sorted(m.Time.begin(), m.Time.end()));
+  // Back to a fast time base: the recording ends, what was written stays.
+  TimeBase(k1ms);
+  EXPECT_FALSE(form->Recording());
+  ASSERT_TRUE(ReadMeasureFile(file, m, error)) << error;
+}
+
+// The real program in point mode, recording every point, killed without warning: the file
+// reads back and holds the points written before the kill.
+TEST(ContinuousRecording, SurvivesSigkill) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("nuit.qvtm");
+  QProcess program;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QVT2_CONFIG", dir.filePath("reglages.qvt2"));
+  env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+  program.setProcessEnvironment(env);
+  program.start(qEnvironmentVariable("QVT2_OSCILLO"), {"--simulate", "--record-points", file});
+  ASSERT_TRUE(program.waitForStarted());
+  // The points come every 110 ms once the window is up.
+  QProcess::execute("sleep", {"4"});
+  ::kill(static_cast<pid_t>(program.processId()), SIGKILL);
+  ASSERT_TRUE(program.waitForFinished());
+  EXPECT_EQ(program.exitStatus(), QProcess::CrashExit);
+
+  TMeasurement m;
+  std::string error;
+  ASSERT_TRUE(ReadMeasureFile(file.toStdString(), m, error)) << error;
+  EXPECT_EQ(m.Mode, TMeasureMode::Point);
+  EXPECT_GE(m.Channels.size(), 2u);
+  EXPECT_GE(m.Time.size(), 5u) << "points recorded before the kill";
+  for (std::size_t k = 0; k < m.Time.size(); ++k)
+    EXPECT_EQ(m.Time[k], double(k + 1));
+}
+
+} // namespace
+} // namespace qvt
