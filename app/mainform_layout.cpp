@@ -197,11 +197,14 @@ QWidget* TMainForm::BuildToolBar() {
   ExitBtn = ToolButton(ToolBar1, "ExitBtn", texts::kExit, "exit", texts::kExitHint);
   BuildFileButtons();
   for (QToolButton* b : {OptionsBtn, GBFbtn, AutoSetBtn, RegSaveBtn, MatlabBtn, OuvrirBtn,
-                         SauverBtn, ImageBtn, ImprimerBtn, HelpBtn, PlusBtn, ExitBtn})
+                         SauverBtn, ImageBtn, ImprimerBtn})
     first->addWidget(b);
   MesuresBtn = ToolButton(ToolBar1, "MesuresBtn", texts::kMesures, "mesures", texts::kMesuresHint);
   SpectreBtn = ToolButton(ToolBar1, "SpectreBtn", texts::kSpectre, "spectre", texts::kSpectreHint);
   BuildAnalysisButtons(first);
+  // "Quitter" stays last.
+  for (QToolButton* b : {HelpBtn, PlusBtn, ExitBtn})
+    first->addWidget(b);
   first->addStretch();
 
   auto* second = new QHBoxLayout;
