@@ -156,6 +156,8 @@ public:
   bool StartRecording(const QString& path);
   void StopRecording(const QString& error = QString());
   bool Recording() const;
+  // Sweeps of "1 s" and slower are written to the recording sample by sample as they arrive.
+  bool RecordsSweepSamples() const;
   void RecordPointRow(int index);          // after RecordPoint
   void RecordSweepStart();                 // a new sweep is armed
   void RecordSweepSamples(int from, int to); // samples from..to-1 of the sweep arrived

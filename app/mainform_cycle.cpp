@@ -238,14 +238,19 @@ void TMainForm::TimerTimer() {
   int last = OscGraph->FilledCount;
   const double dt = 1.0 / Device->SampleRate();
   const bool slow = Device->TimeBaseIndex() > kLastFastTimeBase;
+  // Slow sweeps are drawn (not over the spectrum) and recorded as their samples arrive.
+  const bool drawn = slow && !SpectrumShown();
+  const bool recorded = RecordsSweepSamples();
 
   const TSweepCycle::TState state = Cycle->Step([&](int received) {
     if (StopBtn->isHidden() || Closing)
       return false;
-    if (slow && !SpectrumShown() && (received - last) * dt > 0.055) {
+    if ((drawn || recorded) && (received - last) * dt > 0.055) {
       FillCurves(received);
-      OscGraph->DrawTracesFrom(last);
-      RecordSweepSamples(last, OscGraph->FilledCount);
+      if (drawn)
+        OscGraph->DrawTracesFrom(last);
+      if (recorded)
+        RecordSweepSamples(last, OscGraph->FilledCount);
       last = OscGraph->FilledCount;
       ShowProgress();
     }
@@ -265,7 +270,7 @@ void TMainForm::TimerTimer() {
   }
 
   FillCurves(Device->TotalPoints());
-  if (slow)
+  if (recorded)
     RecordSweepSamples(last, OscGraph->FilledCount);
   if (OscGraph->TriggerChannel != TgrapheOsc::kNoTrigger) {
     OscGraph->AlignOnTrigger();

@@ -481,6 +481,9 @@ bool TMainForm::OpenMeasureFile(const QString& path) {
   setWindowTitle(U8(texts::kFileCaption).arg(QFileInfo(path).fileName()));
   SetStatusText(QString());
   RememberFile(ShownFile);
+  // The measurements and the spectrum, when shown, are those of the opened sweep.
+  if (!points)
+    AnalyseSweep();
   TempsPaintBox->Invalidate();
   DescribeGraph();
   return true;

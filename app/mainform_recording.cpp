@@ -48,8 +48,19 @@ bool TMainForm::Recording() const {
   return Recorder && Recorder->IsOpen();
 }
 
+namespace {
+// "1 s": the first time base whose sweep lasts long enough to be worth recording as it comes.
+constexpr int kFirstRecordedTimeBase = 15;
+} // namespace
+
+bool TMainForm::RecordsSweepSamples() const {
+  return Recording() && !PointMode && Device != nullptr &&
+         Device->TimeBaseIndex() >= kFirstRecordedTimeBase;
+}
+
 void TMainForm::ShowRecordingControl() {
-  const bool slow = !PointMode && Device != nullptr && Device->TimeBaseIndex() > kLastFastTimeBase;
+  const bool slow =
+      !PointMode && Device != nullptr && Device->TimeBaseIndex() >= kFirstRecordedTimeBase;
   const bool offered = PointMode || slow;
   // A fast sweep cannot be written sample by sample: the recording ends with the slow time
   // base.

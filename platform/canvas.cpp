@@ -129,7 +129,9 @@ QPainter* TCanvas::Painter() {
     // partial coverage to blend.
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, penMode_ == TPenMode::Copy);
-    painter_.setCompositionMode(penMode_ == TPenMode::NotXor
+    // Vector devices (SVG, PDF, printers) know no raster operation; what is drawn there is
+    // drawn once over white, where not-xor gives the pen's own colour.
+    painter_.setCompositionMode(penMode_ == TPenMode::NotXor && image_ != nullptr
                                     ? QPainter::RasterOp_NotSourceXorDestination
                                     : QPainter::CompositionMode_SourceOver);
     if (clip_) {

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QTableWidget>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -115,6 +116,11 @@ TEST_F(FilesTest, SavedSweepOpensAgainAsItWasAndAcquisitionComesBack) {
   EXPECT_TRUE(form->LabelY->isVisible());
   form->SaveSettings();
   EXPECT_EQ(Slurp(ConfigFileName), settings) << "the file's settings are not the user's";
+  // The measurements work on the opened sweep.
+  form->MesuresBtn->click();
+  ASSERT_EQ(form->MesuresTable->rowCount(), 2);
+  EXPECT_NE(form->MesuresTable->item(1, 1)->text(), QString::fromUtf8("\u2014"));
+  form->MesuresBtn->click();
 
   form->EnregistreBtnClick();
   EXPECT_TRUE(Running()) << "Acquisition goes back to live data";
