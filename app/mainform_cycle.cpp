@@ -240,11 +240,12 @@ void TMainForm::TimerTimer() {
   const bool slow = Device->TimeBaseIndex() > kLastFastTimeBase;
   // Slow sweeps are drawn (not over the spectrum) and recorded as their samples arrive.
   const bool drawn = slow && !SpectrumShown();
-  const bool recorded = RecordsSweepSamples();
 
   const TSweepCycle::TState state = Cycle->Step([&](int received) {
     if (StopBtn->isHidden() || Closing)
       return false;
+    // Asked at every packet: a recording may start while the sweep runs.
+    const bool recorded = RecordsSweepSamples();
     if ((drawn || recorded) && (received - last) * dt > 0.055) {
       FillCurves(received);
       if (drawn)
@@ -270,7 +271,7 @@ void TMainForm::TimerTimer() {
   }
 
   FillCurves(Device->TotalPoints());
-  if (recorded)
+  if (RecordsSweepSamples())
     RecordSweepSamples(last, OscGraph->FilledCount);
   if (OscGraph->TriggerChannel != TgrapheOsc::kNoTrigger) {
     OscGraph->AlignOnTrigger();
