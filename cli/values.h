@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The values qvt2ctl reads from its command line: time bases, ranges, trigger specifications,
+// The values qvt2ctl reads from its command line: time bases, ranges, trigger settings,
 // levels and amounts with units, channel lists and durations. Each parser takes the whole text
 // and gives nothing when any part of it is wrong; the caller words the message. Without Qt and
 // without the device.
