@@ -100,21 +100,7 @@ int RunLog(const TWords& args, const TGlobalOptions& global) {
   setup.Channels.fill(false);
   for (int c : channels)
     setup.Channels[static_cast<size_t>(c)] = true;
-  for (const auto& text : a.All("--range")) {
-    const auto range = ParseChannelRange(text);
-    if (!range)
-      throw TUsageError(
-          Refused("--range", text,
-                  Say("VOIE:CALIBRE, calibres : ", "CHANNEL:RANGE, ranges: ") + RangeChoices()));
-    setup.Range[static_cast<size_t>(range->Channel)] = range->Range;
-  }
-  for (const auto& text : a.All("--input")) {
-    const auto input = ParseChannelInput(text);
-    if (!input)
-      throw TUsageError(
-          Refused("--input", text, Say("VOIE:bnc ou VOIE:yd", "CHANNEL:bnc or CHANNEL:yd")));
-    setup.InputYD[static_cast<size_t>(input->Channel)] = input->YD;
-  }
+  ReadRangesAndInputs(a, setup);
   const std::string* pathArg = a.Last("-o");
   if (pathArg == nullptr || pathArg->empty())
     throw TUsageError(

@@ -46,21 +46,7 @@ TSweepSetup SetupFromArguments(const TArguments& a) {
     for (int c : *channels)
       s.Channels[static_cast<size_t>(c)] = true;
   }
-  for (const auto& text : a.All("--range")) {
-    const auto range = ParseChannelRange(text);
-    if (!range)
-      throw TUsageError(
-          Refused("--range", text,
-                  Say("VOIE:CALIBRE, calibres : ", "CHANNEL:RANGE, ranges: ") + RangeChoices()));
-    s.Range[static_cast<size_t>(range->Channel)] = range->Range;
-  }
-  for (const auto& text : a.All("--input")) {
-    const auto input = ParseChannelInput(text);
-    if (!input)
-      throw TUsageError(
-          Refused("--input", text, Say("VOIE:bnc ou VOIE:yd", "CHANNEL:bnc or CHANNEL:yd")));
-    s.InputYD[static_cast<size_t>(input->Channel)] = input->YD;
-  }
+  ReadRangesAndInputs(a, s);
   if (const auto* text = a.Last("--trigger")) {
     const auto trigger = ParseTrigger(*text);
     if (!trigger)
@@ -182,6 +168,24 @@ std::string OptionalNumber(const std::optional<double>& value) {
 }
 
 } // namespace
+
+void ReadRangesAndInputs(const TArguments& a, TSweepSetup& s) {
+  for (const auto& text : a.All("--range")) {
+    const auto range = ParseChannelRange(text);
+    if (!range)
+      throw TUsageError(
+          Refused("--range", text,
+                  Say("VOIE:CALIBRE, calibres : ", "CHANNEL:RANGE, ranges: ") + RangeChoices()));
+    s.Range[static_cast<size_t>(range->Channel)] = range->Range;
+  }
+  for (const auto& text : a.All("--input")) {
+    const auto input = ParseChannelInput(text);
+    if (!input)
+      throw TUsageError(
+          Refused("--input", text, Say("VOIE:bnc ou VOIE:yd", "CHANNEL:bnc or CHANNEL:yd")));
+    s.InputYD[static_cast<size_t>(input->Channel)] = input->YD;
+  }
+}
 
 int RunSweep(const TWords& args, const TGlobalOptions& global) {
   std::set<std::string> flags = kSetupFlags, values = kSetupValues;

@@ -7,10 +7,14 @@
 #include <vector>
 
 #include "command_line.h"
+#include "sweep_setup.h"
 
 namespace qvt::cli {
 
 using TWords = std::vector<std::string>;
+
+// The --range and --input options into `setup`; TUsageError for a value off their lists.
+void ReadRangesAndInputs(const TArguments& a, TSweepSetup& setup);
 
 int RunInfo(const TWords& args, const TGlobalOptions& global);
 int RunSweep(const TWords& args, const TGlobalOptions& global);
