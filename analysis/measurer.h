@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "spectrum.h"
+#include "fourier.h"
 
 namespace qvt::analysis {
 

@@ -19,7 +19,7 @@
 //   mainform_exchange.cpp  the Matlab file and the transfer to Kalkio
 //   mainform_access.cpp    what screen readers are told about the graph
 //   mainform_measures.cpp  the "Mesures" panel
-//   mainform_spectrum.cpp  the "Spectre" mode of the graph
+//   mainform_fourier.cpp  the "Spectre" mode of the graph
 //   mainform_files.cpp     saving and opening measurement files, the CSV export
 //   mainform_image.cpp     the graph as an image (clipboard, PNG, SVG) and printed
 //   mainform_recording.cpp continuous recording of points and slow sweeps
@@ -44,10 +44,10 @@
 #include <vector>
 
 #include "channel_controls.h"
-#include "graphe_spectre.h"
+#include "graphe_frequences.h"
 #include "measure_text.h"
 #include "measurer.h"
-#include "spectrum.h"
+#include "fourier.h"
 #include "sweep_cycle.h"
 
 class QBoxLayout;
@@ -232,7 +232,7 @@ public:
   void LoadPlacement();
   void SavePlacement();
 
-  // Measurements and spectra of the sweeps (mainform_measures.cpp, mainform_spectrum.cpp).
+  // Measurements and spectra of the sweeps (mainform_measures.cpp, mainform_fourier.cpp).
   // After each complete sweep: the oscilloscope's curves go to AnalyseCurves.
   void AnalyseSweep();
   // Measures (panel shown) and transforms (Spectre mode) `count` samples of the visible
@@ -395,7 +395,7 @@ private:
   void BuildGBFPanel(); // mainform_gbf_layout.cpp
   void BuildAnalysisButtons(QHBoxLayout* row);       // mainform_measures.cpp
   void BuildAnalysisPanels(QVBoxLayout* column);     // under and over the graph
-  void BuildSpectreBar();                            // mainform_spectrum.cpp
+  void BuildSpectreBar();                            // mainform_fourier.cpp
   void LoadAnalysisSettings(const TIniFile& ini);
   void SaveAnalysisSettings(TIniFile& ini) const;
   void LoadSpectrumSettings(const TIniFile& ini);

@@ -200,7 +200,7 @@ QWidget* TMainForm::BuildToolBar() {
                          SauverBtn, ImageBtn, ImprimerBtn})
     first->addWidget(b);
   MesuresBtn = ToolButton(ToolBar1, "MesuresBtn", texts::kMesures, "mesures", texts::kMesuresHint);
-  SpectreBtn = ToolButton(ToolBar1, "SpectreBtn", texts::kSpectre, "spectre", texts::kSpectreHint);
+  SpectreBtn = ToolButton(ToolBar1, "SpectreBtn", texts::kSpectre, "frequences", texts::kSpectreHint);
   BuildAnalysisButtons(first);
   // "Quitter" stays last.
   for (QToolButton* b : {HelpBtn, PlusBtn, ExitBtn})

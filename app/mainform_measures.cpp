@@ -18,7 +18,7 @@
 #include "ansi.h"
 #include "globals.h"
 #include "graphe_osc.h"
-#include "graphe_spectre.h"
+#include "graphe_frequences.h"
 #include "inifile.h"
 #include "mainform.h"
 #include "mainform_texts.h"

@@ -16,7 +16,7 @@
 
 #include "measurer.h"
 #include "signals.h"
-#include "spectrum.h"
+#include "fourier.h"
 
 namespace {
 

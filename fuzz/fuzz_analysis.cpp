@@ -14,7 +14,7 @@
 
 #include "measure_text.h"
 #include "measurer.h"
-#include "spectrum.h"
+#include "fourier.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "config_file_name.h"
-#include "graphe_spectre.h"
+#include "graphe_frequences.h"
 #include "lcd99.h"
 #include "mainform_fixture.h"
 #include "measure_list.h"

@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "spectrum.h"
+#include "fourier.h"
 
 int main() {
   using qvt::analysis::Window;

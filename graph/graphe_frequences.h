@@ -11,7 +11,7 @@
 
 #include "courbe.h"
 #include "graphe_base.h"
-#include "spectrum.h"
+#include "fourier.h"
 
 namespace qvt {
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TGrapheSpectre: ranges, axes and traces of the spectra, peak marks and harmonic lists.
-#include "graphe_spectre.h"
+#include "graphe_frequences.h"
 
 #include "canvas.h"
 #include "graph_settings.h"

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "graphe_spectre.h"
+#include "graphe_frequences.h"
 #include "numtext.h"
 #include "picture_fixture.h"
 

@@ -15,7 +15,7 @@
 #include "ansi.h"
 #include "globals.h"
 #include "graphe_osc.h"
-#include "graphe_spectre.h"
+#include "graphe_frequences.h"
 #include "hints.h"
 #include "inifile.h"
 #include "mainform.h"

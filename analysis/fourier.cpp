@@ -2,7 +2,7 @@
 // Spectrum over FFTW. Plans are made with FFTW_ESTIMATE: planning takes microseconds instead of
 // the hundreds of milliseconds FFTW_MEASURE spends timing candidates, and a power-of-two
 // transform of a sweep runs well within a sweep's time either way.
-#include "spectrum.h"
+#include "fourier.h"
 
 #include <fftw3.h>
 

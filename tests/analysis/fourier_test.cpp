@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "signals.h"
-#include "spectrum.h"
+#include "fourier.h"
 
 namespace qvt::analysis {
 namespace {
