@@ -19,6 +19,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
+#include <QFontMetrics>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -562,8 +563,32 @@ void TMainForm::ShowVexorAbsent(bool show) {
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  FitToolBarCaptions();
   // Layouts settle on the next pass of the event loop; place the panel after them.
   QTimer::singleShot(0, this, [this] { PlaceVexorAbsent(); });
+}
+
+void TMainForm::FitToolBarCaptions() {
+  if (ToolBar1 == nullptr)
+    return;
+  // In a window too narrow for the captions under the icons, the buttons show their icons
+  // only (their hints still name them) rather than cut captions.
+  QList<QToolButton*> buttons =
+      ToolBar1->findChildren<QToolButton*>(QString(), Qt::FindDirectChildrenOnly);
+  // The second row (the acquisition buttons) has room enough.
+  buttons.removeIf([this](QToolButton* b) {
+    return b == StopBtn || b == EnregistreBtn || b == UndoBtn || b == ResetBtn;
+  });
+  int needed = 0;
+  QFontMetrics metrics(font());
+  for (QToolButton* b : buttons) {
+    if (!b->isHidden())
+      needed += std::max(b->iconSize().width(), metrics.horizontalAdvance(b->text())) + 16;
+  }
+  const Qt::ToolButtonStyle style =
+      width() >= needed ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly;
+  for (QToolButton* b : buttons)
+    b->setToolButtonStyle(style);
 }
 
 } // namespace qvt
