@@ -269,14 +269,12 @@ void TgrapheOsc::AlignOnTrigger() {
   }
   const TSamples& v = TriggerCurve().Value;
   TSamples& t = TimeCurve.Value;
-  const TTriggerCrossing crossing = FindTriggerCrossing(
-      {v.data(), TSamples::kCount}, TriggerLevel, TriggerRising, kTriggerSearchLast);
-  // An unaligned sweep is not shown as a triggered one: the main window arms a new one.
-  TriggerConfirmed = crossing.Confirmed;
-  if (crossing.Index < 0)
-    return;
   const int end = std::min<int>(FilledCount, static_cast<int>(TSamples::kLast));
-  RetimeOnTrigger({t.data(), TSamples::kCount}, end + 1, crossing.Index, t[1] - t[0]);
+  // An unaligned sweep is not shown as a triggered one: the main window arms a new one.
+  TriggerConfirmed = qvt::AlignOnTrigger({t.data(), TSamples::kCount}, end + 1,
+                                         {v.data(), TSamples::kCount}, TriggerLevel,
+                                         TriggerRising)
+                         .Confirmed;
 }
 
 } // namespace qvt

@@ -44,4 +44,12 @@ void RetimeOnTrigger(std::span<double> times, int count, int index, double dt) {
     times[j] = (j - index) * dt;
 }
 
+TTriggerCrossing AlignOnTrigger(std::span<double> times, int count,
+                                std::span<const double> values, double level, bool rising) {
+  const TTriggerCrossing crossing = FindTriggerCrossing(values, level, rising, kTriggerSearchLast);
+  if (crossing.Index >= 0 && times.size() > 1)
+    RetimeOnTrigger(times, count, crossing.Index, times[1] - times[0]);
+  return crossing;
+}
+
 } // namespace qvt

@@ -25,4 +25,10 @@ TTriggerCrossing FindTriggerCrossing(std::span<const double> values, double leve
 // Times t[j] = (j - index) * dt for the first `count` values of `times` (at most its size).
 void RetimeOnTrigger(std::span<double> times, int count, int index, double dt);
 
+// A sweep aligned on its trigger: the crossing of `values` found as above and, when there is
+// one, the first `count` times re-timed on it with their step times[1] - times[0]. The
+// window's graph and the headless sweep align the same way.
+TTriggerCrossing AlignOnTrigger(std::span<double> times, int count,
+                                std::span<const double> values, double level, bool rising);
+
 } // namespace qvt

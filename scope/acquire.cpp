@@ -91,11 +91,9 @@ TSweep Acquire(TQVT2& device, const TSweepSetup& setup, const TAcquireControl& c
     const auto& trigger = all[static_cast<size_t>(
         std::find(sweep.Channels.begin(), sweep.Channels.end(), sweep.Setup.TriggerSource - 1) -
         sweep.Channels.begin())];
-    const TTriggerCrossing crossing = FindTriggerCrossing(
-        trigger, sweep.Setup.Level, sweep.Setup.Rising, kTriggerSearchLast);
-    if (crossing.Index >= 0)
-      RetimeOnTrigger(times, static_cast<int>(times.size()), crossing.Index, 1.0 / sweep.SampleRate);
-    if (crossing.Confirmed)
+    if (AlignOnTrigger(times, static_cast<int>(times.size()), trigger, sweep.Setup.Level,
+                       sweep.Setup.Rising)
+            .Confirmed)
       break;
     ++sweep.Rearmed; // not the edge that was asked for: a new sweep, as the window does
   }
