@@ -88,6 +88,7 @@ struct TMeasurement;
 struct TCsvFormat;
 class TMeasureAppender;
 struct TLiveCurves;
+class TgraphePoint;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -137,6 +138,9 @@ public:
   bool CurrentMeasurement(TMeasurement& m, bool header = false) const;
   void LeaveShownFile(); // back to the live curves (no repaint)
   QString ShownFile;     // the measurement file shown, empty for live data
+  // The point graph on the screen: the live one in point mode, the opened file's for a file
+  // of points; null while the oscilloscope graph is shown.
+  TgraphePoint* ShownPointGraph() const;
 
   // The graph as an image and printed (mainform_image.cpp).
   void CopyImage();
@@ -456,6 +460,7 @@ private:
 
   std::shared_ptr<TMeasurement> ShownMeasure; // the opened file's measurement
   std::shared_ptr<TLiveCurves> LiveCurves;    // the live curves while a file is shown
+  std::shared_ptr<TgraphePoint> ShownPoints;  // an opened file of points, in its own graph
   std::shared_ptr<TMeasureAppender> Recorder; // the continuous recording, when on
   int RecordedSamples = 0;                    // of the sweep under way
   double RecordedSweepStart = 0;              // time of the sweep under way in the recording

@@ -53,8 +53,9 @@ QString DescribePoint(const TgraphePoint& graph) {
 void TMainForm::DescribeGraph() {
   if (TempsPaintBox == nullptr || OscGraph == nullptr || PointGraph == nullptr)
     return;
-  const QString text =
-      PointMode ? DescribePoint(*PointGraph) : DescribeOsc(*OscGraph, DureeEdit->Text().trimmed());
+  const TgraphePoint* points = ShownPointGraph();
+  const QString text = points != nullptr ? DescribePoint(*points)
+                                         : DescribeOsc(*OscGraph, DureeEdit->Text().trimmed());
   // Set only when it changes: the graph repaints with every sweep, and each change is
   // announced to the screen reader.
   if (text != TempsPaintBox->accessibleDescription())

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: the mouse over the graph. A marker snaps to the nearest sample of a visible
-// curve and two labels give its time and value; with a channel trigger the level line can be
-// grabbed and dragged to a new threshold. Point-by-point mode ignores the mouse here.
+// curve (in an opened file of points, to the nearest mark) and two labels give its time and
+// value; with a channel trigger the level line can be grabbed and dragged to a new threshold.
+// Live point-by-point mode ignores the mouse here.
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
@@ -11,6 +12,7 @@
 #include "ansi.h"
 #include "globals.h"
 #include "graphe_osc.h"
+#include "graphe_point.h"
 #include "mainform.h"
 #include "mainform_texts.h"
 #include "numtext.h"
@@ -34,22 +36,40 @@ void TMainForm::ShowReadout(int x, int y) {
     ShowSpectrumReadout(x, y);
     return;
   }
-  const std::uint8_t c = OscGraph->NearestPoint(x, y);
-  if (c >= 4) {
-    HideReadout();
-    return;
+  // The nearest sample, or in a file of points the nearest mark with its two values.
+  std::string along, value;
+  TColour colour = 0;
+  if (TgraphePoint* points = ShownPointGraph()) {
+    int k = 0;
+    const std::uint8_t c = points->NearestMark(x, y, k);
+    if (c >= 4) {
+      HideReadout();
+      return;
+    }
+    TCourbePoint& abscissa = points->Curves[points->Abscissa];
+    TCourbePoint& curve = points->Curves[c];
+    along = abscissa.Describe(abscissa.Value[k]);
+    value = curve.Describe(curve.Value[k]);
+    colour = curve.Colour;
+  } else {
+    const std::uint8_t c = OscGraph->NearestPoint(x, y);
+    if (c >= 4) {
+      HideReadout();
+      return;
+    }
+    TCourbeOsc& curve = OscGraph->Curves[c];
+    along = OscGraph->TimeCurve.Describe(OscGraph->TimeCurve.FromPixel(x));
+    value = curve.Describe(curve.FromPixel(y));
+    colour = curve.Colour;
   }
-  TCourbeOsc& curve = OscGraph->Curves[c];
-  const double t = OscGraph->TimeCurve.FromPixel(x);
-  const double v = curve.FromPixel(y);
 
   QPalette p = LabelX->palette();
-  p.setColor(QPalette::WindowText, ToQColor(curve.Colour));
+  p.setColor(QPalette::WindowText, ToQColor(colour));
   LabelX->setPalette(p);
   LabelY->setPalette(p);
-  ShapeCurseur->SetBrushColour(ToQColor(curve.Colour));
-  LabelY->setText(AnsiToQString(curve.Describe(v)));
-  LabelX->setText(AnsiToQString(OscGraph->TimeCurve.Describe(t)));
+  ShapeCurseur->SetBrushColour(ToQColor(colour));
+  LabelY->setText(AnsiToQString(value));
+  LabelX->setText(AnsiToQString(along));
   LabelX->adjustSize();
   LabelY->adjustSize();
 

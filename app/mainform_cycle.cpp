@@ -329,8 +329,8 @@ void TMainForm::EnregistreBtnClick() {
 void TMainForm::TempsPaintBoxPaint() {
   if (OscGraph == nullptr)
     return; // a paint before the window's creation has finished
-  if (PointMode && ShownFile.isEmpty()) {
-    PointGraph->Paint();
+  if (TgraphePoint* points = ShownPointGraph()) {
+    points->Paint();
     return;
   }
   if (SpectrumShown()) {

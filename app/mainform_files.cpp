@@ -310,6 +310,7 @@ bool TMainForm::CurrentMeasurement(TMeasurement& m, bool header) const {
     if (n == 0 && !header)
       return false;
     m.Mode = TMeasureMode::Point;
+    m.Abscissa = PointGraph->Abscissa;
     for (int k = 0; k < n; ++k)
       m.Time.push_back(k + 1);
     for (int i = 0; i < 4; ++i) {
@@ -476,6 +477,24 @@ bool TMainForm::OpenMeasureFile(const QString& path) {
   OscGraph->TriggerRising = m.TriggerEdge == TMeasureEdge::Rising;
   OscGraph->PreTrigger = m.PreTrigger;
 
+  // Points of two channels or more go to a point graph of their own, against the channel the
+  // file names (the user's point graph stays as it was); a single channel against its number.
+  ShownPoints.reset();
+  if (points && m.Channels.size() >= 2) {
+    ShownPoints = std::make_shared<TgraphePoint>(&TempsPaintBox->Canvas(), TempsPaintBox);
+    TgraphePoint& graph = *ShownPoints;
+    for (const TMeasureChannel& c : m.Channels) {
+      TCourbePoint& curve = graph.Curves[c.Channel];
+      const TCourbeOsc& shown = OscGraph->Curves[c.Channel];
+      static_cast<TCourbe&>(curve) = static_cast<const TCourbe&>(shown);
+      curve.MarkerStyle = PointGraph->Curves[c.Channel].MarkerStyle;
+      ++graph.VisibleCount;
+    }
+    graph.Abscissa = static_cast<std::uint8_t>(
+        m.Abscissa >= 0 && taken[m.Abscissa] ? m.Abscissa : m.Channels.front().Channel);
+    graph.PointCount = static_cast<std::uint16_t>(rows);
+  }
+
   ShownMeasure = std::make_shared<TMeasurement>(std::move(m));
   ShownFile = QFileInfo(path).absoluteFilePath();
   setWindowTitle(U8(texts::kFileCaption).arg(QFileInfo(path).fileName()));
@@ -487,6 +506,12 @@ bool TMainForm::OpenMeasureFile(const QString& path) {
   TempsPaintBox->Invalidate();
   DescribeGraph();
   return true;
+}
+
+TgraphePoint* TMainForm::ShownPointGraph() const {
+  if (!ShownFile.isEmpty())
+    return ShownPoints.get();
+  return PointMode ? PointGraph : nullptr;
 }
 
 void TMainForm::SwapShownCurves() {
@@ -506,6 +531,7 @@ void TMainForm::LeaveShownFile() {
     return;
   SwapShownCurves();
   LiveCurves.reset();
+  ShownPoints.reset();
   ShownMeasure.reset();
   ShownFile.clear();
   setWindowTitle(U8(texts::kIdleCaption));

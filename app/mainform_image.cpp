@@ -50,14 +50,14 @@ void CannotExport(const QString& path, const QString& reason) {
 } // namespace
 
 void TMainForm::DrawGraphOn(QPaintDevice* device) {
-  const bool points = PointMode && ShownFile.isEmpty();
-  TGrapheBase* graph = points ? static_cast<TGrapheBase*>(PointGraph) : OscGraph;
+  TgraphePoint* points = ShownPointGraph();
+  TGrapheBase* graph = points != nullptr ? static_cast<TGrapheBase*>(points) : OscGraph;
   TCanvas canvas;
   canvas.SetDevice(device);
   TCanvas* screen = graph->Canvas;
   graph->Canvas = &canvas;
-  if (points)
-    PointGraph->Paint();
+  if (points != nullptr)
+    points->Paint();
   else
     OscGraph->Paint();
   // The readout as the user sees it, at the same place relative to the graph.
@@ -73,8 +73,8 @@ void TMainForm::DrawGraphOn(QPaintDevice* device) {
   // The cursors read the layout of the last picture drawn: the screen's is drawn again (the
   // readout labels stay, unlike a full repaint of the paint box).
   graph->Canvas = screen;
-  if (points)
-    PointGraph->Paint();
+  if (points != nullptr)
+    points->Paint();
   else
     OscGraph->Paint();
   screen->End();

@@ -168,6 +168,8 @@ public:
     } else if (key == "pretrigger") {
       ok = value == "0" || value == "1";
       m_.PreTrigger = value == "1";
+    } else if (key == "abscissa") {
+      ok = ParseInt(value, m_.Abscissa) && m_.Abscissa >= 0 && m_.Abscissa <= 3;
     } else if (key == "rows") {
       long long rows = -1;
       ok = ParseInt(value, rows) && rows >= 0;
@@ -291,6 +293,8 @@ std::string MeasureHeaderText(const TMeasurement& m, long long rowCount) {
   AppendLine(out, "trigger.edge", m.TriggerEdge == TMeasureEdge::Falling ? "falling" : "rising");
   AppendLine(out, "trigger.level", NumberText(m.TriggerLevel));
   AppendLine(out, "pretrigger", m.PreTrigger ? "1" : "0");
+  if (m.Abscissa >= 0)
+    AppendLine(out, "abscissa", std::to_string(m.Abscissa));
   if (rowCount >= 0)
     AppendLine(out, "rows", std::to_string(rowCount));
   for (std::size_t k = 0; k < m.Channels.size(); ++k) {

@@ -50,6 +50,9 @@ struct TMeasurement {
   TMeasureEdge TriggerEdge = TMeasureEdge::Rising;
   double TriggerLevel = 0; // V
   bool PreTrigger = false;
+  // Point mode: the channel (0 to 3) on the horizontal axis; -1 when the file does not say,
+  // and then the first saved channel is.
+  int Abscissa = -1;
 
   // Seconds in oscilloscope mode, the point number in point mode; one per row.
   std::vector<double> Time;

@@ -11,6 +11,7 @@
 #include <QPoint>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace qvt {
 
@@ -116,6 +117,33 @@ void TgraphePoint::DrawMarker(int x, int y, std::uint8_t style, int d) {
   default:
     break;
   }
+}
+
+std::uint8_t TgraphePoint::NearestMark(int& x, int& y, int& point) const {
+  constexpr long long kPickDistance = 32;
+  const TCourbePoint& abscissa = Curves.at(Abscissa);
+  const int n = std::min<int>(PointCount, static_cast<int>(TSamples::kCount));
+  const long long atX = x, atY = y;
+  long long best = kPickDistance;
+  std::uint8_t found = 4;
+  for (const TCourbePoint& c : Curves) {
+    if (!c.Visible || c.Channel == Abscissa)
+      continue;
+    for (int k = 0; k < n; ++k) {
+      const int px = abscissa.ToPixel(abscissa.Value[k]);
+      const int py = c.ToPixel(c.Value[k]);
+      // In 64 bits: a pixel far off the screen must not overflow the distance.
+      const long long d = std::llabs(atX - px) + std::llabs(atY - py);
+      if (d < best) {
+        best = d;
+        found = c.Channel;
+        point = k;
+        x = px;
+        y = py;
+      }
+    }
+  }
+  return found;
 }
 
 bool TgraphePoint::CurrentPixel(int channel, int& x, int& y) {

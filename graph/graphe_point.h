@@ -47,6 +47,12 @@ public:
   // same column for every value of the range.
   std::string CurrentText(int channel);
 
+  // The recorded mark less than 32 pixels (city-block) from (x, y) nearest to it, among the
+  // visible channels other than the Abscissa, the earlier channel and point winning ties: its
+  // channel, with x and y moved onto the mark and `point` its index. 4, with nothing changed,
+  // when there is none. Uses the transforms of the last Paint.
+  std::uint8_t NearestMark(int& x, int& y, int& point) const;
+
   // A mark of half-size d at (x, y) in `style` with the canvas's pen and brush; nothing for
   // a style outside 0..4.
   void DrawMarker(int x, int y, std::uint8_t style, int d);

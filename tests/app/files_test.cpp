@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Measurement files from the main window: a saved sweep opened again, a refused file, the
-// spreadsheet export read by Python, the image, SVG and PDF exports, and the continuous
+// Measurement files from the main window: a saved sweep opened again, saved points opened by
+// dropping them and from the recent files, a refused file, the spreadsheet export read by
+// Python, the image (clipboard, PNG, SVG, PDF), and the continuous
 // recording of the real program killed with SIGKILL.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
+#include <QToolButton>
 #include <QFileDialog>
 #include <QTableWidget>
 #include <QImage>
@@ -128,6 +134,71 @@ TEST_F(FilesTest, SavedSweepOpensAgainAsItWasAndAcquisitionComesBack) {
   ASSERT_TRUE(NextSweep());
 }
 
+// Points saved in point mode come back in a point graph of their own, against the channel
+// that was on the horizontal axis, whether the file is dropped on the window or taken from the
+// recent files, and from the oscilloscope too.
+TEST_F(FilesTest, SavedPointsOpenInThePointGraphByDropOrFromTheRecentFiles) {
+  Start();
+  form->PointAutoCB->setChecked(false);
+  form->PointMode = true;
+  PointGraph->Abscissa = 1;
+  form->Reconfigure();
+  ASSERT_EQ(PointGraph->Abscissa, 1);
+  for (int k = 0; k < 4; ++k) {
+    QTest::qWait(150);
+    form->EnregistreBtn->click();
+  }
+  ASSERT_EQ(PointGraph->PointCount, 4);
+  const std::vector<double> v0 = Values(PointGraph->Curves[0], 4);
+  const std::vector<double> v1 = Values(PointGraph->Curves[1], 4);
+  const QString path = dir.filePath("points.qvtm");
+  ASSERT_TRUE(form->SaveMeasureFile(path));
+  form->PointMode = false;
+  form->Reconfigure();
+
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(path)});
+  QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(form.get(), &enter);
+  ASSERT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(300, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(form.get(), &drop);
+  ASSERT_TRUE(WaitFor([&] { return !form->ShownFile.isEmpty(); }));
+  TgraphePoint* shown = form->ShownPointGraph();
+  ASSERT_NE(shown, nullptr);
+  ASSERT_NE(shown, PointGraph);
+  EXPECT_EQ(shown->Abscissa, 1);
+  ASSERT_EQ(shown->PointCount, 4);
+  EXPECT_EQ(Values(shown->Curves[0], 4), v0);
+  EXPECT_EQ(Values(shown->Curves[1], 4), v1);
+
+  // Channel 0's marks are drawn where its values fall against channel 1's, and the readout
+  // reads the mark near the mouse.
+  form->TempsPaintBox->Repaint();
+  const QImage image = form->TempsPaintBox->grab().toImage();
+  const double ratio = image.devicePixelRatio();
+  const int x = shown->Curves[1].ToPixel(v1[2]);
+  const int y = shown->Curves[0].ToPixel(v0[2]);
+  EXPECT_EQ(image.pixelColor(int(x * ratio), int(y * ratio)), ToQColor(shown->Curves[0].Colour));
+  form->ShowReadout(x + 2, y + 1);
+  ASSERT_TRUE(form->LabelX->isVisible());
+  EXPECT_TRUE(form->LabelX->text().startsWith("V1")) << form->LabelX->text().toStdString();
+  EXPECT_TRUE(form->LabelY->text().startsWith("V0")) << form->LabelY->text().toStdString();
+
+  form->EnregistreBtnClick();
+  EXPECT_EQ(form->ShownPointGraph(), nullptr);
+  EXPECT_TRUE(Running());
+  QMenu* menu = form->OuvrirBtn->menu();
+  emit menu->aboutToShow();
+  const QList<QAction*> recent = menu->actions();
+  ASSERT_FALSE(recent.isEmpty());
+  EXPECT_EQ(recent.first()->text(), "points.qvtm");
+  recent.first()->trigger();
+  EXPECT_EQ(form->ShownFile, QFileInfo(path).absoluteFilePath());
+  EXPECT_NE(form->ShownPointGraph(), nullptr);
+  EXPECT_TRUE(boxes.empty());
+}
+
 TEST_F(FilesTest, RefusedFileLeavesTheScreenAsItWasWithABox) {
   Start();
   Sweep();
@@ -184,6 +255,8 @@ TEST_F(FilesTest, ImageSvgAndPdfExportsHoldTheGraph) {
   ASSERT_TRUE(form->ExportPng(png));
   QImage screen(png);
   EXPECT_EQ(screen.size(), form->TempsPaintBox->size() * form->devicePixelRatio());
+  form->CopyImage();
+  EXPECT_EQ(QApplication::clipboard()->image().size(), screen.size());
   ASSERT_TRUE(form->ExportPng(png, 1600));
   EXPECT_EQ(QImage(png).width(), 1600);
 
