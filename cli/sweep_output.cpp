@@ -7,6 +7,7 @@
 
 #include "measure_csv.h"
 #include "numtext.h"
+#include "courbe.h"
 #include "oscillo_rules.h"
 
 namespace qvt::cli {
@@ -98,6 +99,7 @@ TMeasurement SweepMeasurement(const TSweep& sweep) {
     channel.Channel = c;
     channel.QuantityName = "V" + std::to_string(c);
     channel.Unit = "V";
+    channel.Colour = ChannelColour(c); // the trace colour the window gives the channel
     channel.Range = RangeLabel(kRangeVolts[static_cast<size_t>(sweep.Setup.Range[c])]);
     channel.Input = sweep.Setup.InputYD[c] ? TMeasureInput::Yd : TMeasureInput::Bnc;
     channel.Values = sweep.Volts[k];

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "measurer.h"
+#include "courbe.h"
 #include "oscillo_rules.h"
 #include "qvt2.h"
 #include "sweep_arguments.h"
@@ -63,6 +64,7 @@ TResult ResultOfSweep(TSweep&& sweep) {
     channel.Channel = c;
     channel.QuantityName = "Y" + std::to_string(c);
     channel.Unit = "V";
+    channel.Colour = ChannelColour(c); // the trace colour the window gives the channel
     channel.Range = RangeLabel(s.Range[c]);
     channel.Input = s.InputYD[c] ? TMeasureInput::Yd : TMeasureInput::Bnc;
     h.Channels.push_back(channel);

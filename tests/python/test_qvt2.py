@@ -106,6 +106,9 @@ def test_saved_sweep_reads_back(dev, tmp_path):
     np.testing.assert_array_equal(back.v, r.v)
     assert back.channels == [2, 3] and back.units == ["V", "V"]
     assert back.meta["timebase"] == "2 ms" and back.meta["comment"] == "TP 3"
+    # The window shows the file in the channels' own colours.
+    header = open(path, encoding="utf-8").read()
+    assert "# col1.colour: ff00ff" in header and "# col2.colour: 00ff00" in header
     (tmp_path / "other.qvtm").write_text("t,y\n0,1\n")
     with pytest.raises(ValueError):
         qvt2.read(str(tmp_path / "other.qvtm"))
