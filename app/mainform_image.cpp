@@ -19,6 +19,9 @@
 #include <QSaveFile>
 #include <QSvgGenerator>
 
+#include <algorithm>
+#include <cstdio>
+
 #include "ansi.h"
 #include "canvas.h"
 #include "globals.h"
@@ -147,18 +150,22 @@ QString PrintCaption(const TMainForm& form, const TMeasurement* shown) {
 } // namespace
 
 // The page: landscape, the caption line at the top, the graph under it scaled to the rest of
-// the page with its proportions kept. The graph is first recorded as a picture at the
-// screen's size, so that its labels keep their size relative to the traces.
+// the page. The graph is first recorded as a picture at the screen's height, so that its
+// labels keep their size relative to the traces.
 static void PrintOn(TMainForm& form, QPrinter& printer, const TMeasurement* shown) {
   printer.setPageOrientation(QPageLayout::Landscape);
-  const QSize size = form.TempsPaintBox->size();
+  const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+  const int captionHeight = int(page.height() * kCaptionShare);
+  // The screen's height, and the width that gives the graph the proportions of the page
+  // under the caption: the graph fills the page, its labels sized as on the screen.
+  const int height = std::max(1, form.TempsPaintBox->height());
+  const double aspect = double(page.width()) / std::max(1, page.height() - captionHeight);
+  const QSize size(std::max(1, int(height * aspect)), height);
   QPicture picture;
   picture.setBoundingRect(QRect(QPoint(0, 0), size));
   form.DrawGraphOn(&picture);
 
   QPainter painter(&printer);
-  const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-  const int captionHeight = int(page.height() * kCaptionShare);
   QFont font = painter.font();
   font.setPixelSize(std::max(1, captionHeight * 2 / 3));
   painter.setFont(font);
@@ -183,8 +190,9 @@ bool TMainForm::ExportPdf(const QString& path) {
   printer.setOutputFileName(part);
   printer.setDocName(windowTitle());
   PrintOn(*this, printer, ShownMeasure.get());
-  QFile::remove(path);
-  if (!QFileInfo(part).isFile() || QFileInfo(part).size() == 0 || !QFile::rename(part, path)) {
+  // rename(2) puts the new file in place of an older one of that name in one step.
+  if (!QFileInfo(part).isFile() || QFileInfo(part).size() == 0 ||
+      std::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData()) != 0) {
     QFile::remove(part);
     CannotExport(path, QString());
     return false;
