@@ -141,6 +141,7 @@ public:
   // The point graph on the screen: the live one in point mode, the opened file's for a file
   // of points; null while the oscilloscope graph is shown.
   TgraphePoint* ShownPointGraph() const;
+  bool ShowsPointFile() const; // an opened file of points is on the screen
 
   // The graph as an image and printed (mainform_image.cpp).
   void CopyImage();

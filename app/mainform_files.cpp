@@ -501,11 +501,14 @@ bool TMainForm::OpenMeasureFile(const QString& path) {
   SetStatusText(QString());
   RememberFile(ShownFile);
   // The measurements and the spectrum, when shown, are those of the opened sweep.
-  if (!points)
-    AnalyseSweep();
+  AnalyseSweep();
   TempsPaintBox->Invalidate();
   DescribeGraph();
   return true;
+}
+
+bool TMainForm::ShowsPointFile() const {
+  return ShownMeasure && ShownMeasure->Mode == TMeasureMode::Point;
 }
 
 TgraphePoint* TMainForm::ShownPointGraph() const {

@@ -81,7 +81,7 @@ void TMainForm::BuildSpectreBar() {
 }
 
 bool TMainForm::SpectrumShown() const {
-  return SpectreBtn != nullptr && SpectreBtn->isChecked() && !PointMode;
+  return SpectreBtn != nullptr && SpectreBtn->isChecked() && !PointMode && !ShowsPointFile();
 }
 
 void TMainForm::SpectrumControlsChange() {

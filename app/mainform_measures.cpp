@@ -199,6 +199,14 @@ void TMainForm::SetChosenMeasures(std::vector<analysis::Quantity> quantities) {
 void TMainForm::AnalyseSweep() {
   if (OscGraph == nullptr || PointMode)
     return;
+  if (ShowsPointFile()) {
+    // Points against their number have no period nor spectrum: the panel is left empty
+    // rather than showing the sweep from before the file.
+    MeasuredChannels.clear();
+    MeasuredValues.clear();
+    ShowMeasures(MeasuredChannels, MeasuredValues);
+    return;
+  }
   const int reference = OscGraph->TriggerChannel < 4 ? OscGraph->TriggerChannel : -1;
   AnalyseCurves(OscGraph->Curves, OscGraph->TimeCurve, OscGraph->FilledCount, reference);
 }

@@ -184,6 +184,9 @@ TEST_F(FilesTest, SavedPointsOpenInThePointGraphByDropOrFromTheRecentFiles) {
   ASSERT_TRUE(form->LabelX->isVisible());
   EXPECT_TRUE(form->LabelX->text().startsWith("V1")) << form->LabelX->text().toStdString();
   EXPECT_TRUE(form->LabelY->text().startsWith("V0")) << form->LabelY->text().toStdString();
+  form->MesuresBtn->click();
+  EXPECT_EQ(form->MesuresTable->rowCount(), 0) << "no sweep measurements beside points";
+  form->MesuresBtn->click();
 
   form->EnregistreBtnClick();
   EXPECT_EQ(form->ShownPointGraph(), nullptr);
