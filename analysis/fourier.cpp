@@ -159,7 +159,9 @@ std::optional<Peak> Spectrum::PeakAt(std::size_t k) const {
   const std::span<const double> m = LinearMagnitudes();
   const std::size_t n = plan_->n;
   double d = 0;
-  if (k > 0 && k + 1 < m.size()) {
+  // Interpolated only at a local maximum: a bin on the slope of a neighbour's lobe (the largest
+  // of a narrow search range) is read as it stands, not pulled over to that neighbour.
+  if (k > 0 && k + 1 < m.size() && m[k] >= m[k - 1] && m[k] >= m[k + 1]) {
     const double a = m[k - 1];
     const double b = m[k];
     const double c = m[k + 1];
@@ -212,7 +214,10 @@ std::size_t Spectrum::Harmonics(std::span<Harmonic> out) const {
   if (!fundamental)
     return 0;
   const std::span<const double> m = LinearMagnitudes();
-  const double lobe = MainLobeHalfWidth(window_);
+  // Each harmonic is looked for within half a fundamental of its place, so that a fundamental
+  // a bin or two wide never passes for its neighbour.
+  const double reach = std::min<double>(MainLobeHalfWidth(window_),
+                                        0.5 * fundamental->frequency / resolution_);
   std::size_t count = 0;
   for (std::size_t h = 1; h <= out.size(); ++h) {
     const double centre = fundamental->frequency * static_cast<double>(h) / resolution_;
@@ -220,7 +225,7 @@ std::size_t Spectrum::Harmonics(std::span<Harmonic> out) const {
       break;
     std::optional<Peak> p =
         h == 1 ? fundamental
-               : FindPeak((centre - lobe) * resolution_, (centre + lobe) * resolution_);
+               : FindPeak((centre - reach) * resolution_, (centre + reach) * resolution_);
     Harmonic& r = out[count];
     r.number = static_cast<int>(h);
     r.frequency = p ? p->frequency : centre * resolution_;

@@ -79,6 +79,14 @@ TEST(Spectrum, SquareHarmonicsFallAsOneOverTheirNumber) {
       EXPECT_LT(r.relativeDb, -40) << k; // a square with 50 % duty has no even harmonic
     }
   }
+
+  // One period in the sweep: the fundamental on bin 1 is not listed again as harmonic 2.
+  square.periods = 1;
+  spectrum.SetWindow(Window::kRectangular);
+  ASSERT_TRUE(spectrum.Compute(square.Make(), square.SamplePeriod()));
+  ASSERT_EQ(spectrum.Harmonics(h), h.size());
+  EXPECT_NEAR(h[1].frequency, 2 * h[0].frequency, spectrum.Resolution() / 2);
+  EXPECT_LT(h[1].relativeDb, -40);
 }
 
 TEST(Spectrum, DbvScaleAndBinFrequencies) {
