@@ -259,6 +259,10 @@ public:
   bool SpectrumShown() const;
   void PaintSpectrum();
   void ShowSpectrumReadout(int x, int y);
+  // The two readout labels in `colour` beside the point (x, y) of the paint box, with the
+  // marker on it; `above` puts them over the point.
+  void PlaceReadout(int x, int y, const QColor& colour, const QString& along,
+                    const QString& value, bool above);
   void SpectrumControlsChange(); // window, scale or averaging changed in the bar
 
   // The status bar's one text.

@@ -63,28 +63,38 @@ void TMainForm::ShowReadout(int x, int y) {
     colour = curve.Colour;
   }
 
+  PlaceReadout(x, y, ToQColor(colour), AnsiToQString(along), AnsiToQString(value), false);
+}
+
+void TMainForm::PlaceReadout(int x, int y, const QColor& colour, const QString& along,
+                             const QString& value, bool above) {
   QPalette p = LabelX->palette();
-  p.setColor(QPalette::WindowText, ToQColor(colour));
+  p.setColor(QPalette::WindowText, colour);
   LabelX->setPalette(p);
   LabelY->setPalette(p);
-  ShapeCurseur->SetBrushColour(ToQColor(colour));
-  LabelY->setText(AnsiToQString(value));
-  LabelX->setText(AnsiToQString(along));
+  ShapeCurseur->SetBrushColour(colour);
+  LabelX->setText(along);
+  LabelY->setText(value);
   LabelX->adjustSize();
   LabelY->adjustSize();
 
-  // Right of and below the sample; near the right or bottom edge the labels move to its
-  // other side so that they are never cut off.
+  // Right of the point, or left of it near the right edge, so that they are never cut off;
+  // below it, or above it near the bottom edge (always above for the spectrum's peaks).
   const int top = TempsPaintBox->y();
   const int width = std::max(LabelX->width(), LabelY->width());
   int left = x + kLabelGap;
   if (left + width > PanelCourbe->width())
     left = std::max(0, x - kLabelGap - width);
   int labelTop = y + top;
-  if (labelTop + kLabelLine + LabelY->height() > PanelCourbe->height())
+  int line = kLabelLine;
+  if (above) {
+    labelTop = std::max(top, y + top - 2 * LabelY->height() - kLabelGap);
+    line = LabelX->height();
+  } else if (labelTop + kLabelLine + LabelY->height() > PanelCourbe->height()) {
     labelTop = std::max(top, y + top - kLabelLine - LabelY->height() - kLabelGap);
+  }
   LabelX->move(left, labelTop);
-  LabelY->move(left, labelTop + kLabelLine);
+  LabelY->move(left, labelTop + line);
   ShapeCurseur->move(x - ShapeCurseur->width() / 2, y + top - ShapeCurseur->height() / 2);
   for (QWidget* w : {static_cast<QWidget*>(LabelX), static_cast<QWidget*>(LabelY),
                      static_cast<QWidget*>(ShapeCurseur)}) {

@@ -199,6 +199,21 @@ bool AskCsvFormat(QWidget* parent, TCsvFormat& format) {
   return true;
 }
 
+// The file an image goes to, from the save dialog in the last folder; empty when cancelled.
+QString AskImageName(QWidget* parent, const QString& title, const char* suffix,
+                     const QString& filter) {
+  QFileDialog dialog(parent, title);
+  dialog.setObjectName("ImageDialog");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QString::fromLatin1(suffix));
+  dialog.setNameFilter(filter);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setDirectory(Store().value(kFolderKey, QDir::homePath()).toString());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return QString();
+  return dialog.selectedFiles().first();
+}
+
 } // namespace
 
 void TMainForm::BuildFileButtons() {
@@ -233,14 +248,8 @@ void TMainForm::BuildFileButtons() {
   image->setObjectName("ImageMenu");
   image->addAction(U8(texts::kCopyImage), this, &TMainForm::CopyImage);
   image->addAction(U8(texts::kExportPng), this, [this] {
-    QFileDialog dialog(this, U8(texts::kExportPng));
-    dialog.setObjectName("ImageDialog");
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    dialog.setNameFilter(U8(texts::kPngFilter));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setDirectory(Store().value(kFolderKey, QDir::homePath()).toString());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString path = AskImageName(this, U8(texts::kExportPng), "png", U8(texts::kPngFilter));
+    if (path.isEmpty())
       return;
     // The window's size by default; another width redraws the graph that wide.
     bool ok = false;
@@ -248,18 +257,12 @@ void TMainForm::BuildFileButtons() {
     const int width = QInputDialog::getInt(this, U8(texts::kExportPng), U8(texts::kPngWidth),
                                            shown, 100, 10000, 10, &ok);
     if (ok)
-      ExportPng(dialog.selectedFiles().first(), width == shown ? 0 : width);
+      ExportPng(path, width == shown ? 0 : width);
   });
   image->addAction(U8(texts::kExportSvg), this, [this] {
-    QFileDialog dialog(this, U8(texts::kExportSvg));
-    dialog.setObjectName("ImageDialog");
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("svg"));
-    dialog.setNameFilter(U8(texts::kSvgFilter));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setDirectory(Store().value(kFolderKey, QDir::homePath()).toString());
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-      ExportSvg(dialog.selectedFiles().first());
+    const QString path = AskImageName(this, U8(texts::kExportSvg), "svg", U8(texts::kSvgFilter));
+    if (!path.isEmpty())
+      ExportSvg(path);
   });
   ImageBtn->setMenu(image);
   ImageBtn->setPopupMode(QToolButton::InstantPopup);

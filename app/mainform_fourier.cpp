@@ -157,35 +157,15 @@ void TMainForm::ShowSpectrumReadout(int x, int y) {
   TCourbe& curve = SpectreGraph->Curves[c];
   const TSpectreVoie& v = SpectreGraph->Voies[c];
   const double m = v.Magnitudes[bin];
-  const QColor colour = ToQColor(curve.Colour);
-  QPalette p = LabelX->palette();
-  p.setColor(QPalette::WindowText, colour);
-  LabelX->setPalette(p);
-  LabelY->setPalette(p);
-  ShapeCurseur->SetBrushColour(colour);
-  LabelX->setText(AnsiToQString(
-      SpectreGraph->FrequencyCurve.Describe(v.Resolution * static_cast<double>(bin))));
   // dBV are not a unit to put a prefix on: "Y0=-12,3 dBV", not "-12,3 dBV" in milli.
-  LabelY->setText(SpectreGraph->Scale() == analysis::SpectrumScale::kDbv
-                      ? AnsiToQString(curve.QuantityName + "=" + FormatFixed(m, 4, 1) + " dBV")
-                      : AnsiToQString(curve.Describe(m)));
-  LabelX->adjustSize();
-  LabelY->adjustSize();
-  const int top = TempsPaintBox->y();
-  const int width = std::max(LabelX->width(), LabelY->width());
-  int left = x + 8;
-  if (left + width > PanelCourbe->width())
-    left = std::max(0, x - 8 - width);
-  const int labelTop = std::max(top, y + top - 2 * LabelY->height() - 8);
-  LabelX->move(left, labelTop);
-  LabelY->move(left, labelTop + LabelX->height());
-  ShapeCurseur->move(x - ShapeCurseur->width() / 2, y + top - ShapeCurseur->height() / 2);
-  for (QWidget* w : {static_cast<QWidget*>(LabelX), static_cast<QWidget*>(LabelY),
-                     static_cast<QWidget*>(ShapeCurseur)}) {
-    w->show();
-    w->raise();
-  }
-  TempsPaintBox->setCursor(Qt::CrossCursor);
+  const QString value =
+      SpectreGraph->Scale() == analysis::SpectrumScale::kDbv
+          ? AnsiToQString(curve.QuantityName + "=" + FormatFixed(m, 4, 1) + " dBV")
+          : AnsiToQString(curve.Describe(m));
+  PlaceReadout(x, y, ToQColor(curve.Colour),
+               AnsiToQString(SpectreGraph->FrequencyCurve.Describe(
+                   v.Resolution * static_cast<double>(bin))),
+               value, true);
 }
 
 void TMainForm::LoadSpectrumSettings(const TIniFile& ini) {

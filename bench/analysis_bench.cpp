@@ -101,7 +101,8 @@ public:
     for (const Run& run : runs) {
       if (run.run_type != Run::RT_Iteration || run.error_occurred)
         continue;
-      const double micros = run.GetAdjustedCPUTime() * ToMicros(run.time_unit);
+      const double micros =
+          run.GetAdjustedCPUTime() * 1e6 / benchmark::GetTimeUnitMultiplier(run.time_unit);
       auto [entry, added] = best_.try_emplace(run.run_name.function_name, micros);
       if (!added)
         entry->second = std::min(entry->second, micros);
@@ -122,20 +123,6 @@ public:
   }
 
 private:
-  static double ToMicros(benchmark::TimeUnit unit) {
-    switch (unit) {
-    case benchmark::kNanosecond:
-      return 1e-3;
-    case benchmark::kMicrosecond:
-      return 1;
-    case benchmark::kMillisecond:
-      return 1e3;
-    case benchmark::kSecond:
-      return 1e6;
-    }
-    return 1;
-  }
-
   std::map<std::string, double> best_;
 };
 

@@ -106,7 +106,8 @@ public:
     for (const Run& run : runs) {
       if (run.run_type != Run::RT_Iteration || run.error_occurred)
         continue;
-      const double nanos = run.GetAdjustedCPUTime() * UnitToNanos(run.time_unit) / kSamples;
+      const double nanos = run.GetAdjustedCPUTime() * 1e9 /
+                           benchmark::GetTimeUnitMultiplier(run.time_unit) / kSamples;
       auto [entry, added] = best_.try_emplace(run.run_name.function_name, nanos);
       if (!added)
         entry->second = std::min(entry->second, nanos);
@@ -126,20 +127,6 @@ public:
   }
 
 private:
-  static double UnitToNanos(benchmark::TimeUnit unit) {
-    switch (unit) {
-    case benchmark::kNanosecond:
-      return 1;
-    case benchmark::kMicrosecond:
-      return 1e3;
-    case benchmark::kMillisecond:
-      return 1e6;
-    case benchmark::kSecond:
-      return 1e9;
-    }
-    return 1;
-  }
-
   double Best(const char* evaluator, size_t formula) const {
     auto found = best_.find(std::string(evaluator) + "/" + std::to_string(formula));
     return found == best_.end() ? std::nan("") : found->second;

@@ -63,13 +63,7 @@ bool TMeasureAppender::Open(const std::string& path, const TMeasurement& m, std:
     return false;
   }
   std::string text = MeasureHeaderText(m, -1);
-  std::vector<double> row(width_);
-  for (std::size_t i = 0; i < m.Time.size(); ++i) {
-    row[0] = m.Time[i];
-    for (std::size_t k = 0; k < m.Channels.size(); ++k)
-      row[k + 1] = m.Channels[k].Values[i];
-    AppendMeasureRowText(text, row.data(), width_);
-  }
+  AppendMeasureRows(text, m);
   if (!WriteAll(fd_, text) || ::fsync(fd_) != 0) {
     const int reason = errno;
     ::close(fd_);

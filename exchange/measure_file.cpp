@@ -356,8 +356,7 @@ bool CheckMeasurement(const TMeasurement& m, std::string& error) {
   return ok;
 }
 
-std::string MeasureFileText(const TMeasurement& m) {
-  std::string out = MeasureHeaderText(m, static_cast<long long>(m.Time.size()));
+void AppendMeasureRows(std::string& out, const TMeasurement& m) {
   const std::size_t width = 1 + m.Channels.size();
   out.reserve(out.size() + m.Time.size() * width * 24);
   std::vector<double> row(width);
@@ -367,6 +366,11 @@ std::string MeasureFileText(const TMeasurement& m) {
       row[k + 1] = m.Channels[k].Values[i];
     AppendMeasureRowText(out, row.data(), width);
   }
+}
+
+std::string MeasureFileText(const TMeasurement& m) {
+  std::string out = MeasureHeaderText(m, static_cast<long long>(m.Time.size()));
+  AppendMeasureRows(out, m);
   return out;
 }
 

@@ -84,6 +84,9 @@ std::string MeasureHeaderText(const TMeasurement& m, long long rowCount);
 // between them, "." as decimal mark, ended by "\n". Values must be finite.
 void AppendMeasureRowText(std::string& out, const double* values, std::size_t count);
 
+// One AppendMeasureRowText per row of `m`, time first, then the channels in column order.
+void AppendMeasureRows(std::string& out, const TMeasurement& m);
+
 // Checks that `m` can be written: every channel holds as many values as Time and every value
 // is finite. Otherwise false with a French message in `error`.
 bool CheckMeasurement(const TMeasurement& m, std::string& error);

@@ -8,6 +8,7 @@
 #include <QRect>
 
 #include <cstdint>
+#include <cstdlib>
 
 #include "colour.h"
 #include "courbe.h"
@@ -83,6 +84,27 @@ protected:
   // to the horizontal axis (PlotRect.Bottom) included. Traces and marks stay inside it,
   // off the tick labels and titles around the plot.
   QRect PlotClip() const;
+
+  // The mouse's pick: of the pixels offered, the nearest to (X, Y) less than 32 pixels away
+  // (city-block), the earliest winning ties. In 64 bits: a pixel of -1 or far off the screen
+  // must not overflow the distance.
+  struct TPick {
+    TPick(int x, int y) : X(x), Y(y), FoundX(x), FoundY(y) {}
+    // True when (px, py) is now the nearest.
+    bool Offer(int px, int py) {
+      const long long d = std::llabs(static_cast<long long>(px) - X) +
+                          std::llabs(static_cast<long long>(py) - Y);
+      if (d >= Best)
+        return false;
+      Best = d;
+      FoundX = px;
+      FoundY = py;
+      return true;
+    }
+    int X, Y;
+    int FoundX, FoundY;
+    long long Best = 32;
+  };
 
   // Graduations drawn per axis at most, whatever the range holds: a guard against ranges
   // (infinite, or far beyond their step) that would never end the loop.

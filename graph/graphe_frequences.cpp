@@ -13,8 +13,6 @@
 namespace qvt {
 namespace {
 
-// The mouse picks a bin only within this many pixels of the trace.
-constexpr int kPickDistance = 32;
 // Columns either side of the mouse whose bins it may pick.
 constexpr int kColumnSlack = 3;
 
@@ -190,8 +188,7 @@ void TGrapheSpectre::DrawHarmonicLists() {
 
 std::uint8_t TGrapheSpectre::NearestBin(int& x, int& y, std::size_t& bin) const {
   std::uint8_t result = 4;
-  long long best = kPickDistance;
-  int foundX = x, foundY = y;
+  TPick pick(x, y);
   std::size_t foundBin = 0;
   // Many bins share a pixel column: every bin within a few columns of the mouse is a
   // candidate, so that the peak under the mouse is found whichever of its bins the column
@@ -206,22 +203,16 @@ std::uint8_t TGrapheSpectre::NearestBin(int& x, int& y, std::size_t& bin) const 
     const double from = std::clamp(std::floor(low / v.Resolution), 0.0, last);
     const double to = std::clamp(std::ceil(high / v.Resolution), 0.0, last);
     for (auto k = static_cast<std::size_t>(from); k <= static_cast<std::size_t>(to); ++k) {
-      const int px = FrequencyCurve.ToPixel(v.Resolution * static_cast<double>(k));
-      const int py = Curves[i].ToPixel(v.Magnitudes[k]);
-      const long long d =
-          std::llabs(static_cast<long long>(px) - x) + std::llabs(static_cast<long long>(py) - y);
-      if (d < best) {
-        best = d;
+      if (pick.Offer(FrequencyCurve.ToPixel(v.Resolution * static_cast<double>(k)),
+                     Curves[i].ToPixel(v.Magnitudes[k]))) {
         result = static_cast<std::uint8_t>(i);
-        foundX = px;
-        foundY = py;
         foundBin = k;
       }
     }
   }
   if (result < 4) {
-    x = foundX;
-    y = foundY;
+    x = pick.FoundX;
+    y = pick.FoundY;
     bin = foundBin;
   }
   return result;

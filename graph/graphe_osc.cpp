@@ -22,9 +22,6 @@ Tunite ParsedUnit(std::string_view text) {
   return unit;
 }
 
-// The mouse picks a sample only within this city-block distance, pixels.
-constexpr int kPickDistance = 32;
-
 } // namespace
 
 Tunite& VoltUnit() {
@@ -237,28 +234,17 @@ void TgrapheOsc::DrawTracesFrom(int start) {
 
 std::uint8_t TgrapheOsc::NearestPoint(int& x, int& y) const {
   const int n = HeldCount();
-  long long best = kPickDistance;
+  TPick pick(x, y);
   std::uint8_t result = kNoTrigger;
-  int foundX = x, foundY = y;
   for (const TCourbeOsc& c : Curves) {
     if (!c.Visible)
       continue;
-    for (int k = 0; k < n; ++k) {
-      const int px = TimeCurve.ToPixel(TimeCurve.Value[k]);
-      const int py = c.ToPixel(c.Value[k]);
-      // In 64 bits: a pixel of -1 or far off the screen must not overflow the distance.
-      const long long d =
-          std::llabs(static_cast<long long>(x) - px) + std::llabs(static_cast<long long>(y) - py);
-      if (d < best) {
-        best = d;
+    for (int k = 0; k < n; ++k)
+      if (pick.Offer(TimeCurve.ToPixel(TimeCurve.Value[k]), c.ToPixel(c.Value[k])))
         result = c.Channel;
-        foundX = px;
-        foundY = py;
-      }
-    }
   }
-  x = foundX;
-  y = foundY;
+  x = pick.FoundX;
+  y = pick.FoundY;
   return result;
 }
 

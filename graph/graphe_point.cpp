@@ -11,7 +11,6 @@
 #include <QPoint>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace qvt {
 
@@ -120,29 +119,21 @@ void TgraphePoint::DrawMarker(int x, int y, std::uint8_t style, int d) {
 }
 
 std::uint8_t TgraphePoint::NearestMark(int& x, int& y, int& point) const {
-  constexpr long long kPickDistance = 32;
   const TCourbePoint& abscissa = Curves.at(Abscissa);
   const int n = std::min<int>(PointCount, static_cast<int>(TSamples::kCount));
-  const long long atX = x, atY = y;
-  long long best = kPickDistance;
+  TPick pick(x, y);
   std::uint8_t found = 4;
   for (const TCourbePoint& c : Curves) {
     if (!c.Visible || c.Channel == Abscissa)
       continue;
-    for (int k = 0; k < n; ++k) {
-      const int px = abscissa.ToPixel(abscissa.Value[k]);
-      const int py = c.ToPixel(c.Value[k]);
-      // In 64 bits: a pixel far off the screen must not overflow the distance.
-      const long long d = std::llabs(atX - px) + std::llabs(atY - py);
-      if (d < best) {
-        best = d;
+    for (int k = 0; k < n; ++k)
+      if (pick.Offer(abscissa.ToPixel(abscissa.Value[k]), c.ToPixel(c.Value[k]))) {
         found = c.Channel;
         point = k;
-        x = px;
-        y = py;
       }
-    }
   }
+  x = pick.FoundX;
+  y = pick.FoundY;
   return found;
 }
 

@@ -99,6 +99,17 @@ std::vector<double> Numbers(const std::string& text) {
   return out;
 }
 
+// Those values, row by row, are the measurement's time and channels bit for bit.
+void ExpectRows(const std::vector<double>& values, const TMeasurement& m) {
+  const std::size_t columns = 1 + m.Channels.size();
+  ASSERT_EQ(values.size(), columns * m.Time.size());
+  for (std::size_t i = 0; i < m.Time.size(); ++i) {
+    EXPECT_EQ(values[columns * i], m.Time[i]) << "row " << i;
+    for (std::size_t c = 0; c < m.Channels.size(); ++c)
+      EXPECT_EQ(values[columns * i + 1 + c], m.Channels[c].Values[i]) << "row " << i;
+  }
+}
+
 class MeasureFile : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -165,14 +176,7 @@ TEST_F(MeasureFile, NumpyGenfromtxtReadsTheFileAsItStands) {
       path);
   const std::size_t first = out.find('\n');
   ASSERT_EQ(out.substr(0, first), "4 300") << out.substr(0, 2000);
-  const std::vector<double> values = Numbers(out.substr(first + 1));
-  ASSERT_EQ(values.size(), 4u * 300);
-  for (std::size_t i = 0; i < 300; ++i) {
-    EXPECT_EQ(values[4 * i], saved.Time[i]);
-    EXPECT_EQ(values[4 * i + 1], saved.Channels[0].Values[i]);
-    EXPECT_EQ(values[4 * i + 2], saved.Channels[1].Values[i]);
-    EXPECT_EQ(values[4 * i + 3], saved.Channels[2].Values[i]);
-  }
+  ExpectRows(Numbers(out.substr(first + 1)), saved);
 }
 
 TEST_F(MeasureFile, FrenchSpreadsheetExportReadByPythonCsv) {
@@ -199,13 +203,7 @@ TEST_F(MeasureFile, FrenchSpreadsheetExportReadByPythonCsv) {
                                  path);
   const std::size_t first = out.find('\n');
   ASSERT_EQ(out.substr(0, first), "t (s)|U_C (V)|θ (°C) 50") << out.substr(0, 2000);
-  const std::vector<double> values = Numbers(out.substr(first + 1));
-  ASSERT_EQ(values.size(), 3u * 50);
-  for (std::size_t i = 0; i < 50; ++i) {
-    EXPECT_EQ(values[3 * i], saved.Time[i]);
-    EXPECT_EQ(values[3 * i + 1], saved.Channels[0].Values[i]);
-    EXPECT_EQ(values[3 * i + 2], saved.Channels[1].Values[i]);
-  }
+  ExpectRows(Numbers(out.substr(first + 1)), saved);
   ASSERT_TRUE(WriteMeasureCsv(path.string(), saved, TCsvFormat{}, error)) << error;
   EXPECT_TRUE(Slurp(path).starts_with("t (s),U_C (V),θ (°C)\r\n-0.00019999999999999998,-0,0\r\n"));
 }
