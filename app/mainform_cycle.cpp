@@ -156,7 +156,14 @@ void TMainForm::ConfigureOscilloscope() {
   }
 
   // Trigger.
-  const int source = std::max(SynchroRG->ItemIndex(), 0);
+  // The first active channel triggers when the chosen one is off; the interface is told the
+  // same, so that it triggers on the channel the sweep is aligned on.
+  std::array<bool, 4> active{};
+  for (int i = 0; i < 4; ++i)
+    active[i] = OscGraph->Curves[i].Visible;
+  const int source = TriggerSourceFor(std::max(SynchroRG->ItemIndex(), 0), active);
+  if (source > 0 && source != SynchroRG->ItemIndex())
+    SynchroRG->SetItemIndex(source);
   Device->SetTriggerSource(static_cast<std::uint8_t>(source));
   Device->SetRisingEdge(SensRG->ItemIndex() == 1 ? 1 : 0);
   const bool channelTrigger = source > 0;
@@ -167,15 +174,7 @@ void TMainForm::ConfigureOscilloscope() {
     SetHint(SynchroRG, QString());
   } else {
     SetHint(SynchroRG, U8(texts::kDragHintHead) + U8(texts::kDragHintTail));
-    int channel = source - 1;
-    if (!OscGraph->Curves[channel].Visible) {
-      // The first active channel triggers instead; the interface is told as well, so that it
-      // triggers on the channel the sweep is aligned on.
-      for (channel = 0; !OscGraph->Curves[channel].Visible; ++channel) {
-      }
-      SynchroRG->SetItemIndex(channel + 1);
-      Device->SetTriggerSource(static_cast<std::uint8_t>(channel + 1));
-    }
+    const int channel = source - 1;
     OscGraph->TriggerChannel = static_cast<std::uint8_t>(channel);
     SeuilGB->setTitle(U8(texts::kThresholdOf) +
                       AnsiToQString(OscGraph->Curves[channel].QuantityName) +

@@ -2,10 +2,21 @@
 // Small rules of the oscilloscope window.
 #include "oscillo_rules.h"
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstdio>
 
 namespace qvt {
+
+int TriggerSourceFor(int asked, const std::array<bool, 4>& active) {
+  if (asked <= 0 || asked > 4)
+    return 0;
+  if (active[static_cast<std::size_t>(asked - 1)])
+    return asked;
+  const auto first = std::find(active.begin(), active.end(), true);
+  return first == active.end() ? 0 : static_cast<int>(first - active.begin()) + 1;
+}
 
 bool NeedsWideRange(double mini, double maxi) {
   return std::fabs(maxi) >= 5 || std::fabs(mini) >= 5;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Small rules of the oscilloscope window that need no widget: the ranges, the choice of the
-// interface's input range, the trigger-level step and the elapsed-time text of slow sweeps.
+// Small rules of the oscilloscope window that need no widget: the ranges, the trigger source,
+// the choice of the interface's input range, the trigger-level step and the elapsed-time text of slow sweeps.
 #pragma once
 
 #include <array>
@@ -10,6 +10,10 @@ namespace qvt {
 
 // Full scale in volts of the range list's positions "50 mV" ... "15 V".
 inline constexpr std::array<double, 8> kRangeVolts{0.05, 0.1, 0.2, 0.5, 1, 2, 5, 15};
+
+// The trigger source a sweep uses: `asked` (0 none, 1 to 4 for channels 0 to 3), or the first
+// active channel when the asked one is off; 0 for a source outside 0 to 4 or no active channel.
+int TriggerSourceFor(int asked, const std::array<bool, 4>& active);
 
 // The interface's wide input range is needed when either bound of the displayed scale
 // reaches 5 V in magnitude.

@@ -26,14 +26,7 @@ TSweepSetup ApplySetup(TQVT2& device, const TSweepSetup& asked) {
     const double maxi = kRangeVolts[s.Range[i]];
     device.SetHighRange(i, NeedsWideRange(s.Positive[i] ? 0 : -maxi, maxi));
   }
-  if (s.TriggerSource < 0 || s.TriggerSource > 4)
-    s.TriggerSource = 0;
-  if (s.TriggerSource > 0 && !s.Channels[s.TriggerSource - 1]) {
-    int channel = 0;
-    while (!s.Channels[channel])
-      ++channel;
-    s.TriggerSource = channel + 1;
-  }
+  s.TriggerSource = TriggerSourceFor(s.TriggerSource, s.Channels);
   if (s.TriggerSource == 0)
     s.PreTrigger = false;
   device.SetTriggerSource(static_cast<uint8_t>(s.TriggerSource));
