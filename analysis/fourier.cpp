@@ -155,13 +155,11 @@ double Spectrum::BinFrequency(std::size_t k) const {
 // response at -1 - d and 1 - d; d is where their ratio matches the measured one. The
 // rectangle has its own closed form (its response has a zero at 1 bin); the others have
 // main lobes wider than 1.5 bins, over which the matching is monotonic, so bisection finds d.
-std::optional<Peak> Spectrum::PeakAt(std::size_t k) const {
+std::optional<Peak> Spectrum::PeakAt(std::size_t k, bool interpolate) const {
   const std::span<const double> m = LinearMagnitudes();
   const std::size_t n = plan_->n;
   double d = 0;
-  // Interpolated only at a local maximum: a bin on the slope of a neighbour's lobe (the largest
-  // of a narrow search range) is read as it stands, not pulled over to that neighbour.
-  if (k > 0 && k + 1 < m.size() && m[k] >= m[k - 1] && m[k] >= m[k + 1]) {
+  if (interpolate && k > 0 && k + 1 < m.size()) {
     const double a = m[k - 1];
     const double b = m[k];
     const double c = m[k + 1];
@@ -188,7 +186,7 @@ std::optional<Peak> Spectrum::PeakAt(std::size_t k) const {
   return p;
 }
 
-std::optional<Peak> Spectrum::FindPeak(double lowFrequency, double highFrequency) const {
+std::optional<std::size_t> Spectrum::LargestBin(double lowFrequency, double highFrequency) const {
   const std::span<const double> m = LinearMagnitudes();
   if (m.empty() || std::isnan(lowFrequency) || std::isnan(highFrequency))
     return std::nullopt;
@@ -204,7 +202,12 @@ std::optional<Peak> Spectrum::FindPeak(double lowFrequency, double highFrequency
                                    m.begin() + static_cast<std::ptrdiff_t>(end));
   if (!(*it >= kFloorVolts))
     return std::nullopt;
-  return PeakAt(static_cast<std::size_t>(it - m.begin()));
+  return static_cast<std::size_t>(it - m.begin());
+}
+
+std::optional<Peak> Spectrum::FindPeak(double lowFrequency, double highFrequency) const {
+  const std::optional<std::size_t> k = LargestBin(lowFrequency, highFrequency);
+  return k ? PeakAt(*k, true) : std::nullopt;
 }
 
 std::size_t Spectrum::Harmonics(std::span<Harmonic> out) const {
@@ -223,9 +226,15 @@ std::size_t Spectrum::Harmonics(std::span<Harmonic> out) const {
     const double centre = fundamental->frequency * static_cast<double>(h) / resolution_;
     if (centre > static_cast<double>(m.size() - 1))
       break;
-    std::optional<Peak> p =
-        h == 1 ? fundamental
-               : FindPeak((centre - reach) * resolution_, (centre + reach) * resolution_);
+    std::optional<Peak> p = fundamental;
+    if (h > 1) {
+      // Interpolated only at a local maximum: a bin on the slope of a neighbour's lobe is read
+      // as it stands, not pulled over to that neighbour.
+      const std::optional<std::size_t> k =
+          LargestBin((centre - reach) * resolution_, (centre + reach) * resolution_);
+      p = k ? PeakAt(*k, *k + 1 < m.size() && m[*k] >= m[*k - 1] && m[*k] >= m[*k + 1])
+            : std::nullopt;
+    }
     Harmonic& r = out[count];
     r.number = static_cast<int>(h);
     r.frequency = p ? p->frequency : centre * resolution_;

@@ -90,7 +90,11 @@ public:
 
 private:
   struct Plan;
-  std::optional<Peak> PeakAt(std::size_t bin) const;
+  // The largest bin between the two frequencies, away from the bins of the mean and reading at
+  // least 1e-12 V.
+  std::optional<std::size_t> LargestBin(double lowFrequency, double highFrequency) const;
+  // The tone at `bin`, interpolated between its neighbours or read as the bin stands.
+  std::optional<Peak> PeakAt(std::size_t bin, bool interpolate) const;
   void Resize(std::size_t n);
   void RefreshOutput();
 
