@@ -21,26 +21,8 @@ namespace {
 
 constexpr int k100ms = 12;
 
-class AnalysisTest : public MainFormTest {
+class AnalysisTest : public MainFormFileTest {
 protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    ConfigFileName = (dir.path() + "/qvt2_oscillo.qvt2").toStdString();
-  }
-  void TearDown() override {
-    MainFormTest::TearDown();
-    ConfigFileName.clear();
-  }
-  std::string ReadFile() const {
-    std::ifstream in(ConfigFileName, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  void Close() {
-    form->close();
-    form.reset();
-  }
   // One keyboard-started sweep, finished.
   void Sweep() {
     ASSERT_TRUE(WaitFor([&] { return Idle(); }));
@@ -50,8 +32,6 @@ protected:
   }
   QString Cell(int row, int column) const { return form->MesuresTable->item(row, column)->text(); }
   QString RowName(int row) const { return form->MesuresTable->verticalHeaderItem(row)->text(); }
-
-  QTemporaryDir dir;
 };
 
 TEST_F(AnalysisTest, ThePanelMeasuresEachActiveChannelMarksClippingAndCopiesAsText) {

@@ -36,16 +36,15 @@
 namespace qvt {
 namespace {
 
-class FilesTest : public MainFormTest {
+class FilesTest : public MainFormFileTest {
 protected:
   void SetUp() override {
+    MainFormFileTest::SetUp();
     SetMessageHook([this](TMessageKind, const QString& text) { boxes.push_back(text); });
-    ConfigFileName = dir.filePath("qvt2_oscillo.qvt2").toStdString();
   }
   void TearDown() override {
     SetMessageHook({});
-    MainFormTest::TearDown();
-    ConfigFileName.clear();
+    MainFormFileTest::TearDown();
   }
   // A finished sweep of channels 0 and 2 at 1 ms, the acquisition idle.
   void Sweep() {
@@ -53,17 +52,10 @@ protected:
     TimeBase(k1ms);
     ASSERT_TRUE(WaitFor([&] { return Idle() && OscGraph->FilledCount == 1700; }));
   }
-  static std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-  }
   static std::vector<double> Values(const TCourbe& curve, int n) {
     return {curve.Value.data(), curve.Value.data() + n};
   }
 
-  QTemporaryDir dir;
   std::vector<QString> boxes;
 };
 
@@ -97,7 +89,7 @@ TEST_F(FilesTest, SavedSweepOpensAgainAsItWasAndAcquisitionComesBack) {
 
   // The live data changes; the settings file as the user left it.
   form->SaveSettings();
-  const std::string settings = Slurp(ConfigFileName);
+  const std::string settings = ReadFile();
   form->EnregistreBtnClick();
   ASSERT_TRUE(NextSweep());
   ASSERT_TRUE(WaitFor([&] { return Idle(); }));
@@ -121,7 +113,7 @@ TEST_F(FilesTest, SavedSweepOpensAgainAsItWasAndAcquisitionComesBack) {
   form->ShowReadout(x, y);
   EXPECT_TRUE(form->LabelY->isVisible());
   form->SaveSettings();
-  EXPECT_EQ(Slurp(ConfigFileName), settings) << "the file's settings are not the user's";
+  EXPECT_EQ(ReadFile(), settings) << "the file's settings are not the user's";
   // The measurements work on the opened sweep.
   form->MesuresBtn->click();
   ASSERT_EQ(form->MesuresTable->rowCount(), 2);

@@ -22,12 +22,15 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "../platform/qt_test_app.h"
 #include "ansi.h"
+#include "config_file_name.h"
 #include "gbf.h"
 #include "globals.h"
 #include "graphe_osc.h"
@@ -155,6 +158,32 @@ protected:
   }
 
   std::unique_ptr<TMainForm> form;
+};
+
+// A window whose settings file is a new one in a folder of the test's own.
+class MainFormFileTest : public MainFormTest {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    ConfigFileName = dir.filePath("qvt2_oscillo.qvt2").toStdString();
+  }
+  void TearDown() override {
+    MainFormTest::TearDown();
+    ConfigFileName.clear();
+  }
+  // The whole of a file, the settings file by default.
+  std::string ReadFile(const std::string& path = ConfigFileName) const {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+  }
+  void Close() {
+    form->close();
+    form.reset();
+  }
+
+  QTemporaryDir dir;
 };
 
 } // namespace qvt

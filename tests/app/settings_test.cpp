@@ -23,32 +23,15 @@
 namespace qvt {
 namespace {
 
-class SettingsTest : public MainFormTest {
+class SettingsTest : public MainFormFileTest {
 protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    ConfigFileName = (dir.path() + "/qvt2_oscillo.qvt2").toStdString();
-  }
   void TearDown() override {
-    MainFormTest::TearDown();
-    ConfigFileName.clear();
+    MainFormFileTest::TearDown();
     DemoOnFirstRun = false;
     FastDisplay = false;
     ForceDecimalSeparator('\0');
   }
   void WriteFile(const std::string& content) { std::ofstream(ConfigFileName, std::ios::binary) << content; }
-  std::string ReadFile() const {
-    std::ifstream in(ConfigFileName, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  void Close() {
-    form->close();
-    form.reset();
-  }
-
-  QTemporaryDir dir;
 };
 
 TEST_F(SettingsTest, FirstRunKeepsTheDesignValuesAndClosingWritesThem) {
