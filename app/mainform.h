@@ -30,6 +30,7 @@
 // StopBtn and EnregistreBtn are the guards.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPoint>
 #include <QPointer>
@@ -456,6 +457,11 @@ private:
   void InterfaceLost();
 
   bool InTimer = false;
+  // The wait before the next poll of the sweep cycle: the written 110 ms, or with the fast
+  // display until the screen's next frame after the one the last sweep was shown in.
+  int PollDelayMs() const;
+  QElapsedTimer PaceClock;   // the origin of the frames, started with the first sweep shown
+  double SweepShownMs = -1;  // when the last sweep was shown on that clock
   QPointer<QWindow> LastFocusWindow;
   std::optional<TSweepCycle> Cycle; // the sweep being acquired, on Device
   analysis::Measurer Measurer;
