@@ -36,7 +36,7 @@ protected:
 TEST_F(SpectreTest, RangesFollowTheDataWithoutTheMean) {
   g.Fit();
   EXPECT_DOUBLE_EQ(g.FrequencyCurve.Mini, 0);
-  EXPECT_DOUBLE_EQ(g.FrequencyCurve.Maxi, 10000) << "half the sample rate";
+  EXPECT_DOUBLE_EQ(g.FrequencyCurve.Maxi, 10000) << "ten times the 1 kHz tone";
   EXPECT_NEAR(g.Curves[1].Maxi, 2.2, 1e-9) << "a margin above the tone, the mean ignored";
   EXPECT_DOUBLE_EQ(g.Curves[1].Mini, 0);
 
