@@ -146,6 +146,8 @@ void TMainForm::SpectrumControlsChange() {
 
 void TMainForm::SpectreBtnClick() {
   SpectreBar->setVisible(SpectreBtn->isChecked());
+  // The mode comes back with the span, not with the range the mouse chose last time.
+  SpectreGraph->ResetZoom();
   for (analysis::Spectrum& s : Spectra)
     s.ResetAverage();
   if (SpectrumShown() && OscGraph != nullptr && OscGraph->FilledCount > 1)
