@@ -281,6 +281,7 @@ void TMainForm::TimerTimer() {
     }
   }
   SetTimeAxis();
+  OscGraph->KeepTimeAxisOnSamples();
   AnalyseSweep();
   TempsPaintBox->Invalidate();
   StopBtn->hide();
