@@ -19,7 +19,7 @@ inline constexpr int kTriggerSearchLast = 502;
 inline constexpr double kTriggerLevelBand = 0.6;
 
 struct TTriggerCrossing {
-  int Index = -1;         // the sample put at t = 0; -1 when the sweep has no trigger frame
+  int Index = -1;         // the sample put at t = 0; -1 when there is neither frame nor crossing
   bool Confirmed = false; // the sweep is the edge that was asked for: shown, not re-armed
 };
 
