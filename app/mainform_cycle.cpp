@@ -296,6 +296,7 @@ void TMainForm::TimerTimer() {
     PaceClock.start();
   SweepShownMs = PaceClock.nsecsElapsed() / 1e6;
   SetTimeAxis();
+  OscGraph->KeepTimeAxisOnSamples();
   AnalyseSweep();
   TempsPaintBox->Invalidate();
   StopBtn->hide();
