@@ -21,6 +21,13 @@
 #include "qvtrecords.h"
 #include "timebases.h"
 
+// Which ends of the converter's scale a channel's samples reached: a sample there was clipped.
+struct TClipping {
+  bool Low = false;
+  bool High = false;
+  bool Any() const { return Low || High; }
+};
+
 class TQVT2 {
 public:
   static constexpr int kChannels = 4;
@@ -81,9 +88,15 @@ public:
   const QvtGeneratorTable& GeneratorTable() const { return Generator; }
   uint16_t StoredCode(int channel, int index) const;
 
-  // Conversion. `out` must hold 16,385 values (std::out_of_range otherwise).
+  // Conversion. `out` must hold 16,385 values (std::out_of_range otherwise). Times are
+  // index / SampleRate(), so that they read as the decimals they are ("0.015984").
   void FillChannel(int channel, std::span<double> out) const;
   void FillTimes(std::span<double> out) const;
+  // Whether samples first..end-1 of `channel`, numbered as FillChannel numbers them, reached
+  // an end of the converter's scale: the code of a full-scale input as the channel's gain
+  // calibrates it (the library's gains as they stand). A sample beyond the displayed range is
+  // not clipped unless the converter was. The range is cut to the samples acquired.
+  TClipping Clipping(int channel, int first, int end) const;
   double FirstSampleValue(int channel) const;
 
   // Generator: fits a frequency (limited to 1..9,999 Hz) to the three generator clocks, and
