@@ -468,7 +468,7 @@ private:
   std::shared_ptr<TgraphePoint> ShownPoints;  // an opened file of points, in its own graph
   std::shared_ptr<TMeasureAppender> Recorder; // the continuous recording, when on
   int RecordedSamples = 0;                    // of the sweep under way
-  long long RecordedSweepStart = 0; // samples of the recording before the sweep under way
+  long long RecordedSweepStart = 0;           // samples recorded before the sweep under way
   bool RecordedAnySweep = false;
   std::vector<int> RecordedChannels;          // the recording's columns
 };

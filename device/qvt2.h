@@ -126,6 +126,9 @@ private:
   static_assert(std::atomic<double>::is_always_lock_free, "LatestValue is handed over whole");
 
   void CheckChannel(int channel) const;
+  // The signed code of the point measure's newest stored code, on the side of the value
+  // before it where the code stands for either end of the scale (see qvt2_convert.cpp).
+  int PointCode(int channel, int32_t stored) const;
   void CountEnabled();
   void PointMeasureLoop();
   void JoinPointThread();

@@ -37,28 +37,34 @@ TScaleEnds ScaleEnds(int32_t port, int channel) {
   return {Calibrated(8192, g), Calibrated(-8191, g)};
 }
 
-// Signed codes of stored[0..n), handed to out(index, code). With a gain above 1 the
-// calibrated ends pass the halves of the 14-bit code: the stored codes from Low + 16,384 to
-// High stand for a positive code near full scale as well as for a negative one near the
-// other end (both halves of a clipped sine land there). A run of them takes the side of the
-// sample before it, or of the one after it at the start: a signal does not go from one end
-// of the scale to the other between two samples.
-template <typename Out>
-void Decode(const uint16_t* stored, int n, TScaleEnds ends, Out&& out) {
-  const auto both = [&](int s) { return s >= ends.Low + 16384 && s <= ends.High; };
+// With a gain above 1 the calibrated ends pass the halves of the 14-bit code: the stored
+// codes from Low + 16,384 to High stand for a positive code near full scale as well as for a
+// negative one near the other end (both halves of a clipped sine land there).
+bool EitherEnd(int stored, TScaleEnds ends) {
+  return stored >= ends.Low + 16384 && stored <= ends.High;
+}
+
+int OnSide(int stored, bool positive) {
+  return positive ? stored : stored - 16384;
+}
+
+// Signed codes of stored[0..n), handed to out(index, code). A run of codes that stand for
+// either end takes the side of the sample before it, or of the one after it at the start: a
+// signal does not go from one end of the scale to the other between two samples.
+template <typename Out> void Decode(const uint16_t* stored, int n, TScaleEnds ends, Out&& out) {
   for (int i = 0; i < n;) {
-    if (!both(stored[i])) {
+    if (!EitherEnd(stored[i], ends)) {
       out(i, SignedCode(stored[i]));
       ++i;
       continue;
     }
     int j = i;
-    while (j < n && both(stored[j]))
+    while (j < n && EitherEnd(stored[j], ends))
       ++j;
-    const bool positive = i > 0 ? SignedCode(stored[i - 1]) >= 0
-                                : j >= n || SignedCode(stored[j]) >= 0;
+    const bool positive =
+        i > 0 ? SignedCode(stored[i - 1]) >= 0 : j >= n || SignedCode(stored[j]) >= 0;
     for (; i < j; ++i)
-      out(i, positive ? stored[i] : stored[i] - 16384);
+      out(i, OnSide(stored[i], positive));
   }
 }
 
@@ -108,6 +114,13 @@ TClipping TQVT2::Clipping(int channel, int first, int end) const {
     }
   });
   return clipping;
+}
+
+int TQVT2::PointCode(int channel, int32_t stored) const {
+  const int s = static_cast<uint16_t>(stored);
+  if (!EitherEnd(s, ScaleEnds(PortHandle, channel)))
+    return SignedCode(static_cast<uint16_t>(s));
+  return OnSide(s, LatestValue[static_cast<size_t>(channel)].load() >= 0);
 }
 
 void TQVT2::FillTimes(std::span<double> out) const {

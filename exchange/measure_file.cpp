@@ -316,7 +316,9 @@ std::string MeasureHeaderText(const TMeasurement& m, long long rowCount) {
     // Only for a clipped channel, so that other files keep their bytes.
     if (c.ClippedLow || c.ClippedHigh)
       AppendLine(out, prefix + "clipped",
-                 c.ClippedLow && c.ClippedHigh ? "both" : c.ClippedLow ? "low" : "high");
+                 c.ClippedLow && c.ClippedHigh ? "both"
+                 : c.ClippedLow                ? "low"
+                                               : "high");
   }
   return out;
 }
