@@ -25,7 +25,6 @@
 struct TClipping {
   bool Low = false;
   bool High = false;
-  bool Any() const { return Low || High; }
 };
 
 class TQVT2 {
@@ -95,7 +94,8 @@ public:
   // Whether samples first..end-1 of `channel`, numbered as FillChannel numbers them, reached
   // an end of the converter's scale: the code of a full-scale input as the channel's gain
   // calibrates it (the library's gains as they stand). A sample beyond the displayed range is
-  // not clipped unless the converter was. The range is cut to the samples acquired.
+  // not clipped unless the converter was. The range is cut to the sweep's samples, 0 to
+  // TotalPoints().
   TClipping Clipping(int channel, int first, int end) const;
   double FirstSampleValue(int channel) const;
 
