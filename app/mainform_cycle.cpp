@@ -290,7 +290,7 @@ void TMainForm::TimerTimer() {
   if (RecordsSweepSamples())
     RecordSweepSamples(last, OscGraph->FilledCount);
   if (OscGraph->TriggerChannel != TgrapheOsc::kNoTrigger) {
-    OscGraph->AlignOnTrigger();
+    OscGraph->AlignOnTrigger(Device->SampleRate());
     if (!OscGraph->TriggerConfirmed) {
       // Not the edge that was asked for: the sweep is dropped and a new one armed.
       EnregistreBtnClick();

@@ -248,7 +248,7 @@ std::uint8_t TgrapheOsc::NearestPoint(int& x, int& y) const {
   return result;
 }
 
-void TgrapheOsc::AlignOnTrigger() {
+void TgrapheOsc::AlignOnTrigger(double rate) {
   if (TriggerChannel == kNoTrigger) {
     TriggerConfirmed = true;
     return;
@@ -261,7 +261,7 @@ void TgrapheOsc::AlignOnTrigger() {
   // main window arms a new one.
   TriggerConfirmed = qvt::AlignOnTrigger({t.data(), TSamples::kCount}, end + 1,
                                          {v.data(), static_cast<std::size_t>(HeldCount())},
-                                         TriggerLevel, TriggerRising)
+                                         TriggerLevel, TriggerRising, rate)
                          .Confirmed;
 }
 

@@ -52,14 +52,14 @@ public:
   // Paint.
   std::uint8_t NearestPoint(int& x, int& y) const;
 
-  // Re-times the time curve so that the trigger of the held samples of the trigger channel
-  // is at t = 0, the time step staying t[1] - t[0]: the sample just before the crossing of
+  // Re-times the time curve at `rate` samples a second (<= 0: that of the step t[1] - t[0])
+  // so that the trigger of the held samples of the trigger channel is at t = 0: the sample just before the crossing of
   // TriggerLevel in the TriggerRising direction nearest the interface's trigger at sample
   // 500, or that sample itself when the level is not crossed near it (qvt::AlignOnTrigger).
   // TriggerConfirmed := the sweep is the edge that was asked for. Without a trigger found
   // (fewer than 501 samples and no crossing) the times stay as they were. With
   // TriggerChannel 4 nothing is re-timed and TriggerConfirmed is true.
-  void AlignOnTrigger();
+  void AlignOnTrigger(double rate = 0);
 
   // Moves the time axis (its Mini and Maxi together) by as little as needed for it to lie
   // within the times of the held samples, so that an aligned sweep fills the plot

@@ -97,17 +97,17 @@ TTriggerCrossing FindTriggerCrossing(std::span<const double> v, double level, bo
   return found;
 }
 
-void RetimeOnTrigger(std::span<double> times, int count, int index, double dt) {
+void RetimeOnTrigger(std::span<double> times, int count, int index, double rate) {
   const int n = std::min(count, static_cast<int>(times.size()));
   for (int j = 0; j < n; ++j)
-    times[j] = (j - index) * dt;
+    times[j] = (j - index) / rate;
 }
 
 TTriggerCrossing AlignOnTrigger(std::span<double> times, int count, std::span<const double> values,
-                                double level, bool rising) {
+                                double level, bool rising, double rate) {
   const TTriggerCrossing crossing = FindTriggerCrossing(values, level, rising);
   if (crossing.Index >= 0 && times.size() > 1)
-    RetimeOnTrigger(times, count, crossing.Index, times[1] - times[0]);
+    RetimeOnTrigger(times, count, crossing.Index, rate > 0 ? rate : 1 / (times[1] - times[0]));
   return crossing;
 }
 

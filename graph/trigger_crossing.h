@@ -38,15 +38,17 @@ struct TTriggerCrossing {
 // Index is -1 and Confirmed false.
 TTriggerCrossing FindTriggerCrossing(std::span<const double> values, double level, bool rising);
 
-// Times t[j] = (j - index) * dt for the first `count` values of `times` (at most its size).
-void RetimeOnTrigger(std::span<double> times, int count, int index, double dt);
+// Times t[j] = (j - index) / rate for the first `count` values of `times` (at most its size):
+// divided rather than multiplied by a step, so that a time written in decimals reads as the
+// teacher expects ("0.015984", not "0.015983999999999998").
+void RetimeOnTrigger(std::span<double> times, int count, int index, double rate);
 
 // A sweep aligned on its trigger: the sample of `values` found as above and, when there is
-// one, the first `count` times re-timed on it with their step times[1] - times[0]. `values`
-// holds the sweep's samples only. The window's graph and the headless sweep align the same
-// way.
+// one, the first `count` times re-timed on it at `rate` samples a second (<= 0: the rate of
+// their step times[1] - times[0]). `values` holds the sweep's samples only. The window's
+// graph and the headless sweep align the same way.
 TTriggerCrossing AlignOnTrigger(std::span<double> times, int count, std::span<const double> values,
-                                double level, bool rising);
+                                double level, bool rising, double rate);
 
 // The start of the window of `duration` seconds shown of a sweep whose first `count` times
 // (a steady step) are `times`: `wanted` (the pre-trigger time or 0), moved by as little as

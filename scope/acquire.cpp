@@ -100,7 +100,7 @@ TSweep Acquire(TQVT2& device, const TSweepSetup& setup, const TAcquireControl& c
     const auto acquired =
         static_cast<size_t>(std::min<int>(device.TotalPoints(), TQVT2::kStoreSize));
     if (AlignOnTrigger(times, static_cast<int>(times.size()), std::span(trigger).first(acquired),
-                       sweep.Setup.Level, sweep.Setup.Rising)
+                       sweep.Setup.Level, sweep.Setup.Rising, sweep.SampleRate)
             .Confirmed)
       break;
     ++sweep.Rearmed; // not the edge that was asked for: a new sweep, as the window does

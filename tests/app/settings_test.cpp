@@ -88,7 +88,8 @@ TEST_F(SettingsTest, TheFastDisplayQuickensContinuousFastSweepsOnlyAndIsKept) {
   });
   form->OptionsBtnClick();
   ASSERT_TRUE(FastDisplay);
-  EXPECT_TRUE(WaitFor([&] { return Running() && form->Timer->interval() == 15; }));
+  // Paced on the screen's frames: never longer than a frame of the slowest screen counted.
+  EXPECT_TRUE(WaitFor([&] { return Running() && form->Timer->interval() <= 34; }));
   SingleShot(true);
   form->EnregistreBtn->click();
   EXPECT_EQ(form->Timer->interval(), 110) << "a single shot";

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -163,23 +164,33 @@ TEST_F(Qvt2ctl, ATriggeredSweepGoesToCsvWithItsColumnsAndTimeZeroOnTheEdge) {
 
 TEST_F(Qvt2ctl, SampleTimesAreWrittenAsTheirDecimalsAndReadBackBitForBit) {
   // 125 kHz: sample j is at j / 125,000 s, six decimals at most ("0.015984", not
-  // "0.015983999999999998" as j times the period gives).
-  for (const char* name : {"run.qvtm", "run.csv"}) {
-    const fs::path path = dir / name;
-    const TRun run = RunTool({"--simulate", "sweep", "--timebase", "20 ms", "-o", path.string()},
-                             {"QVTLINK_SIM=noise=0;glitch=0"});
-    ASSERT_EQ(run.Status, 0) << run.Err;
-    std::vector<std::string> times;
-    const auto lines = Lines(FileText(path));
-    for (size_t i = 1; i < lines.size(); ++i)
-      if (!lines[i].starts_with("#"))
-        times.push_back(lines[i].substr(0, lines[i].find(',')));
-    ASSERT_EQ(times.size(), 2500u) << name;
-    EXPECT_EQ(times[1998], "0.015984") << name;
-    for (size_t j = 0; j < times.size(); ++j) {
-      ASSERT_LE(times[j].size(), 8u) << name << " sample " << j << ": " << times[j];
-      ASSERT_EQ(std::strtod(times[j].c_str(), nullptr), static_cast<double>(j) / 125e3)
-          << name << " sample " << j;
+  // "0.015983999999999998" as j times the period gives); on a triggered sweep at
+  // (j - trigger) / 125,000 s.
+  for (const bool triggered : {false, true}) {
+    for (const char* name : {"run.qvtm", "run.csv"}) {
+      const fs::path path = dir / name;
+      std::vector<std::string> args = {"--simulate", "sweep", "--timebase", "20 ms", "-o",
+                                        path.string()};
+      if (triggered)
+        args.insert(args.end(), {"--channels", "1", "--trigger", "1:rising:0"});
+      const TRun run = RunTool(args, {"QVTLINK_SIM=noise=0;glitch=0"});
+      ASSERT_EQ(run.Status, 0) << run.Err;
+      std::vector<std::string> times;
+      const auto lines = Lines(FileText(path));
+      for (size_t i = 1; i < lines.size(); ++i)
+        if (!lines[i].starts_with("#"))
+          times.push_back(lines[i].substr(0, lines[i].find(',')));
+      ASSERT_EQ(times.size(), 2500u) << name;
+      const double first = std::strtod(times[0].c_str(), nullptr);
+      if (!triggered) {
+        EXPECT_EQ(times[1998], "0.015984") << name;
+      }
+      for (size_t j = 0; j < times.size(); ++j) {
+        ASSERT_LE(times[j].size(), 9u) << name << " sample " << j << ": " << times[j];
+        ASSERT_EQ(std::strtod(times[j].c_str(), nullptr),
+                  (std::round(first * 125e3) + static_cast<double>(j)) / 125e3)
+            << name << " sample " << j;
+      }
     }
   }
 }
