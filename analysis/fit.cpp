@@ -128,6 +128,10 @@ struct Problem {
   ModelFunction* model = nullptr;
   std::vector<double> x, y; // the fitted points, y divided by `scale`
   double scale = 1;
+  // What the model's values are divided by: `scale` for a formula, 1 for a built-in model,
+  // whose parameters in y's unit are fitted divided by `scale` instead, so that its values and
+  // derivatives stay within range too.
+  double divide = 1;
   std::vector<double> full; // every parameter, the fixed ones at their values
   std::vector<int> free;    // indices of the fitted parameters in `full`
   bool exact = false;       // the model has derivatives of its own
@@ -150,7 +154,7 @@ struct Problem {
     lastAt.assign(freeValues, freeValues + free.size());
     bool finite = true;
     for (std::size_t i = 0; i < n(); ++i) {
-      r[i] = values[i] / scale - y[i];
+      r[i] = values[i] / divide - y[i];
       if (!std::isfinite(r[i])) {
         r[i] = kRejectResidual;
         finite = false;
@@ -170,7 +174,7 @@ struct Problem {
       ++evaluations;
       for (std::size_t i = 0; i < n(); ++i)
         for (std::size_t k = 0; k < p; ++k) {
-          const double d = jac[k * n() + i] / scale;
+          const double d = jac[k * n() + i] / divide;
           if (!std::isfinite(d))
             return false;
           out[i * stride + k] = d;
@@ -201,7 +205,7 @@ struct Problem {
         ++evaluations;
         bool finite = true;
         for (std::size_t i = 0; i < n(); ++i) {
-          const double d = (shifted[i] - base[i]) / actual / scale;
+          const double d = (shifted[i] - base[i]) / actual / divide;
           if (!std::isfinite(d)) {
             finite = false;
             break;
@@ -284,7 +288,6 @@ Outcome Iterate(Problem& problem, const std::vector<double>& start, const FitOpt
   gsl_multifit_nlinear_parameters params = gsl_multifit_nlinear_default_parameters();
   params.trs = gsl_multifit_nlinear_trs_lm;
   params.scale = gsl_multifit_nlinear_scale_more;
-  params.solver = gsl_multifit_nlinear_solver_qr;
   std::unique_ptr<gsl_multifit_nlinear_workspace, decltype(&gsl_multifit_nlinear_free)> w(
       gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &params, n, p),
       gsl_multifit_nlinear_free);
@@ -573,20 +576,21 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
     starts = fit::StartCandidates(request.model.model, problem.x, problem.y);
   if (starts.empty())
     starts.push_back(std::vector<double>(all, 1.0));
-  // Automatic starts are worked out on y / scale: the parameters in y's unit are scaled back.
-  // Every built-in nonlinear model has them at the same places: A first, B last (the power law
-  // has no B).
+  // The built-in nonlinear models are fitted to y / scale, with their parameters in y's unit
+  // divided by it: A first and B last in every one (the power law has no B).
   const bool automatic = !linear && request.model.model != FitModel::kExpression;
+  std::vector<double> unit(all, 1.0);
+  if (automatic) {
+    unit[0] = problem.scale;
+    if (request.model.model != FitModel::kPower)
+      unit[all - 1] = problem.scale;
+  }
+  problem.divide = automatic ? 1.0 : problem.scale;
   for (std::vector<double>& s : starts) {
     s.resize(all, 1.0);
-    if (automatic) {
-      s[0] *= problem.scale;
-      if (request.model.model != FitModel::kPower)
-        s[all - 1] *= problem.scale;
-    }
     for (std::size_t k = 0; k < all; ++k)
       if (given[k])
-        s[k] = *given[k];
+        s[k] = *given[k] / unit[k];
   }
 
   Outcome best;
@@ -665,12 +669,14 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
   // Values and errors.
   for (std::size_t k = 0; k < all; ++k) {
     r.parameters[k].fixed = fixed[k];
-    r.parameters[k].value = problem.full.empty() ? 0.0 : problem.full[k];
+    r.parameters[k].value = problem.full.empty() ? 0.0 : problem.full[k] * unit[k];
     if (given[k] && fixed[k])
       r.parameters[k].value = *given[k];
   }
-  for (std::size_t k = 0; k < p && k < best.values.size(); ++k)
-    r.parameters[static_cast<std::size_t>(problem.free[k])].value = best.values[k];
+  for (std::size_t k = 0; k < p && k < best.values.size(); ++k) {
+    const auto at = static_cast<std::size_t>(problem.free[k]);
+    r.parameters[at].value = best.values[k] * unit[at];
+  }
   const double chi2Scaled = SumOfSquares(best.residuals);
   double mean = 0;
   for (double y : problem.y)
@@ -702,9 +708,13 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
     }
     const double s2 = chi2Scaled / static_cast<double>(n - p);
     for (std::size_t k = 0; k < p; ++k) {
-      const double e = std::sqrt(variance[k] * s2) * problem.scale;
+      // The Jacobian of the nonlinear fit is in the scaled residuals, as χ² is: the scale
+      // cancels but for the parameters fitted in y / scale. The linear fit's design matrix is
+      // not scaled.
+      const auto at = static_cast<std::size_t>(problem.free[k]);
+      const double e = std::sqrt(variance[k] * s2) * (linear ? problem.scale : unit[at]);
       if (!undetermined[k] && std::isfinite(e))
-        r.parameters[static_cast<std::size_t>(problem.free[k])].error = e;
+        r.parameters[at].error = e;
     }
   }
   for (const FitParameter& param : r.parameters)
