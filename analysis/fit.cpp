@@ -561,7 +561,8 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
   const std::size_t p = problem.free.size();
   if (n < std::max<std::size_t>(p, 1))
     return Failure(r, FitStatus::kTooFewPoints,
-                   std::to_string(n) + " points for " + std::to_string(p) + " parameters");
+                   std::to_string(n) + (n == 1 ? " point for " : " points for ") +
+                       std::to_string(p) + " parameters");
   double largest = 0;
   for (double y : problem.y)
     largest = std::max(largest, std::fabs(y));
