@@ -281,21 +281,12 @@ bool GradientSmall(const gsl_matrix* j, const gsl_vector* f, double tolerance) {
   return true;
 }
 
-Outcome Iterate(Problem& problem, const std::vector<double>& start, const FitOptions& options,
+// Iterates from `start` (the free parameters) on a workspace for the problem's sizes.
+Outcome Iterate(Problem& problem, gsl_multifit_nlinear_workspace* w,
+                const std::vector<double>& start, const FitOptions& options,
                 Clock::time_point deadline) {
   Outcome out;
   const std::size_t n = problem.n(), p = problem.free.size();
-  gsl_multifit_nlinear_parameters params = gsl_multifit_nlinear_default_parameters();
-  params.trs = gsl_multifit_nlinear_trs_lm;
-  params.scale = gsl_multifit_nlinear_scale_more;
-  std::unique_ptr<gsl_multifit_nlinear_workspace, decltype(&gsl_multifit_nlinear_free)> w(
-      gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &params, n, p),
-      gsl_multifit_nlinear_free);
-  if (!w) {
-    out.status = FitStatus::kBadInput;
-    out.message = "the solver could not be set up";
-    return out;
-  }
   gsl_multifit_nlinear_fdf fdf{};
   fdf.f = ResidualCallback;
   fdf.df = JacobianCallback;
@@ -306,12 +297,12 @@ Outcome Iterate(Problem& problem, const std::vector<double>& start, const FitOpt
   std::vector<double> x0 = start;
   gsl_vector_view x0v = gsl_vector_view_array(x0.data(), p);
   problem.notFinite = false;
-  if (gsl_multifit_nlinear_init(&x0v.vector, &fdf, w.get()) != GSL_SUCCESS) {
+  if (gsl_multifit_nlinear_init(&x0v.vector, &fdf, w) != GSL_SUCCESS) {
     out.status = FitStatus::kNotFinite;
     out.message = "the model's derivatives are not finite at the starting values";
     return out;
   }
-  const int limit = std::max(1, options.maxIterations);
+  const int limit = std::max(0, options.maxIterations);
   for (int iteration = 0;; ++iteration) {
     if (options.cancel && options.cancel->load(std::memory_order_relaxed)) {
       out.status = FitStatus::kCancelled;
@@ -328,12 +319,12 @@ Outcome Iterate(Problem& problem, const std::vector<double>& start, const FitOpt
       out.message = "no convergence within the time limit";
       break;
     }
-    const int status = gsl_multifit_nlinear_iterate(w.get());
+    const int status = gsl_multifit_nlinear_iterate(w);
     if (status == GSL_ENOPROG) {
       // No step lowers the sum of squares any more: a minimum to the precision of the
       // arithmetic when the gradient is negligible, else a stall.
-      const bool small = GradientSmall(gsl_multifit_nlinear_jac(w.get()),
-                                       gsl_multifit_nlinear_residual(w.get()), 1e-5);
+      const bool small =
+          GradientSmall(gsl_multifit_nlinear_jac(w), gsl_multifit_nlinear_residual(w), 1e-5);
       out.status = small ? FitStatus::kConverged : FitStatus::kNotConverged;
       out.message = small ? "converged" : "no further progress away from a minimum";
       break;
@@ -345,18 +336,17 @@ Outcome Iterate(Problem& problem, const std::vector<double>& start, const FitOpt
       break;
     }
     int info = 0;
-    if (gsl_multifit_nlinear_test(1e-12, 1e-12, 0.0, &info, w.get()) == GSL_SUCCESS ||
-        GradientSmall(gsl_multifit_nlinear_jac(w.get()), gsl_multifit_nlinear_residual(w.get()),
-                      1e-12)) {
+    if (gsl_multifit_nlinear_test(1e-12, 1e-12, 0.0, &info, w) == GSL_SUCCESS ||
+        GradientSmall(gsl_multifit_nlinear_jac(w), gsl_multifit_nlinear_residual(w), 1e-12)) {
       out.status = FitStatus::kConverged;
       out.message = "converged";
       break;
     }
   }
-  out.iterations = static_cast<int>(gsl_multifit_nlinear_niter(w.get()));
-  const gsl_vector* x = gsl_multifit_nlinear_position(w.get());
-  const gsl_vector* f = gsl_multifit_nlinear_residual(w.get());
-  const gsl_matrix* j = gsl_multifit_nlinear_jac(w.get());
+  out.iterations = static_cast<int>(gsl_multifit_nlinear_niter(w));
+  const gsl_vector* x = gsl_multifit_nlinear_position(w);
+  const gsl_vector* f = gsl_multifit_nlinear_residual(w);
+  const gsl_matrix* j = gsl_multifit_nlinear_jac(w);
   out.values.assign(x->data, x->data + p);
   out.residuals.assign(f->data, f->data + n);
   out.jacobian.resize(n * p);
@@ -570,15 +560,9 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
   for (double& y : problem.y)
     y /= problem.scale;
 
-  // Starting vectors: the values given over the automatic ones, or 1.
-  const bool linear = !model->Powers().empty();
-  std::vector<std::vector<double>> starts;
-  if (!linear && request.model.model != FitModel::kExpression)
-    starts = fit::StartCandidates(request.model.model, problem.x, problem.y);
-  if (starts.empty())
-    starts.push_back(std::vector<double>(all, 1.0));
   // The built-in nonlinear models are fitted to y / scale, with their parameters in y's unit
   // divided by it: A first and B last in every one (the power law has no B).
+  const bool linear = !model->Powers().empty();
   const bool automatic = !linear && request.model.model != FitModel::kExpression;
   std::vector<double> unit(all, 1.0);
   if (automatic) {
@@ -587,11 +571,26 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
       unit[all - 1] = problem.scale;
   }
   problem.divide = automatic ? 1.0 : problem.scale;
-  for (std::vector<double>& s : starts) {
-    s.resize(all, 1.0);
+
+  // Starting vectors: the values given over the automatic ones, or 1. The automatic ones come
+  // with their sums of squares unless a value given changes them.
+  const bool anyGiven =
+      std::any_of(given.begin(), given.end(), [](auto& g) { return g.has_value(); });
+  const bool allGiven = std::all_of(problem.free.begin(), problem.free.end(), [&](int k) {
+    return given[static_cast<std::size_t>(k)].has_value();
+  });
+  std::vector<fit::StartCandidate> starts;
+  if (automatic && !allGiven)
+    starts = fit::StartCandidates(request.model.model, problem.x, problem.y);
+  if (starts.empty())
+    starts.push_back({std::vector<double>(all, 1.0), kNaN});
+  for (fit::StartCandidate& s : starts) {
+    s.values.resize(all, 1.0);
     for (std::size_t k = 0; k < all; ++k)
       if (given[k])
-        s[k] = *given[k] / unit[k];
+        s.values[k] = *given[k] / unit[k];
+    if (anyGiven)
+      s.cost = kNaN;
   }
 
   Outcome best;
@@ -599,7 +598,7 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
   double bestCost = std::numeric_limits<double>::infinity();
   if (p == 0) {
     // Nothing to fit: the figures of the curve as given.
-    problem.full = starts[0];
+    problem.full = starts[0].values;
     best.residuals.resize(n);
     best.status = problem.Residuals(nullptr, best.residuals.data()) ? FitStatus::kConverged
                                                                     : FitStatus::kNotFinite;
@@ -613,15 +612,25 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
     best = LinearFit(problem);
     have = true;
   } else {
+    auto freeOf = [&](const std::vector<double>& values) {
+      std::vector<double> out(p);
+      for (std::size_t k = 0; k < p; ++k)
+        out[k] = values[static_cast<std::size_t>(problem.free[k])];
+      return out;
+    };
     // The candidates by their sums of squares at the start, the finite ones only.
     std::vector<std::pair<double, std::size_t>> ranked;
     std::vector<double> residuals(n);
     for (std::size_t c = 0; c < starts.size(); ++c) {
-      problem.full = starts[c];
-      std::vector<double> freeStart(p);
-      for (std::size_t k = 0; k < p; ++k)
-        freeStart[k] = starts[c][static_cast<std::size_t>(problem.free[k])];
-      if (problem.Residuals(freeStart.data(), residuals.data()))
+      const std::vector<double>& v = starts[c].values;
+      if (!std::all_of(v.begin(), v.end(), [](double x) { return std::isfinite(x); }))
+        continue;
+      if (std::isfinite(starts[c].cost)) {
+        ranked.emplace_back(starts[c].cost, c);
+        continue;
+      }
+      problem.full = v;
+      if (problem.Residuals(freeOf(v).data(), residuals.data()))
         ranked.emplace_back(SumOfSquares(residuals), c);
     }
     std::sort(ranked.begin(), ranked.end());
@@ -629,20 +638,38 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
       r.evaluations = problem.evaluations;
       return Failure(r, FitStatus::kNotFinite, "the model is not finite at the starting values");
     }
-    // The best candidate first; the next ones when it fails or fits poorly (r² < 0.9).
+    if (options.maxIterations <= 0) {
+      // The starting values alone, as asked.
+      problem.full = starts[ranked[0].second].values;
+      best.values = freeOf(problem.full);
+      best.residuals.resize(n);
+      problem.Residuals(best.values.data(), best.residuals.data());
+      best.status = FitStatus::kNotConverged;
+      best.message = "starting values, no iteration asked";
+      have = true;
+    }
+    // The best candidate first; the next ones when it fails or fits poorly (r² < 0.9). One
+    // workspace serves them all.
     double spread = 0, mean = 0;
     for (double y : problem.y)
       mean += y / static_cast<double>(n);
     for (double y : problem.y)
       spread += (y - mean) * (y - mean);
+    gsl_multifit_nlinear_parameters params = gsl_multifit_nlinear_default_parameters();
+    params.trs = gsl_multifit_nlinear_trs_lm;
+    params.scale = gsl_multifit_nlinear_scale_more;
+    // The normal equations (a modified Cholesky, which survives a singular JᵀJ) for the
+    // built-in models, well conditioned and fitted live, where a QR of the Jacobian would cost
+    // more than the model; QR for formulas, whose conditioning nobody knows.
+    params.solver =
+        problem.exact ? gsl_multifit_nlinear_solver_mcholesky : gsl_multifit_nlinear_solver_qr;
+    std::unique_ptr<gsl_multifit_nlinear_workspace, decltype(&gsl_multifit_nlinear_free)> w(
+        have ? nullptr : gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &params, n, p),
+        gsl_multifit_nlinear_free);
     constexpr std::size_t kTries = 3;
-    for (std::size_t t = 0; t < std::min(kTries, ranked.size()); ++t) {
-      const std::vector<double>& s = starts[ranked[t].second];
-      problem.full = s;
-      std::vector<double> freeStart(p);
-      for (std::size_t k = 0; k < p; ++k)
-        freeStart[k] = s[static_cast<std::size_t>(problem.free[k])];
-      Outcome o = Iterate(problem, freeStart, options, deadline);
+    for (std::size_t t = 0; w && t < std::min(kTries, ranked.size()); ++t) {
+      problem.full = starts[ranked[t].second].values;
+      Outcome o = Iterate(problem, w.get(), freeOf(problem.full), options, deadline);
       const double cost =
           o.residuals.empty() ? std::numeric_limits<double>::infinity() : SumOfSquares(o.residuals);
       const bool better = !have || (o.status == FitStatus::kConverged &&
@@ -699,7 +726,8 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
         variance[k] = best.covariance[k * p + k];
         undetermined[k] = best.undetermined[k];
       }
-    } else if (SolveLeastSquares(best.jacobian, n, p, nullptr,
+    } else if (best.jacobian.size() == n * p &&
+               SolveLeastSquares(best.jacobian, n, p, nullptr,
                                  problem.exact ? kRankToleranceExact : kRankToleranceDifferences,
                                  ls)) {
       for (std::size_t k = 0; k < p; ++k) {

@@ -58,7 +58,9 @@ struct FitRequest {
 
 // Limits of one fit. `cancel`, when given, is read between iterations: setting it from
 // another thread ends the fit soon with kCancelled. The time limit (seconds of the calling
-// thread's wall clock, 0 for none) ends it with kNotConverged.
+// thread's wall clock, 0 for none) ends it with kNotConverged. With maxIterations = 0 a
+// nonlinear model is not iterated: the result (kNotConverged) holds the starting values, the
+// automatic ones where none are given, to show or to edit.
 struct FitOptions {
   int maxIterations = 500;
   double timeLimit = 10.0;

@@ -46,20 +46,24 @@ Points Sorted(std::span<const double> x, std::span<const double> y) {
 }
 
 // Least squares of y on up to three basis columns (given as functions of the point index) by
-// the normal equations, which is plenty for a start. NaN coefficients when singular.
-template <class Basis> std::array<double, 3> Project(const Points& p, int m, Basis basis) {
+// the normal equations, which is plenty for a start: the coefficients, then the sum of squares
+// yᵀy − cᵀAᵀy. NaN coefficients when singular.
+template <class Basis> std::array<double, 4> Project(const Points& p, int m, Basis basis) {
   double ata[3][3] = {}, aty[3] = {};
   double b[3];
+  double yty = 0;
   for (std::size_t i = 0; i < p.x.size(); ++i) {
     basis(i, b);
+    yty += p.y[i] * p.y[i];
     for (int r = 0; r < m; ++r) {
       aty[r] += b[r] * p.y[i];
       for (int c = 0; c < m; ++c)
         ata[r][c] += b[r] * b[c];
     }
   }
+  const std::array<double, 3> rhs{aty[0], aty[1], aty[2]};
   // Gaussian elimination with partial pivoting.
-  std::array<double, 3> out{kNaN, kNaN, kNaN};
+  std::array<double, 4> out{kNaN, kNaN, kNaN, kNaN};
   for (int c = 0; c < m; ++c) {
     int pivot = c;
     for (int r = c + 1; r < m; ++r)
@@ -82,6 +86,10 @@ template <class Basis> std::array<double, 3> Project(const Points& p, int m, Bas
       s -= ata[r][k] * out[static_cast<std::size_t>(k)];
     out[static_cast<std::size_t>(r)] = s / ata[r][r];
   }
+  out[3] = yty;
+  for (int r = 0; r < m; ++r)
+    out[3] -= out[static_cast<std::size_t>(r)] * rhs[static_cast<std::size_t>(r)];
+  out[3] = std::max(out[3], 0.0);
   return out;
 }
 
@@ -118,7 +126,8 @@ std::vector<double> Frequencies(const Points& p) {
   Spectrum spectrum;
   if (spectrum.Compute(even, dt))
     if (auto peak = spectrum.FindPeak())
-      out.push_back(peak->frequency);
+      if (out.empty() || std::fabs(peak->frequency - out[0]) > 1e-3 * out[0])
+        out.push_back(peak->frequency);
   if (out.empty())
     out.push_back(1 / p.span); // one period over the points
   return out;
@@ -183,11 +192,12 @@ std::vector<double> EnvelopeTimes(const Points& p) {
       out.push_back(gap / std::log(r1 / r3));
   }
   out.push_back(p.span / 2);
-  out.push_back(p.span * 3);
+  if (out.size() == 1)
+    out.push_back(p.span * 3);
   return out;
 }
 
-void Exponentials(const Points& p, bool charge, std::vector<std::vector<double>>& out) {
+void Exponentials(const Points& p, bool charge, std::vector<StartCandidate>& out) {
   for (double tau : DecayTimes(p)) {
     if (!(std::isfinite(tau) && tau != 0))
       continue;
@@ -196,11 +206,11 @@ void Exponentials(const Points& p, bool charge, std::vector<std::vector<double>>
       b[0] = charge ? 1 - e : e;
       b[1] = 1;
     });
-    out.push_back({c[0], tau, c[1]});
+    out.push_back({{c[0], tau, c[1]}, c[3]});
   }
 }
 
-void Sines(const Points& p, bool damped, std::vector<std::vector<double>>& out) {
+void Sines(const Points& p, bool damped, std::vector<StartCandidate>& out) {
   const std::vector<double> taus = damped ? EnvelopeTimes(p) : std::vector<double>{kNaN};
   for (double f : Frequencies(p)) {
     for (double tau : taus) {
@@ -214,14 +224,14 @@ void Sines(const Points& p, bool damped, std::vector<std::vector<double>>& out) 
       // a·sin θ + b·cos θ = A·sin(θ + φ) with A = hypot(a, b), φ = atan2(b, a).
       const double amplitude = std::hypot(c[0], c[1]), phase = std::atan2(c[1], c[0]);
       if (damped)
-        out.push_back({amplitude, tau, f, phase, c[2]});
+        out.push_back({{amplitude, tau, f, phase, c[2]}, c[3]});
       else
-        out.push_back({amplitude, f, phase, c[2]});
+        out.push_back({{amplitude, f, phase, c[2]}, c[3]});
     }
   }
 }
 
-void Powers(const Points& p, std::vector<std::vector<double>>& out) {
+void Powers(const Points& p, std::vector<StartCandidate>& out) {
   std::vector<double> exponents;
   double sx = 0, sy = 0, sxx = 0, sxy = 0, m = 0;
   for (std::size_t i = 0; i < p.x.size(); ++i) {
@@ -241,11 +251,11 @@ void Powers(const Points& p, std::vector<std::vector<double>>& out) {
     exponents.push_back(n);
   for (double n : exponents) {
     auto c = Project(p, 1, [&](std::size_t i, double* b) { b[0] = std::pow(p.x[i], n); });
-    out.push_back({c[0], n});
+    out.push_back({{c[0], n}, c[3]});
   }
 }
 
-void Gaussians(const Points& p, std::vector<std::vector<double>>& out) {
+void Gaussians(const Points& p, std::vector<StartCandidate>& out) {
   const std::size_t n = p.x.size();
   if (n < 3)
     return;
@@ -283,16 +293,16 @@ void Gaussians(const Points& p, std::vector<std::vector<double>>& out) {
       b[0] = std::exp(-0.5 * u * u);
       b[1] = 1;
     });
-    out.push_back({c[0], mu, sigma, c[1]});
+    out.push_back({{c[0], mu, sigma, c[1]}, c[3]});
   }
 }
 
 } // namespace
 
-std::vector<std::vector<double>> StartCandidates(FitModel model, std::span<const double> x,
-                                                 std::span<const double> y) {
+std::vector<StartCandidate> StartCandidates(FitModel model, std::span<const double> x,
+                                            std::span<const double> y) {
   const Points p = Sorted(x, y);
-  std::vector<std::vector<double>> out;
+  std::vector<StartCandidate> out;
   switch (model) {
   case FitModel::kExponential:
     Exponentials(p, false, out);
