@@ -67,7 +67,12 @@ std::vector<analysis::FitValue> Values(const py::object& given, const char* what
   for (auto [key, value] : given.cast<py::dict>()) {
     if (!py::isinstance<py::str>(key))
       throw py::value_error(std::string(what) + ": parameter names are strings");
-    out.push_back({key.cast<std::string>(), value.cast<double>()});
+    if (!py::isinstance<py::float_>(value) && !py::isinstance<py::int_>(value) &&
+        !py::hasattr(value, "__float__"))
+      throw py::value_error(std::string(what) + ": the value of " + key.cast<std::string>() +
+                            " is not a number");
+    out.push_back(
+        {key.cast<std::string>(), py::reinterpret_borrow<py::object>(value).cast<double>()});
   }
   return out;
 }
