@@ -2,12 +2,13 @@
 // The fit: selection of the points, linear least squares for the polynomials, GSL's
 // trust-region Levenberg-Marquardt for the other models, and the covariance.
 //
-// The residuals are divided by the largest |y| so that data near 1e308 can be squared: the
-// values, the covariance (JᵀJ)⁻¹·χ²/(n − p) and r² do not depend on that scale, and χ² and the
-// RMS are scaled back at the end. The covariance is taken from a singular value decomposition
-// of the Jacobian with its columns brought to unit length: a singular value that is negligible
-// against the largest marks the parameters of its vector undetermined, rather than giving them
-// a huge error that means nothing.
+// The residuals are divided by the largest |y| so that data near 1e308 can be squared (the
+// built-in models fit their parameters in y's unit divided by it too, so that their values
+// stay in range): the values, the covariance (JᵀJ)⁻¹·χ²/(n − p) and r² do not depend on that
+// scale, and χ² and the RMS are scaled back at the end. The covariance is taken from a
+// singular value decomposition of the Jacobian with its columns brought to unit length: a
+// singular value that is negligible against the largest marks the parameters of its vector
+// undetermined, rather than giving them a huge error that means nothing.
 #include "fit.h"
 
 #include <gsl/gsl_errno.h>
@@ -228,8 +229,8 @@ struct Problem {
 int ResidualCallback(const gsl_vector* v, void* data, gsl_vector* f) {
   auto* problem = static_cast<Problem*>(data);
   problem->Residuals(v->data, f->data);
-  // Steps to non-finite values are rejected through their large residuals; GSL checks no
-  // stride, but ours is 1.
+  // Steps to non-finite values are rejected through their large residuals. The workspace's
+  // vectors and matrices are contiguous, so their data are read and written directly.
   return GSL_SUCCESS;
 }
 
