@@ -266,6 +266,7 @@ struct Outcome {
 // Whether every column of the Jacobian is nearly orthogonal to the residuals: the scale-free
 // gradient test of MINPACK.
 bool GradientSmall(const gsl_matrix* j, const gsl_vector* f, double tolerance) {
+  // BLAS norms, which neither overflow nor underflow: derivatives near 1e-300 are not zero.
   const double fnorm = gsl_blas_dnrm2(f);
   if (fnorm == 0)
     return true;
@@ -276,7 +277,7 @@ bool GradientSmall(const gsl_matrix* j, const gsl_vector* f, double tolerance) {
       continue;
     double dot = 0;
     gsl_blas_ddot(&column.vector, f, &dot);
-    if (std::fabs(dot) / (cnorm * fnorm) > tolerance)
+    if (std::fabs(dot) / cnorm / fnorm > tolerance)
       return false;
   }
   return true;

@@ -92,7 +92,7 @@ public:
   void Values(const double* p, std::span<const double> x, double* out) override {
     std::array<double, 6> d;
     for (std::size_t i = 0; i < x.size(); ++i)
-      out[i] = Point(p, x[i], nullptr, d);
+      out[i] = Point<false>(p, x[i], d);
   }
 
   bool Derivatives(const double* p, std::span<const double> x, std::span<const int> columns,
@@ -100,7 +100,7 @@ public:
     const std::size_t n = x.size();
     std::array<double, 6> d{};
     for (std::size_t i = 0; i < n; ++i) {
-      Point(p, x[i], &d, d);
+      Point<true>(p, x[i], d);
       for (std::size_t k = 0; k < columns.size(); ++k)
         jac[k * n + i] = d[static_cast<std::size_t>(columns[k])];
     }
@@ -108,10 +108,9 @@ public:
   }
 
 private:
-  // The value at x and, when `want` is given, the derivatives into d.
-  double Point(const double* p, double x, const std::array<double, 6>* want,
-               std::array<double, 6>& d) const {
-    const bool deriv = want != nullptr;
+  // The value at x and, with `deriv`, the derivatives into d. Two instances, so that the
+  // values alone compute no cosine.
+  template <bool deriv> double Point(const double* p, double x, std::array<double, 6>& d) const {
     switch (model_) {
     case FitModel::kProportional:
     case FitModel::kAffine:
@@ -121,7 +120,7 @@ private:
       for (std::size_t k = 0; k < powers_.size(); ++k) {
         const double power = IntPower(x, powers_[k]);
         value += p[k] * power;
-        if (deriv)
+        if constexpr (deriv)
           d[k] = power;
       }
       return value;
@@ -131,7 +130,7 @@ private:
       const double a = p[0], tau = p[1];
       const double e = std::exp(-x / tau);
       const bool charge = model_ == FitModel::kCharge;
-      if (deriv) {
+      if constexpr (deriv) {
         d[0] = charge ? 1 - e : e;
         d[1] = (charge ? -a : a) * e * x / (tau * tau);
         d[2] = 1;
@@ -141,7 +140,7 @@ private:
     case FitModel::kSine: {
       const double a = p[0], theta = kTwoPi * p[1] * x + p[2];
       const double s = std::sin(theta);
-      if (deriv) {
+      if constexpr (deriv) {
         const double c = a * std::cos(theta);
         d[0] = s;
         d[1] = c * kTwoPi * x;
@@ -154,7 +153,7 @@ private:
       const double a = p[0], tau = p[1], theta = kTwoPi * p[2] * x + p[3];
       const double e = std::exp(-x / tau);
       const double s = std::sin(theta);
-      if (deriv) {
+      if constexpr (deriv) {
         const double c = a * e * std::cos(theta);
         d[0] = e * s;
         d[1] = a * e * s * x / (tau * tau);
@@ -166,7 +165,7 @@ private:
     }
     case FitModel::kPower: {
       const double power = std::pow(x, p[1]);
-      if (deriv) {
+      if constexpr (deriv) {
         d[0] = power;
         d[1] = x > 0    ? p[0] * power * std::log(x)
                : x == 0 ? 0.0
@@ -178,7 +177,7 @@ private:
       const double a = p[0], sigma = p[2];
       const double u = (x - p[1]) / sigma;
       const double g = std::exp(-0.5 * u * u);
-      if (deriv) {
+      if constexpr (deriv) {
         d[0] = g;
         d[1] = a * g * u / sigma;
         d[2] = a * g * u * u / sigma;
