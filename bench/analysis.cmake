@@ -6,3 +6,8 @@ pkg_check_modules(FFTW3 REQUIRED IMPORTED_TARGET fftw3)
 add_executable(bench_analysis ${CMAKE_CURRENT_LIST_DIR}/analysis_bench.cpp)
 target_include_directories(bench_analysis PRIVATE ${PROJECT_SOURCE_DIR}/tests/analysis)
 target_link_libraries(bench_analysis PRIVATE qvt_analysis PkgConfig::FFTW3 benchmark::benchmark)
+
+# bench_fit: a damped sine of 16,385 samples fitted as the built-in model and as a formula,
+# against one pass of the model.
+add_executable(bench_fit ${CMAKE_CURRENT_LIST_DIR}/fit_bench.cpp)
+target_link_libraries(bench_fit PRIVATE qvt_analysis benchmark::benchmark)

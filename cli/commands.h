@@ -21,5 +21,7 @@ int RunSweep(const TWords& args, const TGlobalOptions& global);
 int RunMeasure(const TWords& args, const TGlobalOptions& global);
 int RunLog(const TWords& args, const TGlobalOptions& global);
 int RunGen(const TWords& args, const TGlobalOptions& global);
+// A model fitted to a measurement file's channel: exit 1 when the fit fails.
+int RunFit(const TWords& args, const TGlobalOptions& global);
 
 } // namespace qvt::cli

@@ -34,10 +34,13 @@ const char* UsageText() {
       "  gen sine|square|triangle --freq 440 [--amplitude 2V] [--offset 0V] [--duty 50]\n"
       "  gen formula \"5*SIN(2*PI*t)^3\" --freq 100\n"
       "  gen stop\n"
+      "  fit FICHIER.qvtm --channel 1 --model charge [--from 2ms --to 18ms] [--start tau=5ms]\n"
+      "      [--fixed B=0] [--degree 3..5] [--json]   ajuste un modèle (charge, affine, sine…\n"
+      "                            ou une formule en t : \"E*(1-EXP(-t/tau))\")\n"
       "\n"
       "  --simulate   l'interface virtuelle    --device NOM   une autre interface (VexorQVT2-1)\n"
       "Codes de sortie : 0 fait, 1 interface absente, perdue ou occupée (ou fichier impossible\n"
-      "à écrire), 2 ligne de commande refusée, 130 interrompu.\n",
+      "à lire ou écrire, ou ajustement manqué), 2 ligne de commande refusée, 130 interrompu.\n",
       "Usage: qvt2ctl [--simulate] [--device NAME] COMMAND [OPTIONS]\n"
       "\n"
       "Commands:\n"
@@ -57,10 +60,13 @@ const char* UsageText() {
       "  gen sine|square|triangle --freq 440 [--amplitude 2V] [--offset 0V] [--duty 50]\n"
       "  gen formula \"5*SIN(2*PI*t)^3\" --freq 100\n"
       "  gen stop\n"
+      "  fit FILE.qvtm --channel 1 --model charge [--from 2ms --to 18ms] [--start tau=5ms]\n"
+      "      [--fixed B=0] [--degree 3..5] [--json]   fits a model (charge, affine, sine…\n"
+      "                            or a formula of t: \"E*(1-EXP(-t/tau))\")\n"
       "\n"
       "  --simulate   the virtual interface    --device NAME   another interface (VexorQVT2-1)\n"
-      "Exit codes: 0 done, 1 interface absent, lost or held (or a file that cannot be written),\n"
-      "2 command line refused, 130 interrupted.\n");
+      "Exit codes: 0 done, 1 interface absent, lost or held (or a file that cannot be read or\n"
+      "written, or a failed fit), 2 command line refused, 130 interrupted.\n");
 }
 
 int Fail(int code, const std::string& message) {
@@ -106,7 +112,7 @@ int main(int argc, char* argv[]) {
     std::printf("%s %s\n", kProgram, QVT2_VERSION);
     return kExitDone;
   }
-  const std::string commands = "info, sweep, measure, log, gen";
+  const std::string commands = "info, sweep, measure, log, gen, fit";
   if (rest.empty())
     return Fail(kExitUsage,
                 Say("commande manquante ; commandes : ", "command missing; commands: ") + commands);
@@ -124,6 +130,8 @@ int main(int argc, char* argv[]) {
       return RunLog(rest, global);
     if (command == "gen")
       return RunGen(rest, global);
+    if (command == "fit")
+      return RunFit(rest, global);
     return Fail(kExitUsage, Refused(Say("commande", "command"), command, commands, true));
   } catch (const TUsageError& e) {
     return Fail(kExitUsage, e.what());

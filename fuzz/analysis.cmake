@@ -2,3 +2,5 @@
 # Random sample blocks, sample periods and range limits through every measurement, the texts
 # and the spectrum.
 qvt_add_fuzzer(analysis SOURCES fuzz_analysis.cpp LIBS qvt_analysis)
+# Random points, built-in models and formulas, starting and fixed values through the fit.
+qvt_add_fuzzer(fit SOURCES fuzz_fit.cpp LIBS qvt_analysis)

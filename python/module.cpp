@@ -8,6 +8,7 @@
 #include <pybind11/stl.h>
 
 #include "device.h"
+#include "fitting.h"
 #include "generator.h"
 #include "log.h"
 #include "result.h"
@@ -120,6 +121,8 @@ PYBIND11_MODULE(qvt2, m) {
         return "<qvt2.Sweep channels=" + py::repr(r.Channels).cast<std::string>() +
                " samples=" + std::to_string(r.T.size()) + ">";
       });
+
+  qvt::python::DefineFit(m);
 
   py::class_<TPyGenerator>(m, "Generator",
                            "The interface's function generator (output from -10 to 10 V, 1 to "

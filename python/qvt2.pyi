@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Type stub of the qvt2 module (built from C++): the names, arguments and types it offers.
 from types import TracebackType
-from typing import Iterator, Mapping, Sequence
+from typing import Iterable, Iterator, Mapping, Sequence
 
 import numpy as np
 import numpy.typing as npt
@@ -37,7 +37,49 @@ class Sweep:
         """Automatic measurements per channel (frequency, period, peak_to_peak, min, max, mean,
         rms, amplitude, duty_cycle, rise_time, fall_time, delay, phase, base, top, saturated:
         the converter clipped, and the peak values are None)."""
+    def fit(
+        self,
+        channel: int,
+        model: str,
+        t0: float | None = None,
+        t1: float | None = None,
+        start: Mapping[str, float] | None = None,
+        fixed: Mapping[str, float] | Iterable[str] | None = None,
+        degree: int | None = None,
+    ) -> FitResult:
+        """Fits a model to one channel's samples against t between t0 and t1 (s); see fit()."""
     def __len__(self) -> int: ...
+
+class FitResult:
+    """The outcome of fit() or Sweep.fit(); call it with x for the model's values."""
+
+    @property
+    def params(self) -> dict[str, float]: ...
+    @property
+    def errors(self) -> dict[str, float | None]:
+        """Standard errors as curve_fit's; None for an undetermined or fixed parameter."""
+    @property
+    def converged(self) -> bool: ...
+    @property
+    def message(self) -> str: ...
+    @property
+    def chi2(self) -> float: ...
+    @property
+    def r2(self) -> float | None: ...
+    @property
+    def rms(self) -> float: ...
+    @property
+    def nfev(self) -> int: ...
+    @property
+    def nit(self) -> int: ...
+    @property
+    def npoints(self) -> int: ...
+    @property
+    def left_out(self) -> int: ...
+    @property
+    def model(self) -> str:
+        """The formula, e.g. 'A*(1-exp(-x/tau))+B'."""
+    def __call__(self, x: npt.ArrayLike) -> npt.NDArray[np.float64]: ...
 
 class Generator:
     """The function generator: -10 to 10 V, 1 to 9999 Hz; each start returns the frequency obtained."""
@@ -101,6 +143,18 @@ def open(simulate: bool = False, device: int | str | None = None) -> Device:
 
 def read(path: str) -> Sweep:
     """Reads a measurement file (.qvtm)."""
+
+def fit(
+    x: npt.ArrayLike,
+    y: npt.ArrayLike,
+    model: str,
+    start: Mapping[str, float] | None = None,
+    fixed: Mapping[str, float] | Iterable[str] | None = None,
+    degree: int | None = None,
+) -> FitResult:
+    """Least-squares fit of a built-in model ("proportional", "affine", "parabola",
+    "polynomial" with degree 3 to 5, "exponential", "charge", "sine", "damped_sine", "power",
+    "gaussian") or of a formula in x or t whose other names are the parameters."""
 
 def timebases() -> list[str]:
     """The time bases' names, shortest first."""

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // qvt2ctl run as a process on the virtual interface: a triggered sweep written as CSV, sample
 // times as the decimals they are, the exit codes of a wrong command line and of an absent
-// interface, and a logging ended by SIGTERM then continued in the same file.
+// interface, a logging ended by SIGTERM then continued in the same file, and a fit to a
+// measurement file.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -19,6 +20,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "measure_file.h"
 
 extern char** environ;
 
@@ -279,3 +282,43 @@ TEST_F(Qvt2ctl, ALoggingEndedBySigtermKeepsEveryLineAndTheNextOneAppends) {
 }
 
 } // namespace
+
+TEST_F(Qvt2ctl, FitReadsAFileAndExitsOneOnAFailedFitTwoOnABadModel) {
+  // A charge of τ = 12.5 ms on channel 1, sampled every 40 µs.
+  qvt::TMeasurement m;
+  m.DateTime = "2026-12-08T19:30:05+0100";
+  m.TimeBase = "100 ms";
+  m.SampleRate = 25e3;
+  m.Channels = {{1, "V1", "V", "", 0x0000FF, "15 V", qvt::TMeasureInput::Bnc, {}}};
+  for (int i = 0; i < 2500; ++i) {
+    m.Time.push_back(i * 4e-5);
+    m.Channels[0].Values.push_back(4.5 * (1 - std::exp(-m.Time.back() / 0.0125)) + 0.5);
+  }
+  const std::string path = (dir / "charge.qvtm").string();
+  std::string error;
+  ASSERT_TRUE(qvt::WriteMeasureFile(path, m, error)) << error;
+  struct TCase {
+    std::vector<std::string> Args;
+    int Status;
+    std::string Said; // in the output, or in the error when the status is not 0
+  };
+  const TCase cases[] = {
+      {{"--from", "2ms", "--to", "18ms", "--start", "tau=5ms", "--json"},
+       0,
+       "\"converged\":true,\"status\":\"converged\""},
+      {{"--model", "E*(1-EXP(-t/tau))+u0", "--start", "tau=5ms"}, 0, "tau = 0.0125 ±"},
+      {{"--from", "1ms", "--to", "1.01ms"}, 1, "1 point for 3 parameters"},
+      {{"--model", "2*(t"}, 2, "Missing brackets"},
+      {{"--channel", "3"}, 2, "accepted values: 1"},
+      {{"--start", "k=2"}, 2, "no parameter named 'k'"},
+      {{"--from", "5ms", "--to", "1ms"}, 2, "--from"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args{"fit", path, "--channel", "1", "--model", "charge"};
+    args.insert(args.end(), c.Args.begin(), c.Args.end());
+    const TRun run = RunTool(args);
+    EXPECT_EQ(run.Status, c.Status) << c.Args[0] << " " << c.Args[1] << ": " << run.Err;
+    const std::string& said = c.Status == 0 ? run.Out : run.Err;
+    EXPECT_NE(said.find(c.Said), std::string::npos) << c.Said << " not in " << said;
+  }
+}

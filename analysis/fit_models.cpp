@@ -1,0 +1,421 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The model functions of the fit, their names and formula texts.
+//
+// The built-in models compute their derivatives in the same pass as their values: one pass a
+// Jacobian instead of one per parameter, which is most of the speed of a fit on a long sweep.
+// A formula is compiled once by the evaluator; its parameters are the names it uses other than
+// x and t, each given a cell of the parser's own.
+#include "fit_models.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+#include "parser.h"
+
+namespace qvt::analysis {
+
+namespace {
+
+struct ModelEntry {
+  FitModel model;
+  std::string_view key;
+  std::string_view caption;
+  std::string_view formula; // empty for the polynomial and the expression
+  std::array<std::string_view, 5> names;
+};
+
+constexpr ModelEntry kModels[] = {
+    {FitModel::kProportional, "proportional", "Linéaire", "a*x", {"a"}},
+    {FitModel::kAffine, "affine", "Affine", "a*x+b", {"a", "b"}},
+    {FitModel::kParabola, "parabola", "Parabole", "a*x^2+b*x+c", {"a", "b", "c"}},
+    {FitModel::kPolynomial, "polynomial", "Polynôme", "", {}},
+    {FitModel::kExponential, "exponential", "Exponentielle", "A*exp(-x/tau)+B", {"A", "tau", "B"}},
+    {FitModel::kCharge, "charge", "Charge", "A*(1-exp(-x/tau))+B", {"A", "tau", "B"}},
+    {FitModel::kSine, "sine", "Sinus", "A*sin(2*pi*f*x+phi)+B", {"A", "f", "phi", "B"}},
+    {FitModel::kDampedSine,
+     "damped_sine",
+     "Sinus amorti",
+     "A*exp(-x/tau)*sin(2*pi*f*x+phi)+B",
+     {"A", "tau", "f", "phi", "B"}},
+    {FitModel::kPower, "power", "Puissance", "A*x^n", {"A", "n"}},
+    {FitModel::kGaussian,
+     "gaussian",
+     "Gaussienne",
+     "A*exp(-(x-mu)^2/(2*sigma^2))+B",
+     {"A", "mu", "sigma", "B"}},
+    {FitModel::kExpression, "expression", "Expression", "", {}},
+};
+
+const ModelEntry& EntryOf(FitModel model) {
+  for (const ModelEntry& e : kModels)
+    if (e.model == model)
+      return e;
+  return kModels[std::size(kModels) - 1];
+}
+
+bool SameText(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::toupper(static_cast<unsigned char>(x)) ==
+                  std::toupper(static_cast<unsigned char>(y));
+         });
+}
+
+constexpr double kTwoPi = 2 * std::numbers::pi;
+
+// The built-in models. Each point's derivatives are worked out into a small array and copied
+// into the columns asked for.
+class BuiltinModel : public fit::ModelFunction {
+public:
+  BuiltinModel(FitModel model, int degree) : model_(model) {
+    if (model == FitModel::kPolynomial) {
+      for (int k = 0; k <= degree; ++k) {
+        names_.push_back("a" + std::to_string(k));
+        powers_.push_back(k);
+      }
+      return;
+    }
+    for (std::string_view name : EntryOf(model).names)
+      if (!name.empty())
+        names_.emplace_back(name);
+    if (model == FitModel::kProportional)
+      powers_ = {1};
+    else if (model == FitModel::kAffine)
+      powers_ = {1, 0};
+    else if (model == FitModel::kParabola)
+      powers_ = {2, 1, 0};
+  }
+
+  void Values(const double* p, std::span<const double> x, double* out) override {
+    std::array<double, 6> d;
+    for (std::size_t i = 0; i < x.size(); ++i)
+      out[i] = Point<false>(p, x[i], d);
+  }
+
+  bool Derivatives(const double* p, std::span<const double> x, std::span<const int> columns,
+                   double* jac) override {
+    const std::size_t n = x.size();
+    std::array<double, 6> d{};
+    for (std::size_t i = 0; i < n; ++i) {
+      Point<true>(p, x[i], d);
+      for (std::size_t k = 0; k < columns.size(); ++k)
+        jac[k * n + i] = d[static_cast<std::size_t>(columns[k])];
+    }
+    return true;
+  }
+
+private:
+  // The value at x and, with `deriv`, the derivatives into d. Two instances, so that the
+  // values alone compute no cosine.
+  template <bool deriv> double Point(const double* p, double x, std::array<double, 6>& d) const {
+    switch (model_) {
+    case FitModel::kProportional:
+    case FitModel::kAffine:
+    case FitModel::kParabola:
+    case FitModel::kPolynomial: {
+      double value = 0;
+      for (std::size_t k = 0; k < powers_.size(); ++k) {
+        const double power = IntPower(x, powers_[k]);
+        value += p[k] * power;
+        if constexpr (deriv)
+          d[k] = power;
+      }
+      return value;
+    }
+    case FitModel::kExponential:
+    case FitModel::kCharge: {
+      const double a = p[0], tau = p[1];
+      const double e = std::exp(-x / tau);
+      const bool charge = model_ == FitModel::kCharge;
+      if constexpr (deriv) {
+        d[0] = charge ? 1 - e : e;
+        d[1] = (charge ? -a : a) * e * x / (tau * tau);
+        d[2] = 1;
+      }
+      return (charge ? a * (1 - e) : a * e) + p[2];
+    }
+    case FitModel::kSine: {
+      const double a = p[0], theta = kTwoPi * p[1] * x + p[2];
+      const double s = std::sin(theta);
+      if constexpr (deriv) {
+        const double c = a * std::cos(theta);
+        d[0] = s;
+        d[1] = c * kTwoPi * x;
+        d[2] = c;
+        d[3] = 1;
+      }
+      return a * s + p[3];
+    }
+    case FitModel::kDampedSine: {
+      const double a = p[0], tau = p[1], theta = kTwoPi * p[2] * x + p[3];
+      const double e = std::exp(-x / tau);
+      const double s = std::sin(theta);
+      if constexpr (deriv) {
+        const double c = a * e * std::cos(theta);
+        d[0] = e * s;
+        d[1] = a * e * s * x / (tau * tau);
+        d[2] = c * kTwoPi * x;
+        d[3] = c;
+        d[4] = 1;
+      }
+      return a * e * s + p[4];
+    }
+    case FitModel::kPower: {
+      const double power = std::pow(x, p[1]);
+      if constexpr (deriv) {
+        d[0] = power;
+        d[1] = x > 0    ? p[0] * power * std::log(x)
+               : x == 0 ? 0.0
+                        : std::numeric_limits<double>::quiet_NaN();
+      }
+      return p[0] * power;
+    }
+    case FitModel::kGaussian: {
+      const double a = p[0], sigma = p[2];
+      const double u = (x - p[1]) / sigma;
+      const double g = std::exp(-0.5 * u * u);
+      if constexpr (deriv) {
+        d[0] = g;
+        d[1] = a * g * u / sigma;
+        d[2] = a * g * u * u / sigma;
+        d[3] = 1;
+      }
+      return a * g + p[3];
+    }
+    case FitModel::kExpression:
+      break;
+    }
+    return std::numeric_limits<double>::quiet_NaN();
+  }
+
+  static double IntPower(double x, int k) {
+    double r = 1;
+    for (int i = 0; i < k; ++i)
+      r *= x;
+    return r;
+  }
+
+  FitModel model_;
+};
+
+// The names a formula uses as variables, in the order they first appear: runs of letters,
+// digits and "_" that start with a letter or "_", are not part of a number ("1E5") and are not
+// followed by "(" (a function). DIV and MOD inside a run are operators ("tMOD1"), as the
+// evaluator reads them; PI is the constant.
+std::vector<std::string> NamesOf(std::string_view text) {
+  std::vector<std::string> names;
+  auto isName = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+  auto add = [&](std::string_view name) {
+    if (name.empty() || std::isdigit(static_cast<unsigned char>(name[0])) || SameText(name, "PI"))
+      return;
+    for (const std::string& known : names)
+      if (SameText(known, name))
+        return;
+    names.emplace_back(name);
+  };
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (!isName(text[i])) {
+      ++i;
+      continue;
+    }
+    std::size_t end = i;
+    while (end < text.size() && isName(text[end]))
+      ++end;
+    const bool inNumber = i > 0 && (std::isdigit(static_cast<unsigned char>(text[i - 1])) ||
+                                    text[i - 1] == '.' || text[i - 1] == ',');
+    const bool function = end < text.size() && text[end] == '(';
+    if (!inNumber && !std::isdigit(static_cast<unsigned char>(text[i]))) {
+      std::string_view run = text.substr(i, end - i);
+      // A function's name is the run's last piece; its earlier pieces are still names.
+      std::size_t from = 0;
+      for (std::size_t at = 1; at + 3 < run.size(); ++at) {
+        const std::string_view op = run.substr(at, 3);
+        if (SameText(op, "DIV") || SameText(op, "MOD")) {
+          add(run.substr(from, at - from));
+          from = at + 3;
+          at += 2;
+        }
+      }
+      if (!function)
+        add(run.substr(from));
+    }
+    i = end;
+  }
+  return names;
+}
+
+class ExpressionModel : public fit::ModelFunction {
+public:
+  bool Compile(const std::string& text, std::string& error) {
+    const std::vector<std::string> used = NamesOf(text);
+    for (const std::string& name : used) {
+      if (fit::IsAbscissaName(name)) {
+        parser_.DefineVariable(name);
+        continue;
+      }
+      names_.push_back(name);
+      cells_.push_back(&parser_.DefineVariable(name));
+    }
+    try {
+      parser_.SetExpression(text);
+    } catch (const EMathParserError& e) {
+      error = e.what();
+      std::replace(error.begin(), error.end(), '\r', ' ');
+      return false;
+    }
+    if (text.find_first_not_of(' ') == std::string::npos) {
+      error = "the expression is empty";
+      return false;
+    }
+    if (names_.empty()) {
+      error = "the expression has no parameter to fit (every name but x and t is one)";
+      return false;
+    }
+    return true;
+  }
+
+  void Values(const double* p, std::span<const double> x, double* out) override {
+    for (std::size_t k = 0; k < cells_.size(); ++k)
+      *cells_[k] = p[k];
+    for (std::size_t i = 0; i < x.size(); ++i) {
+      parser_.X = parser_.T = x[i];
+      try {
+        const double v = parser_.Value();
+        out[i] = v;
+      } catch (const EEvaluationError&) {
+        out[i] = std::numeric_limits<double>::quiet_NaN();
+      }
+    }
+  }
+
+private:
+  TParser parser_;
+  std::vector<double*> cells_;
+};
+
+} // namespace
+
+namespace fit {
+
+bool IsAbscissaName(std::string_view name) {
+  return SameText(name, "x") || SameText(name, "t");
+}
+
+std::unique_ptr<ModelFunction> MakeModel(const FitModelSpec& spec, std::string& error,
+                                         bool* badExpression) {
+  if (badExpression)
+    *badExpression = false;
+  if (spec.model == FitModel::kExpression) {
+    auto model = std::make_unique<ExpressionModel>();
+    if (!model->Compile(spec.expression, error)) {
+      if (badExpression)
+        *badExpression = true;
+      return nullptr;
+    }
+    return model;
+  }
+  if (spec.model == FitModel::kPolynomial && (spec.degree < 3 || spec.degree > 5)) {
+    error = "polynomial degree " + std::to_string(spec.degree) + "; accepted: 3, 4, 5";
+    return nullptr;
+  }
+  return std::make_unique<BuiltinModel>(spec.model, spec.degree);
+}
+
+} // namespace fit
+
+std::string_view FitModelKey(FitModel model) {
+  return EntryOf(model).key;
+}
+
+std::string_view FitModelCaption(FitModel model) {
+  return EntryOf(model).caption;
+}
+
+std::optional<FitModel> FitModelByName(std::string_view name) {
+  for (const ModelEntry& e : kModels)
+    if (SameText(name, e.key) || SameText(name, e.caption))
+      return e.model;
+  // The caption's accented letters in another case are not compared above.
+  if (SameText(name, "POLYNÔME") || SameText(name, "polynome"))
+    return FitModel::kPolynomial;
+  if (SameText(name, "lineaire") || SameText(name, "LINÉAIRE"))
+    return FitModel::kProportional;
+  return std::nullopt;
+}
+
+std::string FitFormula(const FitModelSpec& model) {
+  if (model.model == FitModel::kExpression)
+    return model.expression;
+  if (model.model == FitModel::kPolynomial) {
+    std::string text = "a0";
+    for (int k = 1; k <= model.degree; ++k)
+      text += "+a" + std::to_string(k) + "*x" + (k > 1 ? "^" + std::to_string(k) : "");
+    return text;
+  }
+  return std::string(EntryOf(model.model).formula);
+}
+
+std::string FitParameterUnit(const FitModelSpec& model, std::string_view name,
+                             std::string_view xUnit, std::string_view yUnit) {
+  const std::string x(xUnit), y(yUnit);
+  // y / x^k, with the powers the unit texts use.
+  auto over = [&](int k) -> std::string {
+    if (k == 0 || x.empty())
+      return k == 0 ? y : "";
+    const std::string power = k == 1 ? "" : k == 2 ? "²" : k == 3 ? "³" : "^" + std::to_string(k);
+    return (y.empty() ? "1" : y) + "/" + x + power;
+  };
+  if (model.model == FitModel::kExpression)
+    return "";
+  BuiltinModel function(model.model, std::clamp(model.degree, 3, 5));
+  const auto& names = function.Names();
+  const auto at = std::find_if(names.begin(), names.end(),
+                               [&](const std::string& n) { return SameText(n, name); });
+  if (at == names.end())
+    return "";
+  const std::size_t k = static_cast<std::size_t>(at - names.begin());
+  if (!function.Powers().empty())
+    return over(function.Powers()[k]);
+  if (SameText(name, "A") || SameText(name, "B"))
+    return model.model == FitModel::kPower ? "" : y; // the power law's A is in y/x^n
+  if (SameText(name, "tau") || SameText(name, "mu") || SameText(name, "sigma"))
+    return x;
+  if (SameText(name, "f"))
+    return x == "s" ? "Hz" : x.empty() ? "" : "1/" + x;
+  if (SameText(name, "phi"))
+    return "rad";
+  return ""; // the power law's n
+}
+
+std::vector<std::string> FitParameterNames(const FitModelSpec& model, std::string* error) {
+  std::string reason;
+  auto function = fit::MakeModel(model, reason);
+  if (!function) {
+    if (error)
+      *error = reason;
+    return {};
+  }
+  return function->Names();
+}
+
+bool FitModelValues(const FitModelSpec& model, std::span<const double> parameters,
+                    std::span<const double> x, std::span<double> out, std::string* error) {
+  std::string reason;
+  auto function = fit::MakeModel(model, reason);
+  if (function && function->Size() != parameters.size())
+    reason = std::to_string(parameters.size()) + " values for " + std::to_string(function->Size()) +
+             " parameters";
+  if (!function || function->Size() != parameters.size() || out.size() < x.size()) {
+    if (error)
+      *error = reason.empty() ? "output shorter than x" : reason;
+    return false;
+  }
+  function->Values(parameters.data(), x, out.data());
+  return true;
+}
+
+} // namespace qvt::analysis

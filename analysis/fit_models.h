@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The models of the fit as functions of x and of their parameters: the built-in ones with their
+// derivatives, and formulas of the evaluator. Internal to qvt_analysis.
+#pragma once
+
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "fit.h"
+
+namespace qvt::analysis::fit {
+
+class ModelFunction {
+public:
+  virtual ~ModelFunction() = default;
+  // Parameter names in order; a parameter vector is this long.
+  const std::vector<std::string>& Names() const { return names_; }
+  std::size_t Size() const { return names_.size(); }
+  // For the polynomials: the power of x that each parameter multiplies; empty otherwise.
+  const std::vector<int>& Powers() const { return powers_; }
+  // The values at each x into out; NaN where the model cannot be computed there.
+  virtual void Values(const double* p, std::span<const double> x, double* out) = 0;
+  // The derivatives by the parameters listed in `columns` (indices into p): column k into
+  // jac[k * x.size() ...]. False when the model has none of its own (formulas).
+  virtual bool Derivatives(const double* /*p*/, std::span<const double> /*x*/,
+                           std::span<const int> /*columns*/, double* /*jac*/) {
+    return false;
+  }
+
+protected:
+  std::vector<std::string> names_;
+  std::vector<int> powers_;
+};
+
+// The model, or nullptr with the reason in `error` (a formula that does not compile, one
+// without parameter, a polynomial degree outside 3..5). For kBadExpression-type failures
+// `badExpression` is set.
+std::unique_ptr<ModelFunction> MakeModel(const FitModelSpec& spec, std::string& error,
+                                         bool* badExpression = nullptr);
+
+// Whether `name` names the abscissa of formulas ("x" or "t", any case).
+bool IsAbscissaName(std::string_view name);
+
+} // namespace qvt::analysis::fit
