@@ -11,6 +11,7 @@
 #include "generator.h"
 #include "log.h"
 #include "result.h"
+#include "sweep_calculus.h"
 #include "sweep_arguments.h"
 #include "timebase_names.h"
 #include "timebases.h"
@@ -119,6 +120,7 @@ PYBIND11_MODULE(qvt2, m) {
         return "<qvt2.Sweep channels=" + py::repr(r.Channels).cast<std::string>() +
                " samples=" + std::to_string(r.T.size()) + ">";
       });
+  qvt::python::AddCalculus(m);
 
   py::class_<TPyGenerator>(m, "Generator",
                            "The interface's function generator (output from -10 to 10 V, 1 to "
