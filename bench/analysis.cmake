@@ -6,3 +6,8 @@ pkg_check_modules(FFTW3 REQUIRED IMPORTED_TARGET fftw3)
 add_executable(bench_analysis ${CMAKE_CURRENT_LIST_DIR}/analysis_bench.cpp)
 target_include_directories(bench_analysis PRIVATE ${PROJECT_SOURCE_DIR}/tests/analysis)
 target_link_libraries(bench_analysis PRIVATE qvt_analysis PkgConfig::FFTW3 benchmark::benchmark)
+
+# bench_computed: eight computed quantities over 16,385 samples against one formula's pass.
+add_executable(bench_computed ${CMAKE_CURRENT_LIST_DIR}/computed_bench.cpp)
+target_include_directories(bench_computed PRIVATE ${PROJECT_SOURCE_DIR}/tests/analysis)
+target_link_libraries(bench_computed PRIVATE qvt_analysis qvt_parser benchmark::benchmark)
