@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Computed quantities: the definitions refused with their message, the units the algebra
-// gives, values with gaps, the text form read back, and the tangent tool on an exponential.
+// gives, values with gaps, the text form read back; the Savitzky-Golay filter against scipy's
+// values, and the tools between the markers on an exponential and a sine.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <string>
 #include <vector>
 
 #include "calculus.h"
 #include "computed.h"
 #include "numbers.h"
+#include "savgol.h"
 
 namespace qvt::analysis {
 namespace {
@@ -159,6 +162,69 @@ TEST(ComputedText, DefinitionsReadBackAndNewerOrBrokenLinesAreRefused) {
     EXPECT_FALSE(line.definition || line.constant) << b.line;
     EXPECT_NE(line.error.find(b.message), std::string::npos) << b.line << ": " << line.error;
   }
+}
+
+TEST(Savgol, EqualsScipySavgolFilterInsideAndAtTheEnds) {
+  // scipy.signal.savgol_filter(y, points, order, deriv, delta) of the same 40 samples, mode
+  // "interp", read at the samples listed (both ends and the inside).
+  struct Case {
+    int points, order, deriv;
+    double delta;
+    std::array<std::size_t, 6> at;
+    std::array<double, 6> want;
+  };
+  const Case cases[] = {
+      {9,
+       2,
+       0,
+       1,
+       {0, 2, 4, 20, 35, 39},
+       {0.1548979070876498, 0.9536188392834778, 1.3229146743289772, -0.19334676238938928,
+        -0.4972742515884809, -0.5412140945762788}},
+      {7,
+       3,
+       1,
+       0.5,
+       {0, 2, 3, 20, 37, 39},
+       {1.6443391260031257, 0.5141694594039068, 0.1763227452859421, 0.3791258880369227,
+        -0.18251409561743664, 0.6571977370070925}},
+  };
+  std::vector<double> y(40), out(40);
+  for (std::size_t i = 0; i < y.size(); ++i)
+    y[i] = std::sin(0.3 * static_cast<double>(i)) + 0.05 * static_cast<double>((i * 7919) % 11);
+  for (const Case& c : cases) {
+    SavgolFilter(y, c.points, c.order, c.deriv, c.delta, out);
+    for (std::size_t k = 0; k < c.at.size(); ++k)
+      EXPECT_NEAR(out[c.at[k]], c.want[k], 1e-9 * std::fabs(c.want[k])) << c.points << " " << k;
+  }
+  // A gap blanks the outputs whose window holds it, and only those.
+  y[20] = kNoValue;
+  SavgolFilter(y, 9, 2, 0, 1, out);
+  EXPECT_EQ(out[16], kNoValue);
+  EXPECT_EQ(out[24], kNoValue);
+  EXPECT_NE(out[15], kNoValue);
+  EXPECT_NE(out[25], kNoValue);
+}
+
+TEST(Calculus, AreaChordAndStatisticsOfASine) {
+  constexpr double kA = 2, kT = 0.02;
+  std::vector<double> t(2001), u(2001);
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    t[i] = kT * 2 * static_cast<double>(i) / 2000; // two periods
+    u[i] = kA * std::sin(2 * std::numbers::pi * t[i] / kT);
+  }
+  EXPECT_NEAR(*Area(t, u, 0, 2 * kT), 0, 1e-3 * kA * kT);
+  EXPECT_NEAR(*Area(t, u, 0, kT / 2), kA * kT / std::numbers::pi, 1e-3 * kA * kT);
+  EXPECT_NEAR(*Area(t, u, kT / 2, 0), -kA * kT / std::numbers::pi, 1e-3 * kA * kT);
+  EXPECT_FALSE(Area(t, u, -1, kT));
+  EXPECT_NEAR(*ChordSlope(t, u, 0, kT / 4), kA / (kT / 4), 1e-6);
+  const auto s = StatisticsBetween(t, u, 0, kT);
+  ASSERT_TRUE(s);
+  EXPECT_EQ(s->count, 1001u);
+  EXPECT_NEAR(s->mean, 0, 1e-9);
+  EXPECT_NEAR(s->standardDeviation, kA / std::sqrt(2.0), 1e-3);
+  EXPECT_NEAR(s->max, kA, 1e-9);
+  EXPECT_NEAR(s->min, -kA, 1e-9);
 }
 
 TEST(Calculus, TangentOfASampledExponentialHasItsSlopeAndCrossesAtTau) {
