@@ -31,8 +31,6 @@ constexpr std::size_t kNoiseSteps = 4096;
 // The edges' jitter makes the mean period uncertain by about the spread of single periods
 // divided by their count; beyond this the spectrum's peak is the better estimate.
 constexpr double kEdgeUncertainty = 1e-4;
-// A range limit is touched within this share of the range span (a 12-bit converter's step).
-constexpr double kLimitShare = 1.0 / 4096;
 
 struct Levels {
   double base = 0;
@@ -278,14 +276,8 @@ Measurements Measurer::MeasureInto(const ChannelInput& channel, Edges& edges) {
   if (!std::isfinite(sumSquares) || !std::isfinite(hi - lo))
     return m;
 
-  bool lowTouched = false;
-  bool highTouched = false;
-  if (std::isfinite(channel.rangeMin) && std::isfinite(channel.rangeMax) &&
-      channel.rangeMin < channel.rangeMax) {
-    const double tolerance = (channel.rangeMax - channel.rangeMin) * kLimitShare;
-    lowTouched = lo <= channel.rangeMin + tolerance;
-    highTouched = hi >= channel.rangeMax - tolerance;
-  }
+  const bool lowTouched = channel.clippedLow;
+  const bool highTouched = channel.clippedHigh;
   m.saturated = lowTouched || highTouched;
   if (!lowTouched)
     m.min = lo;

@@ -12,13 +12,17 @@
 
 namespace qvt::analysis {
 
-// One channel's sweep: samples in volts taken every samplePeriod seconds, and the limits of
-// the channel's range (volts), beyond which the converter clips.
+// One channel's sweep: samples in volts taken every samplePeriod seconds, the limits of the
+// channel's range (volts; a few thousandths of its span are taken for a flat trace), and
+// whether the converter clipped samples at its lower or upper end of scale (the device
+// tells; the range does not: a signal beyond it that the converter still measured is true).
 struct ChannelInput {
   std::span<const double> samples;
   double samplePeriod = 0;
   double rangeMin = 0;
   double rangeMax = 0;
+  bool clippedLow = false;
+  bool clippedHigh = false;
 };
 
 // The results of one channel. An empty value could not be measured: never a wrong number.
@@ -30,10 +34,9 @@ struct ChannelInput {
 // leave every value empty. A flat sweep gives its level as min, max,
 // mean and RMS (and 0 for vpp and amplitude) and no time value.
 //
-// saturated: a sample lies within 1/4096 of the range span of a range limit, or beyond it
-// (limits that are not finite or not ordered are never touched). The peak values are then
-// left empty: min when the lower limit is touched, max when the upper one is, vpp and
-// amplitude when either is. Time values, mean and RMS are still given.
+// saturated: the input says the converter clipped. The peak values are then left empty: min
+// (and base) when it clipped at its lower end, max (and top) at its upper end, vpp and
+// amplitude at either. Time values, mean and RMS are still given.
 struct Measurements {
   std::optional<double> frequency;  // Hz: from the edges over the whole periods of the sweep,
                                     // or the spectrum's interpolated peak when the edges jitter

@@ -484,7 +484,7 @@ private:
   std::shared_ptr<TgraphePoint> ShownPoints;  // an opened file of points, in its own graph
   std::shared_ptr<TMeasureAppender> Recorder; // the continuous recording, when on
   int RecordedSamples = 0;                    // of the sweep under way
-  double RecordedSweepStart = 0;              // time of the sweep under way in the recording
+  long long RecordedSweepStart = 0;           // samples recorded before the sweep under way
   bool RecordedAnySweep = false;
   std::vector<int> RecordedChannels;          // the recording's columns
 };

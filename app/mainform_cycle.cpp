@@ -112,8 +112,13 @@ void TMainForm::FillCurves(int count) {
   OscGraph->FilledCount = static_cast<std::uint16_t>(std::clamp(count, 0, 16384));
   Device->FillTimes(All(OscGraph->TimeCurve.Value));
   for (int i = 0; i < 4; ++i) {
-    if (OscGraph->Curves[i].Visible)
-      Device->FillChannel(i, All(OscGraph->Curves[i].Value));
+    TCourbeOsc& curve = OscGraph->Curves[i];
+    if (!curve.Visible)
+      continue;
+    Device->FillChannel(i, All(curve.Value));
+    const TClipping clipping = Device->Clipping(i, 0, OscGraph->FilledCount);
+    curve.ClippedLow = clipping.Low;
+    curve.ClippedHigh = clipping.High;
   }
 }
 

@@ -343,6 +343,9 @@ bool TMainForm::CurrentMeasurement(TMeasurement& m, bool header) const {
       continue;
     m.Channels.push_back(SavedChannel(curve, i, Channels[i]));
     m.Channels.back().Values.assign(curve.Value.data(), curve.Value.data() + n);
+    // A recording's header comes before its samples, and cannot tell.
+    m.Channels.back().ClippedLow = !header && curve.ClippedLow;
+    m.Channels.back().ClippedHigh = !header && curve.ClippedHigh;
   }
   return true;
 }
@@ -457,6 +460,8 @@ bool TMainForm::OpenMeasureFile(const QString& path) {
     curve.Meaning = Ansi(c.Meaning).substr(0, 255);
     curve.Colour = c.Colour;
     curve.Visible = true;
+    curve.ClippedLow = c.ClippedLow;
+    curve.ClippedHigh = c.ClippedHigh;
     std::copy(c.Values.begin(), c.Values.end(), curve.Value.data());
     SetRange(curve, c);
     ++OscGraph->VisibleCount;

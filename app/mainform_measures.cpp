@@ -233,10 +233,14 @@ void TMainForm::AnalyseCurves(const std::array<TCourbeOsc, 4>& curves, const TCo
     if (i == reference)
       ref = inputs.size();
     channels.push_back(i);
+    // Saturated only where the converter clipped: a trace beyond the displayed range that
+    // the converter measured is measured as it is.
     inputs.push_back({{curves[i].Value.data(), static_cast<std::size_t>(count)},
                       dt,
                       curves[i].Mini,
-                      curves[i].Maxi});
+                      curves[i].Maxi,
+                      curves[i].ClippedLow,
+                      curves[i].ClippedHigh});
   }
   std::vector<analysis::Measurements> out(inputs.size());
   Measurer.Measure(inputs, ref, out);

@@ -161,9 +161,10 @@ void TMainForm::RecordPointRow(int index) {
 void TMainForm::RecordSweepStart() {
   if (!Recording() || PointMode)
     return;
-  // Sweeps follow one another in the file, each starting where the last one ended.
+  // Sweeps follow one another in the file, each starting where the last one ended (a
+  // recording holds one time base: it ends with it).
   if (RecordedAnySweep)
-    RecordedSweepStart += TimeBases()[Device->TimeBaseIndex()].SweepDuration;
+    RecordedSweepStart += TimeBases()[Device->TimeBaseIndex()].SweepPoints;
   RecordedSamples = 0;
   RecordedAnySweep = false;
 }
@@ -173,8 +174,13 @@ void TMainForm::RecordSweepSamples(int from, int to) {
     return;
   std::vector<double> row;
   std::string error;
+  // Times as a sample count divided by the rate, so that they read as the decimals they are
+  // ("0.035984", not the sum of two rounded times); a sample's time in the sweep is a whole
+  // number of periods from its start or its trigger.
+  const double rate = Device->SampleRate();
   for (int k = std::max(from, RecordedSamples); k < to; ++k) {
-    row.assign(1, RecordedSweepStart + OscGraph->TimeCurve.Value[k]);
+    const double samples = std::round(OscGraph->TimeCurve.Value[k] * rate);
+    row.assign(1, (static_cast<double>(RecordedSweepStart) + samples) / rate);
     for (int channel : RecordedChannels)
       row.push_back(OscGraph->Curves[channel].Value[k]);
     if (!AllFinite(row))

@@ -57,7 +57,7 @@ void MeasureAll(benchmark::State& state) {
   const auto x = Channels();
   std::array<qvt::analysis::ChannelInput, 4> in;
   for (std::size_t c = 0; c < in.size(); ++c)
-    in[c] = {x[c], kSamplePeriod, -10, 10};
+    in[c] = {x[c], kSamplePeriod, -10, 10, false, false};
   std::array<qvt::analysis::Measurements, 4> out;
   qvt::analysis::Measurer measurer;
   for (auto _ : state) {

@@ -246,8 +246,10 @@ int RunMeasure(const TWords& args, const TGlobalOptions& global) {
   size_t reference = 0;
   for (size_t k = 0; k < sweep.Channels.size(); ++k) {
     const double range = kRangeVolts[static_cast<size_t>(sweep.Setup.Range[sweep.Channels[k]])];
+    const TClipping clipping = k < sweep.Clipping.size() ? sweep.Clipping[k] : TClipping{};
     inputs.push_back({sweep.Volts[k], 1.0 / sweep.SampleRate,
-                      sweep.Setup.Positive[sweep.Channels[k]] ? 0 : -range, range});
+                      sweep.Setup.Positive[sweep.Channels[k]] ? 0 : -range, range, clipping.Low,
+                      clipping.High});
     if (sweep.Channels[k] == sweep.Setup.TriggerSource - 1)
       reference = k;
   }

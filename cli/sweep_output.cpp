@@ -115,6 +115,10 @@ TMeasurement SweepMeasurement(const TSweep& sweep) {
     channel.Colour = ChannelColour(c); // the trace colour the window gives the channel
     channel.Range = RangeLabel(kRangeVolts[static_cast<size_t>(sweep.Setup.Range[c])]);
     channel.Input = sweep.Setup.InputYD[c] ? TMeasureInput::Yd : TMeasureInput::Bnc;
+    if (k < sweep.Clipping.size()) {
+      channel.ClippedLow = sweep.Clipping[k].Low;
+      channel.ClippedHigh = sweep.Clipping[k].High;
+    }
     channel.Values = sweep.Volts[k];
     m.Channels.push_back(std::move(channel));
   }

@@ -21,6 +21,12 @@
 #include "qvtrecords.h"
 #include "timebases.h"
 
+// Which ends of the converter's scale a channel's samples reached: a sample there was clipped.
+struct TClipping {
+  bool Low = false;
+  bool High = false;
+};
+
 class TQVT2 {
 public:
   static constexpr int kChannels = 4;
@@ -81,9 +87,16 @@ public:
   const QvtGeneratorTable& GeneratorTable() const { return Generator; }
   uint16_t StoredCode(int channel, int index) const;
 
-  // Conversion. `out` must hold 16,385 values (std::out_of_range otherwise).
+  // Conversion. `out` must hold 16,385 values (std::out_of_range otherwise). Times are
+  // index / SampleRate(), so that they read as the decimals they are ("0.015984").
   void FillChannel(int channel, std::span<double> out) const;
   void FillTimes(std::span<double> out) const;
+  // Whether samples first..end-1 of `channel`, numbered as FillChannel numbers them, reached
+  // an end of the converter's scale: the code of a full-scale input as the channel's gain
+  // calibrates it (the library's gains as they stand). A sample beyond the displayed range is
+  // not clipped unless the converter was. The range is cut to the sweep's samples, 0 to
+  // TotalPoints().
+  TClipping Clipping(int channel, int first, int end) const;
   double FirstSampleValue(int channel) const;
 
   // Generator: fits a frequency (limited to 1..9,999 Hz) to the three generator clocks, and
@@ -113,6 +126,9 @@ private:
   static_assert(std::atomic<double>::is_always_lock_free, "LatestValue is handed over whole");
 
   void CheckChannel(int channel) const;
+  // The signed code of the point measure's newest stored code, on the side of the value
+  // before it where the code stands for either end of the scale (see qvt2_convert.cpp).
+  int PointCode(int channel, int32_t stored) const;
   void CountEnabled();
   void PointMeasureLoop();
   void JoinPointThread();

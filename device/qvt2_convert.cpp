@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TQVT2: stored codes to volts and times, input ranges, and the generator: fitting a
-// frequency to the generator clocks, loading a table, stopping it.
+// TQVT2: stored codes to volts and times, the clipped samples, input ranges, and the
+// generator: fitting a frequency to the generator clocks, loading a table, stopping it.
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <stdexcept>
 #include <string>
 
@@ -12,6 +14,58 @@ namespace {
 // Codes above 8,192 stand for code - 16,384 (14-bit two's complement).
 int SignedCode(uint16_t code) {
   return code > 8192 ? code - 16384 : code;
+}
+
+// The converter's full-scale codes, +8,192 and -8,191, as the library's calibration leaves
+// them: truncated products with the channel's gain, so that a gain below 1 clips a little
+// inside the nominal range (0.998 clips at 8,175 codes, 7.48 V on the narrow range).
+struct TScaleEnds {
+  int High = 8192;
+  int Low = -8191;
+};
+
+int Calibrated(int code, double gain) {
+  const double v = code * gain;
+  // A gain that would take the code out of 14 bits is none the library applies sensibly.
+  return std::isfinite(v) && std::fabs(v) < 16384.0 ? static_cast<int>(v) : code;
+}
+
+TScaleEnds ScaleEnds(int32_t port, int channel) {
+  std::array<double, TQVT2::kChannels> gains{1.0, 1.0, 1.0, 1.0};
+  _GetAdjust(port, &gains[0], &gains[1], &gains[2], &gains[3]);
+  const double g = gains[static_cast<size_t>(channel)];
+  return {Calibrated(8192, g), Calibrated(-8191, g)};
+}
+
+// With a gain above 1 the calibrated ends pass the halves of the 14-bit code: the stored
+// codes from Low + 16,384 to High stand for a positive code near full scale as well as for a
+// negative one near the other end (both halves of a clipped sine land there).
+bool EitherEnd(int stored, TScaleEnds ends) {
+  return stored >= ends.Low + 16384 && stored <= ends.High;
+}
+
+int OnSide(int stored, bool positive) {
+  return positive ? stored : stored - 16384;
+}
+
+// Signed codes of stored[0..n), handed to out(index, code). A run of codes that stand for
+// either end takes the side of the sample before it, or of the one after it at the start: a
+// signal does not go from one end of the scale to the other between two samples.
+template <typename Out> void Decode(const uint16_t* stored, int n, TScaleEnds ends, Out&& out) {
+  for (int i = 0; i < n;) {
+    if (!EitherEnd(stored[i], ends)) {
+      out(i, SignedCode(stored[i]));
+      ++i;
+      continue;
+    }
+    int j = i;
+    while (j < n && EitherEnd(stored[j], ends))
+      ++j;
+    const bool positive =
+        i > 0 ? SignedCode(stored[i - 1]) >= 0 : j >= n || SignedCode(stored[j]) >= 0;
+    for (; i < j; ++i)
+      out(i, OnSide(stored[i], positive));
+  }
 }
 
 void CheckSize(std::span<const double> out) {
@@ -42,16 +96,39 @@ void TQVT2::FillChannel(int channel, std::span<double> out) const {
   CheckSize(out);
   const int last = std::min(TotalPoints(), kStoreSize - 1);
   const double factor = VoltsPerCode[channel];
-  for (int i = 0; i <= last; ++i)
-    out[i] = SignedCode(Store[channel][i]) * factor;
+  Decode(Store[channel].data(), last + 1, ScaleEnds(PortHandle, channel),
+         [&](int i, int code) { out[i] = code * factor; });
   std::fill(out.begin() + last + 1, out.begin() + kStoreSize, 0.0);
+}
+
+TClipping TQVT2::Clipping(int channel, int first, int end) const {
+  CheckChannel(channel);
+  const int n = std::min({end, TotalPoints() + 1, kStoreSize});
+  const TScaleEnds ends = ScaleEnds(PortHandle, channel);
+  TClipping clipping;
+  first = std::max(first, 0);
+  Decode(Store[channel].data(), n, ends, [&](int i, int code) {
+    if (i >= first) {
+      clipping.High = clipping.High || code >= ends.High;
+      clipping.Low = clipping.Low || code <= ends.Low;
+    }
+  });
+  return clipping;
+}
+
+int TQVT2::PointCode(int channel, int32_t stored) const {
+  const int s = static_cast<uint16_t>(stored);
+  if (!EitherEnd(s, ScaleEnds(PortHandle, channel)))
+    return SignedCode(static_cast<uint16_t>(s));
+  return OnSide(s, LatestValue[static_cast<size_t>(channel)].load() >= 0);
 }
 
 void TQVT2::FillTimes(std::span<double> out) const {
   CheckSize(out);
-  const double step = 1.0 / SampleRate();
+  // Divided, not multiplied by the period: i x (1 / rate) is off in the last digits.
+  const double rate = SampleRate();
   for (int i = 0; i < kStoreSize; ++i)
-    out[i] = i * step;
+    out[i] = i / rate;
 }
 
 double TQVT2::FirstSampleValue(int channel) const {

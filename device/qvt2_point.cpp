@@ -72,9 +72,7 @@ void TQVT2::PointMeasureLoop() {
           const int32_t c = block.count[k];
           if (Enabled[k] == 0 || c <= 0 || c > QVT_BLOCK_SAMPLES)
             continue;
-          const int32_t code = block.samples[k][c - 1];
-          const int signedCode = code > 8192 ? code - 16384 : code;
-          LatestValue[k].store(signedCode * VoltsPerCode[k]);
+          LatestValue[k].store(PointCode(k, block.samples[k][c - 1]) * VoltsPerCode[k]);
         }
         ReceivedCount += n;
       }

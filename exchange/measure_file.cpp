@@ -211,6 +211,10 @@ private:
     else if (field == "input") {
       c.Input = value == "YD" ? TMeasureInput::Yd : TMeasureInput::Bnc;
       return value == "BNC" || value == "YD";
+    } else if (field == "clipped") {
+      c.ClippedLow = value == "low" || value == "both";
+      c.ClippedHigh = value == "high" || value == "both";
+      return c.ClippedLow || c.ClippedHigh;
     }
     return true;
   }
@@ -309,6 +313,12 @@ std::string MeasureHeaderText(const TMeasurement& m, long long rowCount) {
     AppendLine(out, prefix + "colour", colour);
     AppendLine(out, prefix + "range", c.Range);
     AppendLine(out, prefix + "input", c.Input == TMeasureInput::Yd ? "YD" : "BNC");
+    // Only for a clipped channel, so that other files keep their bytes.
+    if (c.ClippedLow || c.ClippedHigh)
+      AppendLine(out, prefix + "clipped",
+                 c.ClippedLow && c.ClippedHigh ? "both"
+                 : c.ClippedLow                ? "low"
+                                               : "high");
   }
   return out;
 }

@@ -32,6 +32,9 @@ struct TMeasureChannel {
   std::string Range;               // the range's label, "15 V"
   TMeasureInput Input = TMeasureInput::Bnc;
   std::vector<double> Values; // one per row, SI units
+  // The converter clipped some of the values at its lower / upper end of scale.
+  bool ClippedLow = false;
+  bool ClippedHigh = false;
 
   bool operator==(const TMeasureChannel&) const = default;
 };

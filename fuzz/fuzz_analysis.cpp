@@ -75,7 +75,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t each = samples.size() / channels;
   std::array<ChannelInput, 4> in{};
   for (std::size_t c = 0; c < channels; ++c)
-    in[c] = {std::span<const double>(samples).subspan(c * each, each), period, rangeMin, rangeMax};
+    in[c] = {std::span<const double>(samples).subspan(c * each, each),
+             period,
+             rangeMin,
+             rangeMax,
+             (flags >> c & 1) != 0,
+             (flags >> (c + 4) & 1) != 0};
 
   static Measurer measurer;
   std::array<Measurements, 4> out{};

@@ -71,6 +71,9 @@ public:
 
   TChannelControls* ChannelControls = nullptr; // not owned
   std::uint8_t Channel = 0;                    // 0..3, set by the graph
+  // The converter clipped some of the held samples at its lower / upper end of scale.
+  bool ClippedLow = false;
+  bool ClippedHigh = false;
 };
 
 // A curve of the point-mode graph: a TCourbe drawn as marks.

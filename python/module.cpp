@@ -113,8 +113,9 @@ PYBIND11_MODULE(qvt2, m) {
            "The automatic measurements of each channel: {channel: {'frequency': Hz, 'period', "
            "'peak_to_peak', 'min', 'max', 'mean', 'rms', 'amplitude', 'duty_cycle' (%), "
            "'rise_time', 'fall_time', 'delay' and 'phase' (degrees) against the reference "
-           "channel (default: the first), 'base', 'top', 'saturated'}. A value that cannot "
-           "be measured is None, never a wrong number.")
+           "channel (default: the first), 'base', 'top', 'saturated' (the converter clipped: "
+           "the peak values are None)}. A value that cannot be measured is None, never a wrong "
+           "number.")
       .def("__len__", [](const TResult& r) { return r.T.size(); })
       .def("__repr__", [](const TResult& r) {
         return "<qvt2.Sweep channels=" + py::repr(r.Channels).cast<std::string>() +

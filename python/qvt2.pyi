@@ -35,7 +35,8 @@ class Sweep:
         """Writes a measurement file (.qvtm)."""
     def measure(self, reference: int | None = None) -> dict[int, dict[str, float | bool | None]]:
         """Automatic measurements per channel (frequency, period, peak_to_peak, min, max, mean,
-        rms, amplitude, duty_cycle, rise_time, fall_time, delay, phase, base, top, saturated)."""
+        rms, amplitude, duty_cycle, rise_time, fall_time, delay, phase, base, top, saturated:
+        the converter clipped, and the peak values are None)."""
     def spectrum(
         self, channel: int, window: str = "hann", scale: str = "V", averaging: int = 1
     ) -> tuple[npt.NDArray[np.float64], npt.NDArray[np.float64], list[dict[str, float | int]]]:

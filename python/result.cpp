@@ -67,6 +67,11 @@ TResult ResultOfSweep(TSweep&& sweep) {
     channel.Colour = ChannelColour(c); // the trace colour the window gives the channel
     channel.Range = RangeLabel(s.Range[c]);
     channel.Input = s.InputYD[c] ? TMeasureInput::Yd : TMeasureInput::Bnc;
+    const size_t row = h.Channels.size();
+    if (row < sweep.Clipping.size()) {
+      channel.ClippedLow = sweep.Clipping[row].Low;
+      channel.ClippedHigh = sweep.Clipping[row].High;
+    }
     h.Channels.push_back(channel);
     r.Channels.append(c);
     r.Units.append("V");
@@ -165,8 +170,9 @@ py::dict MeasureResult(const TResult& result, const py::object& reference) {
   }
   std::vector<analysis::ChannelInput> inputs(rows);
   for (size_t k = 0; k < rows; ++k) {
-    // The converter clips at the interface's input range: the wide one (±15 V) or the narrow
-    // one (±7.5 V), chosen from the displayed range as the sweep chose it.
+    // The interface's input range, the wide one (±15 V) or the narrow one (±7.5 V) as the sweep
+    // chose it from the displayed range, sets what a flat trace is. Whether the converter
+    // clipped is the sweep's own word (a file's, as far as it tells), not read from the values.
     double limit = 15.0;
     try {
       const double maxi = kRangeVolts[static_cast<size_t>(RangeArgument(h.Channels[k].Range))];
@@ -179,6 +185,8 @@ py::dict MeasureResult(const TResult& result, const py::object& reference) {
     inputs[k].samplePeriod = 1.0 / h.SampleRate;
     inputs[k].rangeMin = -limit;
     inputs[k].rangeMax = limit;
+    inputs[k].clippedLow = h.Channels[k].ClippedLow;
+    inputs[k].clippedHigh = h.Channels[k].ClippedHigh;
   }
   std::vector<analysis::Measurements> out(rows);
   analysis::Measurer().Measure(inputs, ref, out);

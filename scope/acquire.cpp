@@ -42,8 +42,10 @@ void TakeWindow(const TQVT2& device, TSweep& sweep, const std::vector<double>& t
   if (first >= end)
     return;
   sweep.Time.assign(times.begin() + first, times.begin() + end);
-  for (const auto& v : all)
-    sweep.Volts.emplace_back(v.begin() + first, v.begin() + end);
+  for (size_t k = 0; k < all.size(); ++k) {
+    sweep.Volts.emplace_back(all[k].begin() + first, all[k].begin() + end);
+    sweep.Clipping.push_back(device.Clipping(sweep.Channels[k], first, end));
+  }
 }
 
 } // namespace

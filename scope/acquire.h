@@ -11,9 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "qvt2.h"
 #include "sweep_setup.h"
-
-class TQVT2;
 
 namespace qvt {
 
@@ -36,6 +35,7 @@ struct TSweep {
   std::vector<int> Channels;               // the active channels, in order
   std::vector<double> Time;                // s; t = 0 at the trigger, or the first sample
   std::vector<std::vector<double>> Volts;  // one row per entry of Channels
+  std::vector<TClipping> Clipping;         // idem: the converter's ends the row reached
   int Rearmed = 0;                         // sweeps dropped for an edge the wrong way
 };
 

@@ -6,6 +6,7 @@
 
 #include <random>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -21,8 +22,15 @@ namespace {
 using testing::Sweep;
 using testing::Wave;
 
+// The sweep's samples, clipped where the converter's ends were reached (as a device tells).
 ChannelInput Input(const Sweep& s, const std::vector<double>& x) {
-  return {x, s.SamplePeriod(), s.rangeMin, s.rangeMax};
+  const auto [lo, hi] = std::minmax_element(x.begin(), x.end());
+  return {x,
+          s.SamplePeriod(),
+          s.rangeMin,
+          s.rangeMax,
+          !x.empty() && *lo <= s.rangeMin,
+          !x.empty() && *hi >= s.rangeMax};
 }
 
 void ExpectWithin(const std::optional<double>& value, double expected, double relative,
@@ -193,12 +201,14 @@ TEST(Measurer, ClippedSweepLeavesPeakValuesEmpty) {
   EXPECT_FALSE(m.max || m.peakToPeak || m.amplitude);
   ExpectWithin(m.min, 3, 0.01, "min under a clipped top");
 
-  // Limits that are not a range are never touched.
-  const std::array<std::array<double, 2>, 3> limits{{{10, -10}, {0, 0}, {-10, NAN}}};
+  // Only the converter's clipping counts: the same samples on a narrower range, or on limits
+  // that are no range, are measured as they are.
+  const std::array<std::array<double, 2>, 3> limits{{{-5, 5}, {10, -10}, {-10, NAN}}};
   for (const auto& [lo, hi] : limits) {
-    m = measurer.Measure({x, both.SamplePeriod(), lo, hi});
+    m = measurer.Measure({y, top.SamplePeriod(), lo, hi});
     EXPECT_FALSE(m.saturated) << lo << " " << hi;
     EXPECT_TRUE(m.min && m.max && m.peakToPeak && m.frequency) << lo << " " << hi;
+    ExpectWithin(m.max, 10, 0.001, "max when not clipped");
   }
 }
 

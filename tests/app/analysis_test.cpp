@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The "Mesures" panel and the "Spectre" mode of the main window against the virtual interface
-// (Y1 a 50 Hz sine of 2 V, the generator looped back to Y0) on Qt's offscreen platform.
+// (Y1 a 50 Hz sine of 2 V, the generator looped back to Y0, sines of 3 V and 9 V on Y2 and Y3
+// where asked) on Qt's offscreen platform.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -37,7 +38,7 @@ protected:
 };
 
 TEST_F(AnalysisTest, ThePanelMeasuresEachActiveChannelMarksClippingAndCopiesAsText) {
-  Start("noise=0");
+  Start("noise=0;y2=sine:50:3;y3=sine:50:9");
   Activate(1);
   Trigger(0);
   TimeBase(k100ms);
@@ -65,13 +66,20 @@ TEST_F(AnalysisTest, ThePanelMeasuresEachActiveChannelMarksClippingAndCopiesAsTe
   EXPECT_EQ(lines[0], "Voie\tf\tVpp\tVmoy\tVeff");
   EXPECT_TRUE(lines[2].startsWith("Voie 1\t50.00 Hz\t4.00 V\t")) << lines[2].toStdString();
 
-  // The sine on the 1 V range is clipped: marked, and its peak values are not given.
-  form->Channels[1].Range->setCurrentIndex(4); // "1 V"
-  form->ComboBox0Change(form->Channels[1].Range);
+  // On "2 V" the converter measures up to 7.5 V: the 9 V sine of Y3 is clipped (marked, its
+  // peak values not given), the 3 V one of Y2 only leaves the displayed range and is measured.
+  for (const int channel : {2, 3}) {
+    Activate(channel);
+    form->Channels[channel].Range->setCurrentIndex(5); // "2 V"
+    form->ComboBox0Change(form->Channels[channel].Range);
+  }
   Sweep();
-  EXPECT_EQ(RowName(1), "Voie 1 (saturé)");
-  EXPECT_EQ(Cell(1, 1), "—");
-  EXPECT_EQ(Cell(1, 0), "50.00 Hz") << "the time values stay";
+  ASSERT_EQ(form->MesuresTable->rowCount(), 4);
+  EXPECT_EQ(RowName(2), "Voie 2");
+  EXPECT_EQ(Cell(2, 1), "6.00 V");
+  EXPECT_EQ(RowName(3), "Voie 3 (saturé)");
+  EXPECT_EQ(Cell(3, 1), "—");
+  EXPECT_EQ(Cell(3, 0), "50.00 Hz") << "the time values stay";
 
   // Under the graph in the design size, beside it in a wide window.
   auto beside = [&] {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// qvt2ctl run as a process on the virtual interface: a triggered sweep written as CSV, the
-// exit codes of a wrong command line and of an absent interface, and a logging ended by
-// SIGTERM then continued in the same file.
+// qvt2ctl run as a process on the virtual interface: a triggered sweep written as CSV, sample
+// times as the decimals they are, the exit codes of a wrong command line and of an absent
+// interface, and a logging ended by SIGTERM then continued in the same file.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -174,6 +174,29 @@ TEST_F(Qvt2ctl, ComputedColumnsFollowTheChannelsWithTheirUnit) {
     ASSERT_EQ(row.size(), 4u) << i;
     EXPECT_DOUBLE_EQ(row[2], row[1] * row[1] / 50) << i;
     EXPECT_DOUBLE_EQ(row[3], row[1] * row[0]) << i;
+  }
+}
+
+TEST_F(Qvt2ctl, SampleTimesAreWrittenAsTheirDecimalsAndReadBackBitForBit) {
+  // 125 kHz: sample j is at j / 125,000 s, six decimals at most ("0.015984", not
+  // "0.015983999999999998" as j times the period gives).
+  for (const char* name : {"run.qvtm", "run.csv"}) {
+    const fs::path path = dir / name;
+    const TRun run = RunTool({"--simulate", "sweep", "--timebase", "20 ms", "-o", path.string()},
+                             {"QVTLINK_SIM=noise=0;glitch=0"});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    std::vector<std::string> times;
+    const auto lines = Lines(FileText(path));
+    for (size_t i = 1; i < lines.size(); ++i)
+      if (!lines[i].starts_with("#"))
+        times.push_back(lines[i].substr(0, lines[i].find(',')));
+    ASSERT_EQ(times.size(), 2500u) << name;
+    EXPECT_EQ(times[1998], "0.015984") << name;
+    for (size_t j = 0; j < times.size(); ++j) {
+      ASSERT_LE(times[j].size(), 8u) << name << " sample " << j << ": " << times[j];
+      ASSERT_EQ(std::strtod(times[j].c_str(), nullptr), static_cast<double>(j) / 125e3)
+          << name << " sample " << j;
+    }
   }
 }
 

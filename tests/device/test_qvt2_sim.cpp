@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TQVT2 on the virtual interface: the start commands a sweep sends, polling on both bus
-// speeds, a triggered sweep of the default scene, and the generator's played frequency.
+// speeds, a triggered sweep of the default scene, clipped sweeps, and the generator's played
+// frequency.
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -106,6 +107,35 @@ TEST_F(SimDevice, TriggeredSweepOfTheFiftyHertzSine) {
   for (int i = 0; i < total; i += 97)
     EXPECT_NEAR(v[i], 2.0 * std::sin(2 * std::numbers::pi * 50 * (i - up.front()) / 125e3), 0.02)
         << i;
+}
+
+TEST_F(SimDevice, ClippedSamplesKeepTheirSignAndTellTheEndsOnEveryGain) {
+  // Gains 1.002, 0.998, 1.000, 1.001; on the narrow range (+-7.5 V) a 9 V sine is clipped at
+  // both ends, a 3 V one nowhere.
+  Open("y0=sine:50:9;y1=sine:50:9;y2=sine:50:3;y3=sine:50:9");
+  for (int k = 0; k < 4; ++k) {
+    device->SetChannelEnabled(k, 1);
+    device->SetHighRange(k, false);
+  }
+  device->SetTimeBase(10); // "20 ms": 125 kHz, 3,000 samples
+  device->StartAcquisition();
+  ASSERT_TRUE(RunSweep(5));
+  const int total = device->TotalPoints();
+  for (int k = 0; k < 4; ++k) {
+    const double peak = k == 2 ? 3 : 9;
+    const std::vector<double> v = Volts(k);
+    const int first = static_cast<int>(RisingCrossings(v, 0, total - 1).front());
+    for (int i = 0; i < total; ++i) {
+      const double model = peak * std::sin(2 * std::numbers::pi * 50 * (i - first) / 125e3);
+      if (std::fabs(model) > 1) {
+        ASSERT_EQ(v[i] > 0, model > 0) << "channel " << k << " sample " << i << ": " << v[i];
+      }
+    }
+    const TClipping clipping = device->Clipping(k, 0, total);
+    EXPECT_EQ(clipping.Low, peak > 7.5) << k;
+    EXPECT_EQ(clipping.High, peak > 7.5) << k;
+    EXPECT_NEAR(*std::max_element(v.begin(), v.begin() + total), std::min(peak, 7.5), 0.03) << k;
+  }
 }
 
 struct GeneratorCase {

@@ -44,6 +44,7 @@ TMeasurement Sweep(std::size_t rows) {
   m.Channels = {
       {0, "U,C", "V", "tension du condensateur\r\n# 1", 0x0000FF, "5 V", TMeasureInput::Bnc, {}},
       {2, "θ", "°C", "", 0xFF00FF, "50 mV", TMeasureInput::Yd, {}}};
+  m.Channels[1].ClippedHigh = true;
   const double awkward[] = {-0.0,
                             4.9e-324,
                             1e-26,

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The Python module on the virtual interface: a triggered sweep's arrays and settings, bad
 # arguments, Ctrl+C during a sweep, the generator looped to Y0 (measured) and the point log,
-# measurement files, and the interface's absence, loss and single opening.
+# measurement files, clipping, and the interface's absence, loss and single opening.
 import os
 import signal
 import subprocess
@@ -126,6 +126,23 @@ def run_alone(script, sim_options):
     env = dict(os.environ, QVTLINK_SIM=sim_options)
     out = subprocess.run([sys.executable, "-c", script], env=env, capture_output=True, text=True, timeout=60)
     return out.stdout.split(), out.stderr
+
+
+def test_saturated_only_where_the_converter_clipped(tmp_path):
+    # On "2 V" the converter measures +-7.5 V: the 9 V sine of Y1 (gain 0.998, flat at
+    # +-7.48 V) is clipped, the 3 V one of Y2 only leaves the displayed range. A saved file
+    # tells the same.
+    path = str(tmp_path / "clipped.qvtm")
+    script = (
+        "import qvt2\n"
+        "r = qvt2.open(simulate=True).sweep('20 ms', [1, 2], ranges={1: '2 V', 2: '2 V'})\n"
+        f"r.save({path!r})\n"
+        f"for m in (r.measure(), qvt2.read({path!r}).measure()):\n"
+        "    print(m[1]['saturated'], m[1]['peak_to_peak'], round(m[1]['frequency'], 1),\n"
+        "          m[2]['saturated'], round(m[2]['peak_to_peak'], 2))\n"
+    )
+    out, err = run_alone(script, "noise=0;glitch=0;y1=sine:73.3:9;y2=sine:73.3:3")
+    assert out == ["True", "None", "73.3", "False", "6.0"] * 2, err
 
 
 def test_absent_interface_raises_deviceabsent():
