@@ -347,7 +347,7 @@ std::optional<ComputedError> ComputedModel::Compute(const ComputedInput& input) 
       m.timeBuffer[i] = input.t0 + input.dt * static_cast<double>(i);
     time = m.timeBuffer;
   }
-  const bool uniform = input.time.size() < n && input.abscissa.size() < n;
+  const bool uniform = input.abscissa.size() < n && input.dt > 0;
   const std::span<const double> along =
       input.abscissa.size() >= n ? input.abscissa.first(n) : time.first(n);
   auto channel = [&](std::size_t k) -> std::span<const double> {

@@ -58,9 +58,10 @@ struct ComputedError {
 };
 
 // The samples of one sweep. samples: how many; channels[k]: channel k in SI units (an empty
-// or short span: a channel without values, read as gaps); time: the instant of each sample,
-// or empty for t = t0 + i dt. abscissa: in point mode, what derivatives and integrals are
-// taken against (empty: against time). integralStart: the sample of the left marker, where
+// or short span: a channel without values, read as gaps); time: the instant of each sample
+// (t in the formulas), or empty for t = t0 + i dt. Derivatives and integrals are taken against
+// the even step dt when it is positive, else against `time` (recorded points), or against
+// `abscissa` when given (point mode). integralStart: the sample of the left marker, where
 // every integral is 0.
 struct ComputedInput {
   std::size_t samples = 0;

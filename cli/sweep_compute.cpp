@@ -86,7 +86,7 @@ std::vector<TComputedColumn> TSweepCompute::Columns(const TSweep& sweep) {
   analysis::ComputedInput input;
   input.samples = sweep.Time.size();
   input.channels = channels;
-  input.t0 = sweep.Time.empty() ? 0 : sweep.Time.front();
+  input.time = sweep.Time;
   input.dt = sweep.SampleRate > 0 ? 1.0 / sweep.SampleRate : 1.0;
   model_.Compute(input);
   std::vector<TComputedColumn> columns;
