@@ -131,6 +131,17 @@ TEST(ComputedModel, ComputesSampleBySampleAndLeavesGapsWhereTheFormulaCannot) {
   EXPECT_EQ(model.Values(0)[1], kNoValue); // division by zero
   EXPECT_DOUBLE_EQ(model.Values(2)[0], std::log(2.0));
   EXPECT_EQ(model.Values(2)[2], kNoValue); // logarithm of a negative number
+
+  // Runs of equal inputs reuse the result before, faults and gaps included; draws do not.
+  ASSERT_FALSE(
+      model.Define(kChannels, kConstants, {{Formula("G", "1/U"), Formula("N", "U+RND(1)")}}));
+  const std::vector<double> flat{0, 0, 0, 2, 2, kNoValue, 2, 2};
+  const std::array<std::span<const double>, 1> one{flat};
+  ASSERT_FALSE(model.Compute(Input(flat.size(), one)));
+  const std::vector<double> expectedG{kNoValue, kNoValue, kNoValue, 0.5, 0.5, kNoValue, 0.5, 0.5};
+  for (std::size_t k = 0; k < flat.size(); ++k)
+    EXPECT_EQ(model.Values(0)[k], expectedG[k]) << k;
+  EXPECT_NE(model.Values(1)[1], model.Values(1)[2]);
 }
 
 TEST(ComputedText, DefinitionsReadBackAndNewerOrBrokenLinesAreRefused) {
