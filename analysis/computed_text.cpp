@@ -77,7 +77,8 @@ ComputedLine ParseComputedText(std::string_view line) {
     line.remove_suffix(1);
   for (const char c : line)
     if (static_cast<unsigned char>(c) < 0x20)
-      return fail("d\xC3\xA9" "finition de grandeur illisible (caract\xC3\xA8re de contr\xC3\xB4le)");
+      return fail("d\xC3\xA9"
+                  "finition de grandeur illisible (caract\xC3\xA8re de contr\xC3\xB4le)");
   std::map<std::string, std::string, std::less<>> keys;
   std::size_t at = 0;
   while (at <= line.size()) {

@@ -11,8 +11,8 @@
 #include "generator.h"
 #include "log.h"
 #include "result.h"
-#include "sweep_calculus.h"
 #include "sweep_arguments.h"
+#include "sweep_calculus.h"
 #include "timebase_names.h"
 #include "timebases.h"
 
