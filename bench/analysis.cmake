@@ -11,3 +11,7 @@ target_link_libraries(bench_analysis PRIVATE qvt_analysis PkgConfig::FFTW3 bench
 # against one pass of the model.
 add_executable(bench_fit ${CMAKE_CURRENT_LIST_DIR}/fit_bench.cpp)
 target_link_libraries(bench_fit PRIVATE qvt_analysis benchmark::benchmark)
+# bench_computed: eight computed quantities over 16,385 samples against one formula's pass.
+add_executable(bench_computed ${CMAKE_CURRENT_LIST_DIR}/computed_bench.cpp)
+target_include_directories(bench_computed PRIVATE ${PROJECT_SOURCE_DIR}/tests/analysis)
+target_link_libraries(bench_computed PRIVATE qvt_analysis qvt_evaluator benchmark::benchmark)

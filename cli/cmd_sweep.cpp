@@ -190,7 +190,7 @@ void ReadRangesAndInputs(const TArguments& a, TSweepSetup& s) {
 int RunSweep(const TWords& args, const TGlobalOptions& global) {
   std::set<std::string> flags = kSetupFlags, values = kSetupValues;
   flags.insert("--continuous");
-  values.insert({"--count", "--format", "-o"});
+  values.insert({"--count", "--format", "-o", "--compute"});
   const TArguments a = ReadArguments(args, flags, values);
   if (!a.Words.empty())
     throw TUsageError(Refused("sweep", a.Words.front(), "--timebase, --channels, …", true));
@@ -198,6 +198,12 @@ int RunSweep(const TWords& args, const TGlobalOptions& global) {
   const TSweepFormat format = FormatFromArguments(a);
   const long count = CountFromArguments(a);
   const std::string path = a.Last("-o") ? *a.Last("-o") : "";
+  TSweepCompute compute(a.All("--compute"));
+  if (!compute.Empty() && format == TSweepFormat::Qvtm)
+    throw TUsageError(Say("--compute : le fichier de mesures (qvtm) ne prend pas de colonne "
+                          "calculée ; csv, matlab ou json",
+                          "--compute: the measurement file (qvtm) takes no computed column; csv, "
+                          "matlab or json"));
 
   TQVT2 device;
   OpenInterface(device, global);
@@ -213,7 +219,8 @@ int RunSweep(const TWords& args, const TGlobalOptions& global) {
       return kExitCancelled;
     }
     const bool numbered = count != 1 && !path.empty() && path != "-";
-    WriteOut(numbered ? NumberedPath(path, n) : path, SweepText(sweep, format));
+    WriteOut(numbered ? NumberedPath(path, n) : path,
+             SweepText(sweep, format, compute.Columns(sweep)));
   }
   return kExitDone;
 }

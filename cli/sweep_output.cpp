@@ -5,9 +5,9 @@
 #include <charconv>
 #include <cmath>
 
+#include "courbe.h"
 #include "measure_csv.h"
 #include "numtext.h"
-#include "courbe.h"
 #include "oscillo_rules.h"
 
 namespace qvt::cli {
@@ -46,12 +46,13 @@ void AddMatlabLine(std::string& out, std::string_view name, const std::vector<do
   for (size_t i = 0; i < values.size(); ++i) {
     if (i > 0)
       out += ',';
-    out += FormatExportValue(values[i]);
+    // Matlab reads NaN, not the "NAN" the export text gives, for a missing computed value.
+    out += std::isfinite(values[i]) ? FormatExportValue(values[i]) : std::string("NaN");
   }
   out += "]\r\n";
 }
 
-std::string JsonText(const TSweep& sweep) {
+std::string JsonText(const TSweep& sweep, const std::vector<TComputedColumn>& computed) {
   // Every text written here is ASCII or the time base's label, which needs no escape.
   std::string out = "{\"timebase\":\"" + sweep.TimeBaseLabel + "\",\"samplerate\":";
   AddNumber(out, sweep.SampleRate);
@@ -75,7 +76,19 @@ std::string JsonText(const TSweep& sweep) {
       out += ',';
     AddArray(out, sweep.Volts[k]);
   }
-  out += "]}\n";
+  out += ']';
+  if (!computed.empty()) {
+    // Names and units are checked by the model: letters, digits and unit symbols, no quote.
+    out += ",\"computed\":[";
+    for (size_t k = 0; k < computed.size(); ++k) {
+      out += (k > 0 ? ",{\"name\":\"" : "{\"name\":\"") + computed[k].Name + "\",\"unit\":\"" +
+             computed[k].Unit + "\",\"values\":";
+      AddArray(out, computed[k].Values);
+      out += '}';
+    }
+    out += ']';
+  }
+  out += "}\n";
   return out;
 }
 
@@ -112,10 +125,20 @@ TMeasurement SweepMeasurement(const TSweep& sweep) {
   return m;
 }
 
-std::string SweepText(const TSweep& sweep, TSweepFormat format) {
+std::string SweepText(const TSweep& sweep, TSweepFormat format,
+                      const std::vector<TComputedColumn>& computed) {
   switch (format) {
-  case TSweepFormat::Csv:
-    return MeasureCsvText(SweepMeasurement(sweep), TCsvFormat{});
+  case TSweepFormat::Csv: {
+    TMeasurement m = SweepMeasurement(sweep);
+    for (const TComputedColumn& c : computed) {
+      TMeasureChannel column;
+      column.QuantityName = c.Name;
+      column.Unit = c.Unit;
+      column.Values = c.Values; // NaN: an empty cell
+      m.Channels.push_back(std::move(column));
+    }
+    return MeasureCsvText(m, TCsvFormat{});
+  }
   case TSweepFormat::Qvtm:
     return MeasureFileText(SweepMeasurement(sweep));
   case TSweepFormat::Matlab: {
@@ -123,10 +146,12 @@ std::string SweepText(const TSweep& sweep, TSweepFormat format) {
     AddMatlabLine(out, "t", sweep.Time);
     for (size_t k = 0; k < sweep.Channels.size(); ++k)
       AddMatlabLine(out, "V" + std::to_string(sweep.Channels[k]), sweep.Volts[k]);
+    for (const TComputedColumn& c : computed)
+      AddMatlabLine(out, c.Name, c.Values);
     return out;
   }
   case TSweepFormat::Json:
-    return JsonText(sweep);
+    return JsonText(sweep, computed);
   }
   return {};
 }

@@ -8,6 +8,7 @@
 
 #include "acquire.h"
 #include "measure_file.h"
+#include "sweep_compute.h"
 
 namespace qvt::cli {
 
@@ -21,7 +22,11 @@ TMeasurement SweepMeasurement(const TSweep& sweep);
 // it alike everywhere; Matlab: an empty line, "t=[…]" then "Vn=[…]", lines ended by CR LF, as
 // the window's export; JSON: one object with the settings, "t" and "volts" (one array per
 // channel).
-std::string SweepText(const TSweep& sweep, TSweepFormat format);
+// `computed`: columns written after the channels' (CSV: "NAME (UNIT)" with empty cells where
+// there is no value; Matlab: "NAME=[…]"; JSON: "computed", one object per column with name,
+// unit and values, null where there is no value). The measurement file takes none.
+std::string SweepText(const TSweep& sweep, TSweepFormat format,
+                      const std::vector<TComputedColumn>& computed = {});
 
 // `path` with "-<number>" before its extension: "run.csv", 2 → "run-2.csv".
 std::string NumberedPath(std::string_view path, long number);

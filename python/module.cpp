@@ -13,6 +13,7 @@
 #include "log.h"
 #include "result.h"
 #include "sweep_arguments.h"
+#include "sweep_calculus.h"
 #include "timebase_names.h"
 #include "timebases.h"
 
@@ -121,6 +122,7 @@ PYBIND11_MODULE(qvt2, m) {
         return "<qvt2.Sweep channels=" + py::repr(r.Channels).cast<std::string>() +
                " samples=" + std::to_string(r.T.size()) + ">";
       });
+  qvt::python::AddCalculus(m);
 
   qvt::python::DefineFit(m);
 

@@ -48,6 +48,18 @@ class Sweep:
         degree: int | None = None,
     ) -> FitResult:
         """Fits a model to one channel's samples against t between t0 and t1 (s); see fit()."""
+    def spectrum(
+        self, channel: int, window: str = "hann", scale: str = "V", averaging: int = 1
+    ) -> tuple[npt.NDArray[np.float64], npt.NDArray[np.float64], list[dict[str, float | int]]]:
+        """(f, magnitude, harmonics) as the "Spectre" mode shows them; window as
+        scipy.signal.get_window names it (boxcar, hann, hamming, blackmanharris, flattop),
+        scale "V" or "dBV", the sweep cut into `averaging` blocks averaged."""
+    def derivative(self, channel: int, points: int = 9) -> npt.NDArray[np.float64]:
+        """Savitzky-Golay derivative (degree 2, odd points 3 to 51) against time, as long as the
+        sweep: scipy.signal.savgol_filter(v, points, 2, deriv=1, delta=1/sample_rate)."""
+    def integral(self, channel: int) -> npt.NDArray[np.float64]:
+        """Cumulative trapezoid integral against time, 0 at the first sample:
+        scipy.integrate.cumulative_trapezoid(v, t, initial=0)."""
     def __len__(self) -> int: ...
 
 class FitResult:

@@ -165,6 +165,22 @@ TEST_F(Qvt2ctl, ATriggeredSweepGoesToCsvWithItsColumnsAndTimeZeroOnTheEdge) {
   EXPECT_FALSE(fs::exists(path)) << "numbered files only";
 }
 
+TEST_F(Qvt2ctl, ComputedColumnsFollowTheChannelsWithTheirUnit) {
+  const TRun run = RunTool({"--simulate", "sweep", "--timebase", "20 ms", "--channels", "1",
+                            "--compute", "P=V1*V1/50:W", "--compute", "D=V1*t"},
+                           {"QVTLINK_SIM=noise=0;glitch=0;trigger_offset=0"});
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  const auto lines = Lines(run.Out);
+  ASSERT_EQ(lines.size(), 2501u);
+  EXPECT_EQ(lines[0], "t (s),V1 (V),P (W),D (Wb)");
+  for (size_t i : {1u, 700u, 2500u}) {
+    const auto row = Row(lines[i]);
+    ASSERT_EQ(row.size(), 4u) << i;
+    EXPECT_DOUBLE_EQ(row[2], row[1] * row[1] / 50) << i;
+    EXPECT_DOUBLE_EQ(row[3], row[1] * row[0]) << i;
+  }
+}
+
 TEST_F(Qvt2ctl, SampleTimesAreWrittenAsTheirDecimalsAndReadBackBitForBit) {
   // 125 kHz: sample j is at j / 125,000 s, six decimals at most ("0.015984", not
   // "0.015983999999999998" as j times the period gives); on a triggered sweep at
@@ -214,6 +230,9 @@ TEST_F(Qvt2ctl, AWrongCommandLineExitsTwoNamingTheOptionAndTheAcceptedValues) {
       {{"sweep", "--trigger", "0:rising:volts"}, {}, {"--trigger", "LEVEL"}},
       {{"sweep", "--trigger", "2:rising:0"}, {}, {"--trigger", "--channels"}},
       {{"sweep", "--speed", "2"}, {}, {"--speed", "--timebase"}},
+      {{"sweep", "--compute", "P=V0*Z"}, {}, {"--compute", "« Z »"}},
+      {{"sweep", "--compute", "P=P*2"}, {}, {"--compute", "elle-même"}},
+      {{"sweep", "--compute", "P=V0", "-o", "x.qvtm"}, {}, {"--compute", "qvtm"}},
       {{"log", "--interval", "fast", "-o", "x.csv"}, {}, {"--interval", "500ms"}},
       {{"gen", "formula", "5*SIN(2*PI*t", "--freq", "100"}, {}, {"formula", "brackets"}},
       {{"gen", "sine", "--freq", "20000"}, {}, {"--freq", "9999"}},
