@@ -13,6 +13,11 @@ runs=${QVT_FUZZ_RUNS:-1000000}
 seconds=${QVT_FUZZ_SECONDS:-150}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 jobs=$(nproc)
+# A machine that has ccache builds the four configurations through it.
+if command -v ccache >/dev/null; then
+  export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
+  export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+fi
 
 configure_build() { # dir, target, cmake options...
   local dir=$1 target=$2; shift 2
@@ -26,7 +31,7 @@ run_ctest() { # dir, ctest options...
 }
 
 for stage in $stages; do
-  echo "=== $stage"
+  echo "=== $stage ($(date +%T))"
   case $stage in
     plain)
       configure_build "$root/build/test" all -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr/local -DQVT_PYTHON=ON -DQVT_WERROR=ON
