@@ -305,24 +305,24 @@ bool IsAbscissaName(std::string_view name) {
   return SameText(name, "x") || SameText(name, "t");
 }
 
-std::unique_ptr<ModelFunction> MakeModel(const FitModelSpec& spec, std::string& error,
+std::unique_ptr<ModelFunction> MakeModel(const FitModelSpec& wanted, std::string& error,
                                          bool* badExpression) {
   if (badExpression)
     *badExpression = false;
-  if (spec.model == FitModel::kExpression) {
+  if (wanted.model == FitModel::kExpression) {
     auto model = std::make_unique<ExpressionModel>();
-    if (!model->Compile(spec.expression, error)) {
+    if (!model->Compile(wanted.expression, error)) {
       if (badExpression)
         *badExpression = true;
       return nullptr;
     }
     return model;
   }
-  if (spec.model == FitModel::kPolynomial && (spec.degree < 3 || spec.degree > 5)) {
-    error = "polynomial degree " + std::to_string(spec.degree) + "; accepted: 3, 4, 5";
+  if (wanted.model == FitModel::kPolynomial && (wanted.degree < 3 || wanted.degree > 5)) {
+    error = "polynomial degree " + std::to_string(wanted.degree) + "; accepted: 3, 4, 5";
     return nullptr;
   }
-  return std::make_unique<BuiltinModel>(spec.model, spec.degree);
+  return std::make_unique<BuiltinModel>(wanted.model, wanted.degree);
 }
 
 } // namespace fit

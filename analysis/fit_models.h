@@ -37,7 +37,7 @@ protected:
 // The model, or nullptr with the reason in `error` (a formula that does not compile, one
 // without parameter, a polynomial degree outside 3..5). For kBadExpression-type failures
 // `badExpression` is set.
-std::unique_ptr<ModelFunction> MakeModel(const FitModelSpec& spec, std::string& error,
+std::unique_ptr<ModelFunction> MakeModel(const FitModelSpec& wanted, std::string& error,
                                          bool* badExpression = nullptr);
 
 // Whether `name` names the abscissa of formulas ("x" or "t", any case).

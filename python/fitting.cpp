@@ -78,22 +78,22 @@ std::vector<analysis::FitValue> Values(const py::object& given, const char* what
 }
 
 analysis::FitModelSpec ModelOf(const std::string& model, const py::object& degree) {
-  analysis::FitModelSpec spec;
+  analysis::FitModelSpec wanted;
   const auto builtin = analysis::FitModelByName(model);
   if (builtin == analysis::FitModel::kExpression)
     throw py::value_error("give the formula itself as the model, e.g. 'E*(1-exp(-t/tau))+u0'");
   if (builtin) {
-    spec.model = *builtin;
+    wanted.model = *builtin;
   } else {
-    spec.model = analysis::FitModel::kExpression;
-    spec.expression = model;
+    wanted.model = analysis::FitModel::kExpression;
+    wanted.expression = model;
   }
   if (!degree.is_none()) {
-    if (spec.model != analysis::FitModel::kPolynomial)
+    if (wanted.model != analysis::FitModel::kPolynomial)
       throw py::value_error("degree is for the 'polynomial' model only");
-    spec.degree = degree.cast<int>();
+    wanted.degree = degree.cast<int>();
   }
-  return spec;
+  return wanted;
 }
 
 TFitResult RunFit(std::span<const double> x, std::span<const double> y,
