@@ -9,14 +9,14 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <map>
 #include <numeric>
 #include <string>
 #include <vector>
 
+#include "best_times.h"
+#include "fourier.h"
 #include "measurer.h"
 #include "signals.h"
-#include "fourier.h"
 
 namespace {
 
@@ -92,56 +92,25 @@ void WindowedSpectrum(benchmark::State& state) {
   }
 }
 
-// Keeps the best processor time of every benchmark (the least disturbed repetition on a
-// shared machine) and prints the comparison at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.error_occurred)
-        continue;
-      const double micros =
-          run.GetAdjustedCPUTime() * 1e6 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-      auto [entry, added] = best_.try_emplace(run.run_name.function_name, micros);
-      if (!added)
-        entry->second = std::min(entry->second, micros);
-    }
-  }
-
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const double sum = best_["SumBaseline"], measure = best_["MeasureAll"];
-    const double plan = best_["PlanExecution"], spectrum = best_["WindowedSpectrum"];
-    std::printf("\nbest processor time (us) and ratios\n");
-    std::printf("measurements of 4 x %zu samples: %8.1f us (goal < 1000), %6.1f x the summing pass "
-                "(%.1f us)\n",
-                kSweep, measure, measure / sum, sum);
-    std::printf("windowed %zu-point spectrum:      %8.1f us (goal < 300),  %6.2f x the plan "
-                "execution (%.1f us)\n",
-                kTransform, spectrum, spectrum / plan, plan);
-  }
-
-private:
-  std::map<std::string, double> best_;
-};
+void Summary(qvt::bench::TBestTimes& best) {
+  const double sum = best["SumBaseline"], measure = best["MeasureAll"];
+  const double plan = best["PlanExecution"], spectrum = best["WindowedSpectrum"];
+  std::printf("\nbest processor time (us) and ratios\n");
+  std::printf("measurements of 4 x %zu samples: %8.1f us (goal < 1000), %6.1f x the summing pass "
+              "(%.1f us)\n",
+              kSweep, measure, measure / sum, sum);
+  std::printf("windowed %zu-point spectrum:      %8.1f us (goal < 300),  %6.2f x the plan "
+              "execution (%.1f us)\n",
+              kTransform, spectrum, spectrum / plan, plan);
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
-  struct Entry {
-    const char* name;
-    void (*function)(benchmark::State&);
-  };
-  for (const Entry& e :
-       {Entry{"SumBaseline", SumBaseline}, Entry{"MeasureAll", MeasureAll},
-        Entry{"PlanExecution", PlanExecution}, Entry{"WindowedSpectrum", WindowedSpectrum}})
-    benchmark::RegisterBenchmark(e.name, e.function)->Repetitions(5)->Unit(benchmark::kMicrosecond);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return qvt::bench::RunWithBestTimes(argc, argv,
+                                      {{"SumBaseline", SumBaseline},
+                                       {"MeasureAll", MeasureAll},
+                                       {"PlanExecution", PlanExecution},
+                                       {"WindowedSpectrum", WindowedSpectrum}},
+                                      benchmark::kMicrosecond, Summary);
 }

@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "best_times.h"
 #include "computed.h"
 #include "parser.h"
 #include "signals.h"
@@ -85,49 +85,18 @@ void EightQuantities(benchmark::State& state) {
   }
 }
 
-// Keeps the best processor time of each benchmark and prints the comparison at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.error_occurred)
-        continue;
-      const double micros =
-          run.GetAdjustedCPUTime() * 1e6 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-      auto [entry, added] = best_.try_emplace(run.run_name.function_name, micros);
-      if (!added)
-        entry->second = std::min(entry->second, micros);
-    }
-  }
-
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const double alone = best_["FormulaAlone"], eight = best_["EightQuantities"];
-    std::printf("\nbest processor time (us) and ratio\n");
-    std::printf("8 computed quantities over %zu samples: %8.1f us (goal < 5000), %5.1f x one "
-                "formula's pass (%.1f us)\n",
-                kSweep, eight, eight / alone, alone);
-  }
-
-private:
-  std::map<std::string, double> best_;
-};
+void Summary(qvt::bench::TBestTimes& best) {
+  const double alone = best["FormulaAlone"], eight = best["EightQuantities"];
+  std::printf("\nbest processor time (us) and ratio\n");
+  std::printf("8 computed quantities over %zu samples: %8.1f us (goal < 5000), %5.1f x one "
+              "formula's pass (%.1f us)\n",
+              kSweep, eight, eight / alone, alone);
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
-  benchmark::RegisterBenchmark("FormulaAlone", FormulaAlone)
-      ->Repetitions(5)
-      ->Unit(benchmark::kMicrosecond);
-  benchmark::RegisterBenchmark("EightQuantities", EightQuantities)
-      ->Repetitions(5)
-      ->Unit(benchmark::kMicrosecond);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return qvt::bench::RunWithBestTimes(
+      argc, argv, {{"FormulaAlone", FormulaAlone}, {"EightQuantities", EightQuantities}},
+      benchmark::kMicrosecond, Summary);
 }

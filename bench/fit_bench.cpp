@@ -7,12 +7,12 @@
 
 #include <cmath>
 #include <cstdio>
-#include <map>
 #include <numbers>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "best_times.h"
 #include "fit.h"
 
 namespace {
@@ -92,52 +92,20 @@ void FitFormula(benchmark::State& state) {
   state.counters["iterations"] = iterations;
 }
 
-// Keeps the best processor time of every benchmark and prints the comparison at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.error_occurred)
-        continue;
-      const double millis =
-          run.GetAdjustedCPUTime() * 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-      auto [entry, added] = best_.try_emplace(run.run_name.function_name, millis);
-      if (!added)
-        entry->second = std::min(entry->second, millis);
-    }
-  }
-
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const double pass = best_["ModelPass"], builtin = best_["FitBuiltin"],
-                 formula = best_["FitFormula"];
-    std::printf("\nbest processor time (ms) and ratios, damped sine of %zu samples\n", kSamples);
-    std::printf("built-in model: %7.2f ms (goal < 20),  %6.1f x one pass of the model (%.3f ms)\n",
-                builtin, builtin / pass, pass);
-    std::printf("formula:        %7.2f ms (goal < 100), %6.1f x one pass of the model\n", formula,
-                formula / pass);
-  }
-
-private:
-  std::map<std::string, double> best_;
-};
+void Summary(qvt::bench::TBestTimes& best) {
+  const double pass = best["ModelPass"], builtin = best["FitBuiltin"], formula = best["FitFormula"];
+  std::printf("\nbest processor time (ms) and ratios, damped sine of %zu samples\n", kSamples);
+  std::printf("built-in model: %7.2f ms (goal < 20),  %6.1f x one pass of the model (%.3f ms)\n",
+              builtin, builtin / pass, pass);
+  std::printf("formula:        %7.2f ms (goal < 100), %6.1f x one pass of the model\n", formula,
+              formula / pass);
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
-  struct Entry {
-    const char* name;
-    void (*function)(benchmark::State&);
-  };
-  for (const Entry& e : {Entry{"ModelPass", ModelPass}, Entry{"FitBuiltin", FitBuiltin},
-                         Entry{"FitFormula", FitFormula}})
-    benchmark::RegisterBenchmark(e.name, e.function)->Repetitions(5)->Unit(benchmark::kMillisecond);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return qvt::bench::RunWithBestTimes(
+      argc, argv,
+      {{"ModelPass", ModelPass}, {"FitBuiltin", FitBuiltin}, {"FitFormula", FitFormula}},
+      benchmark::kMillisecond, Summary);
 }

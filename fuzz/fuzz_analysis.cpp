@@ -12,6 +12,7 @@
 #include <cstring>
 #include <vector>
 
+#include "fuzz_input.h"
 #include "measure_text.h"
 #include "measurer.h"
 #include "fourier.h"
@@ -20,24 +21,7 @@ namespace {
 
 using namespace qvt::analysis;
 
-template <typename T> T Take(const std::uint8_t*& data, std::size_t& size) {
-  T value{};
-  if (size >= sizeof(T)) {
-    std::memcpy(&value, data, sizeof(T));
-    data += sizeof(T);
-    size -= sizeof(T);
-  }
-  return value;
-}
-
-// Names the broken condition before aborting, so that a crash reads without a debugger.
-#define CHECK(condition)                                                                           \
-  do {                                                                                             \
-    if (!(condition)) {                                                                            \
-      std::fprintf(stderr, "check failed: %s\n", #condition);                                      \
-      std::abort();                                                                                \
-    }                                                                                              \
-  } while (false)
+using qvt::fuzz::Take;
 
 void CheckMeasurements(const Measurements& m) {
   for (const Quantity q : kAllQuantities) {

@@ -12,29 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_input.h"
 #include "fit.h"
 
 namespace {
 
 using namespace qvt::analysis;
 
-template <typename T> T Take(const std::uint8_t*& data, std::size_t& size) {
-  T value{};
-  if (size >= sizeof(T)) {
-    std::memcpy(&value, data, sizeof(T));
-    data += sizeof(T);
-    size -= sizeof(T);
-  }
-  return value;
-}
-
-#define CHECK(condition)                                                                           \
-  do {                                                                                             \
-    if (!(condition)) {                                                                            \
-      std::fprintf(stderr, "check failed: %s\n", #condition);                                      \
-      std::abort();                                                                                \
-    }                                                                                              \
-  } while (false)
+using qvt::fuzz::Take;
 
 constexpr const char* kTokens[] = {"a",    "b",   "c",     "tau",    "x", "t",    "+",
                                    "-",    "*",   "/",     "^",      "(", ")",    "EXP(",
