@@ -98,6 +98,9 @@ void TMainForm::ConnectHandlers() {
   TempsPaintBox->SetMouseMoveHandler([this](const TMouseInfo& m) { TempsPaintBoxMouseMove(m); });
   TempsPaintBox->SetMouseDownHandler([this](const TMouseInfo& m) { TempsPaintBoxMouseDown(m); });
   TempsPaintBox->SetMouseUpHandler([this](const TMouseInfo& m) { TempsPaintBoxMouseUp(m); });
+  TempsPaintBox->SetWheelHandler([this](const TMouseInfo& m) { TempsPaintBoxWheel(m); });
+  TempsPaintBox->SetDoubleClickHandler(
+      [this](const TMouseInfo& m) { TempsPaintBoxDoubleClick(m); });
 
   connect(TimerPoint, &QTimer::timeout, this, &TMainForm::TimerPointTimer);
   connect(UndoBtn, &QToolButton::clicked, this, &TMainForm::UndoBtnClick);

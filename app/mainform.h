@@ -30,6 +30,7 @@
 // StopBtn and EnregistreBtn are the guards.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPoint>
 #include <QPointer>
@@ -263,7 +264,14 @@ public:
   // marker on it; `above` puts them over the point.
   void PlaceReadout(int x, int y, const QColor& colour, const QString& along,
                     const QString& value, bool above);
-  void SpectrumControlsChange(); // window, scale or averaging changed in the bar
+  void SpectrumControlsChange(); // window, scale, averaging or f max changed in the bar
+  // The mouse over the spectrum: the wheel zooms the frequency range, a drag pans it, a
+  // double click goes back to the automatic span. False when it is not the spectrum's.
+  bool SpectrumMouseDown(const TMouseInfo& mouse);
+  bool SpectrumMouseMove(const TMouseInfo& mouse);
+  void SpectrumMouseUp();
+  void TempsPaintBoxWheel(const TMouseInfo& mouse);
+  void TempsPaintBoxDoubleClick(const TMouseInfo& mouse);
 
   // The status bar's one text.
   QString StatusText() const;
@@ -337,6 +345,7 @@ public:
   QComboBox* FenetreCB = nullptr;
   QComboBox* EchelleCB = nullptr;
   QSpinBox* MoyenneSE = nullptr;
+  QComboBox* FmaxCB = nullptr; // "auto", then frequencies; the item's data in Hz (0: auto)
 
   // Generator panel (inside GBFPanel).
   QWidget* FrequencePanel = nullptr;
@@ -368,6 +377,8 @@ public:
   // State.
   bool DraggingThreshold = false;
   QPoint DragPoint;
+  bool DraggingSpectrum = false; // the frequency range follows the mouse
+  int SpectrumDragX = 0;
   bool Closing = false;
   bool Loading = false;
   std::uint8_t GeneratorState = 0;
@@ -456,6 +467,11 @@ private:
   void InterfaceLost();
 
   bool InTimer = false;
+  // The wait before the next poll of the sweep cycle: the written 110 ms, or with the fast
+  // display until the screen's next frame after the one the last sweep was shown in.
+  int PollDelayMs() const;
+  QElapsedTimer PaceClock;   // the origin of the frames, started with the first sweep shown
+  double SweepShownMs = -1;  // when the last sweep was shown on that clock
   QPointer<QWindow> LastFocusWindow;
   std::optional<TSweepCycle> Cycle; // the sweep being acquired, on Device
   analysis::Measurer Measurer;

@@ -113,6 +113,8 @@ void TMainForm::HideReadout() {
 void TMainForm::TempsPaintBoxMouseMove(const TMouseInfo& mouse) {
   if (PointMode && ShownFile.isEmpty())
     return;
+  if (SpectrumMouseMove(mouse))
+    return;
   if (DraggingThreshold) {
     if (!(mouse.Buttons & Qt::LeftButton) || OscGraph->TriggerChannel >= 4)
       return;
@@ -138,6 +140,8 @@ void TMainForm::TempsPaintBoxMouseMove(const TMouseInfo& mouse) {
 }
 
 void TMainForm::TempsPaintBoxMouseDown(const TMouseInfo& mouse) {
+  if (SpectrumMouseDown(mouse))
+    return;
   if (PointMode || SpectrumShown() || !ShownFile.isEmpty())
     return;
   DraggingThreshold = false;
@@ -152,6 +156,7 @@ void TMainForm::TempsPaintBoxMouseDown(const TMouseInfo& mouse) {
 }
 
 void TMainForm::TempsPaintBoxMouseUp(const TMouseInfo& mouse) {
+  SpectrumMouseUp();
   if (PointMode || !ShownFile.isEmpty())
     return;
   if (DraggingThreshold && OscGraph->TriggerChannel < 4) {

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: oscilloscope mode. ConfigureOscilloscope turns the panels into a configuration
 // of the device object and the graph; StartCycle arms one acquisition; TimerTimer runs a step
-// of the sweep cycle every 110 ms, draws slow sweeps as they arrive and finishes each sweep.
+// of the sweep cycle every 110 ms (with "Affichage rapide", once a frame of the screen), draws
+// slow sweeps as they arrive and finishes each sweep.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 
@@ -218,13 +220,23 @@ void TMainForm::StartCycle() {
     TempsPaintBox->Invalidate();
   }
   StopBtn->show();
-  Timer->setInterval(PollIntervalMs(FastDisplay, Device->TimeBaseIndex(),
-                                    !MonocoupCB->isHidden() && MonocoupCB->isChecked()));
+  Timer->setInterval(PollDelayMs());
   Timer->start();
   Cycle.emplace(*Device);
   Cycle->Arm(SynchroRG->ItemIndex() > 0);
   RecordSweepStart();
   StartGeneratorStep();
+}
+
+int TMainForm::PollDelayMs() const {
+  if (!PacedOnScreen(FastDisplay, Device->TimeBaseIndex(),
+                     !MonocoupCB->isHidden() && MonocoupCB->isChecked()))
+    return kWrittenPollMs;
+  // The next sweep is armed as soon as one is shown and is usually in before the next frame:
+  // the first poll waits for that frame, later ones follow the data.
+  const QScreen* shown = screen();
+  return FramePollDelayMs(PaceClock.nsecsElapsed() / 1e6, SweepShownMs,
+                          shown != nullptr ? shown->refreshRate() : 60.0);
 }
 
 void TMainForm::TimerTimer() {
@@ -265,7 +277,7 @@ void TMainForm::TimerTimer() {
     return;
   }
   if (state != TSweepCycle::TState::Finished) {
-    Timer->start();
+    Timer->start(PollDelayMs());
     return;
   }
 
@@ -280,7 +292,11 @@ void TMainForm::TimerTimer() {
       return;
     }
   }
+  if (!PaceClock.isValid())
+    PaceClock.start();
+  SweepShownMs = PaceClock.nsecsElapsed() / 1e6;
   SetTimeAxis();
+  OscGraph->KeepTimeAxisOnSamples();
   AnalyseSweep();
   TempsPaintBox->Invalidate();
   StopBtn->hide();

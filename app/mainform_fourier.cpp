@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: the "Spectre" mode. The graph shows the magnitude spectra of the active channels
-// instead of their curves, with a bar over it for the window, the scale and the averaging;
-// the mouse reads frequency and amplitude. Leaving the mode gives the time graph back.
+// instead of their curves, with a bar over it for the window, the scale, the averaging and
+// the frequency span; the mouse reads frequency and amplitude, and zooms (wheel) and pans
+// (drag) the frequency range. Leaving the mode gives the time graph back.
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -11,11 +12,13 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <cmath>
+#include <string>
 
 #include "ansi.h"
 #include "globals.h"
-#include "graphe_osc.h"
 #include "graphe_frequences.h"
+#include "graphe_osc.h"
 #include "hints.h"
 #include "inifile.h"
 #include "mainform.h"
@@ -34,8 +37,27 @@ constexpr char kSection[] = "Spectre";
 constexpr char kWindowKey[] = "Fenetre";
 constexpr char kScaleKey[] = "Echelle";
 constexpr char kAveragingKey[] = "Moyenne";
+constexpr char kMaxFrequencyKey[] = "FMax"; // Hz, 0 for the automatic span
 // The fundamental and the harmonics 2 to 7 are listed: enough for a square's 3, 5 and 7.
 constexpr std::size_t kHarmonicsListed = 7;
+
+// The spans offered besides the automatic one: 1, 2 and 5 from 10 Hz to 5 MHz, the
+// graduations of the axis.
+std::vector<int> MaxFrequencies() {
+  std::vector<int> list;
+  for (int decade = 10; decade <= 1'000'000; decade *= 10)
+    for (const int m : {1, 2, 5})
+      list.push_back(m * decade);
+  return list;
+}
+
+std::string FrequencyText(int hertz) {
+  if (hertz >= 1'000'000)
+    return std::to_string(hertz / 1'000'000) + " MHz";
+  if (hertz >= 1000)
+    return std::to_string(hertz / 1000) + " kHz";
+  return std::to_string(hertz) + " Hz";
+}
 
 } // namespace
 
@@ -60,8 +82,15 @@ void TMainForm::BuildSpectreBar() {
   MoyenneSE->setObjectName("MoyenneSE");
   MoyenneSE->setRange(1, analysis::Spectrum::kMaxAveraging);
   MoyenneSE->setSuffix(U8(texts::kAveragingSuffix));
+  FmaxCB = new QComboBox(SpectreBar);
+  FmaxCB->setObjectName("FmaxCB");
+  FmaxCB->addItem(U8(texts::kMaxFrequencyAuto), 0);
+  for (const int f : MaxFrequencies())
+    FmaxCB->addItem(QString::fromStdString(FrequencyText(f)), f);
+  FmaxCB->setMaxVisibleItems(FmaxCB->count());
+  SetHint(FmaxCB, U8(texts::kMaxFrequencyHint));
   for (QWidget* w : {static_cast<QWidget*>(FenetreCB), static_cast<QWidget*>(EchelleCB),
-                     static_cast<QWidget*>(MoyenneSE)})
+                     static_cast<QWidget*>(MoyenneSE), static_cast<QWidget*>(FmaxCB)})
     w->setFocusPolicy(Qt::ClickFocus);
   auto label = [&](const char* text, QWidget* buddy) {
     auto* l = new QLabel(U8(text), SpectreBar);
@@ -73,10 +102,16 @@ void TMainForm::BuildSpectreBar() {
   label(texts::kWindowLabel, FenetreCB);
   label(texts::kScaleLabel, EchelleCB);
   label(texts::kAveragingLabel, MoyenneSE);
+  label(texts::kMaxFrequencyLabel, FmaxCB);
   row->addStretch();
   connect(FenetreCB, &QComboBox::currentIndexChanged, this, [this] { SpectrumControlsChange(); });
   connect(EchelleCB, &QComboBox::currentIndexChanged, this, [this] { SpectrumControlsChange(); });
   connect(MoyenneSE, &QSpinBox::valueChanged, this, [this] { SpectrumControlsChange(); });
+  // A span chosen in the list replaces the range the mouse chose.
+  connect(FmaxCB, &QComboBox::currentIndexChanged, this, [this] {
+    SpectreGraph->ResetZoom();
+    SpectrumControlsChange();
+  });
   SpectreBar->hide();
 }
 
@@ -95,6 +130,7 @@ void TMainForm::SpectrumControlsChange() {
     s.SetAveraging(MoyenneSE->value());
   }
   SpectreGraph->SetScale(scale);
+  SpectreGraph->MaxFrequency = FmaxCB->currentData().toDouble();
   if (Loading)
     return;
   // The spectra held are shown at once in the new scale.
@@ -110,6 +146,8 @@ void TMainForm::SpectrumControlsChange() {
 
 void TMainForm::SpectreBtnClick() {
   SpectreBar->setVisible(SpectreBtn->isChecked());
+  // The mode comes back with the span, not with the range the mouse chose last time.
+  SpectreGraph->ResetZoom();
   for (analysis::Spectrum& s : Spectra)
     s.ResetAverage();
   if (SpectrumShown() && OscGraph != nullptr && OscGraph->FilledCount > 1)
@@ -124,6 +162,7 @@ void TMainForm::ComputeSpectra(const std::array<TCourbeOsc, 4>& curves, double s
   for (int i = 0; i < 4; ++i) {
     TSpectreVoie& v = SpectreGraph->Voies[i];
     v.Visible = curves[i].Visible;
+    SpectreGraph->FollowChannel(i, curves[i]);
     if (!v.Visible)
       continue;
     analysis::Spectrum& s = Spectra[i];
@@ -157,21 +196,35 @@ void TMainForm::ShowSpectrumReadout(int x, int y) {
   TCourbe& curve = SpectreGraph->Curves[c];
   const TSpectreVoie& v = SpectreGraph->Voies[c];
   const double m = v.Magnitudes[bin];
-  // dBV are not a unit to put a prefix on: "Y0=-12,3 dBV", not "-12,3 dBV" in milli.
+  // dBV are not a unit to put a prefix on: "V0=-12,3 dBV", not "-12,3 dBV" in milli.
   const QString value =
       SpectreGraph->Scale() == analysis::SpectrumScale::kDbv
-          ? AnsiToQString(curve.QuantityName + "=" + FormatFixed(m, 4, 1) + " dBV")
+          ? AnsiToQString(curve.QuantityName + "=" + FormatFixed(m, 4, 1) + " " + curve.Text)
           : AnsiToQString(curve.Describe(m));
-  PlaceReadout(x, y, ToQColor(curve.Colour),
-               AnsiToQString(SpectreGraph->FrequencyCurve.Describe(
-                   v.Resolution * static_cast<double>(bin))),
-               value, true);
+  PlaceReadout(
+      x, y, ToQColor(curve.Colour),
+      AnsiToQString(SpectreGraph->FrequencyCurve.Describe(v.Resolution * static_cast<double>(bin))),
+      value, true);
 }
 
 void TMainForm::LoadSpectrumSettings(const TIniFile& ini) {
   FenetreCB->setCurrentIndex(std::clamp(ini.ReadInteger(kSection, kWindowKey, 0), 0, 4));
   EchelleCB->setCurrentIndex(std::clamp(ini.ReadInteger(kSection, kScaleKey, 0), 0, 1));
   MoyenneSE->setValue(ini.ReadInteger(kSection, kAveragingKey, 1));
+  // A frequency off the list (a file edited by hand) takes the nearest item.
+  const int hertz = ini.ReadInteger(kSection, kMaxFrequencyKey, 0);
+  int item = 0;
+  if (hertz > 0) {
+    double nearest = 1e300;
+    for (int k = 1; k < FmaxCB->count(); ++k) {
+      const double d = std::abs(std::log(FmaxCB->itemData(k).toDouble() / hertz));
+      if (d < nearest) {
+        nearest = d;
+        item = k;
+      }
+    }
+  }
+  FmaxCB->setCurrentIndex(item);
   SpectrumControlsChange();
 }
 
@@ -183,6 +236,64 @@ void TMainForm::SaveSpectrumSettings(TIniFile& ini) const {
   write(kWindowKey, FenetreCB->currentIndex(), 0);
   write(kScaleKey, EchelleCB->currentIndex(), 0);
   write(kAveragingKey, MoyenneSE->value(), 1);
+  write(kMaxFrequencyKey, FmaxCB->currentData().toInt(), 0);
+}
+
+bool TMainForm::SpectrumMouseDown(const TMouseInfo& mouse) {
+  if (!SpectrumShown())
+    return false;
+  if (mouse.Button == Qt::LeftButton && SpectreGraph->OverFrequencyAxis(mouse.X, mouse.Y)) {
+    DraggingSpectrum = true;
+    SpectrumDragX = mouse.X;
+    HideReadout();
+    TempsPaintBox->setCursor(Qt::SizeHorCursor);
+  }
+  return true;
+}
+
+bool TMainForm::SpectrumMouseMove(const TMouseInfo& mouse) {
+  if (!DraggingSpectrum)
+    return false;
+  if (!SpectrumShown() || !(mouse.Buttons & Qt::LeftButton)) {
+    SpectrumMouseUp();
+    return false;
+  }
+  SpectreGraph->PanBy(mouse.X - SpectrumDragX);
+  SpectrumDragX = mouse.X;
+  TempsPaintBox->Invalidate();
+  return true;
+}
+
+void TMainForm::SpectrumMouseUp() {
+  if (!DraggingSpectrum)
+    return;
+  DraggingSpectrum = false;
+  TempsPaintBox->setCursor(Qt::ArrowCursor);
+}
+
+void TMainForm::TempsPaintBoxWheel(const TMouseInfo& mouse) {
+  if (!SpectrumShown() || !SpectreGraph->OverFrequencyAxis(mouse.X, mouse.Y))
+    return;
+  SpectreGraph->ZoomAt(mouse.X, mouse.WheelNotches);
+  HideReadout();
+  TempsPaintBox->Invalidate();
+}
+
+void TMainForm::TempsPaintBoxDoubleClick(const TMouseInfo& mouse) {
+  if (!SpectrumShown()) {
+    TempsPaintBoxMouseDown(mouse);
+    return;
+  }
+  if (!SpectreGraph->OverFrequencyAxis(mouse.X, mouse.Y))
+    return;
+  // Back to the automatic span, whatever span was chosen.
+  SpectreGraph->ResetZoom();
+  if (FmaxCB->currentIndex() != 0) {
+    FmaxCB->setCurrentIndex(0); // refits and repaints
+    return;
+  }
+  SpectreGraph->Fit();
+  TempsPaintBox->Invalidate();
 }
 
 } // namespace qvt

@@ -48,6 +48,11 @@ inline constexpr char kScaleLabel[] = "Échelle :";
 inline constexpr const char* kScales[] = {"Linéaire (V)", "Logarithmique (dBV)"};
 inline constexpr char kAveragingLabel[] = "Moyenne sur";
 inline constexpr char kAveragingSuffix[] = " balayage(s)";
+inline constexpr char kMaxFrequencyLabel[] = "f max :";
+inline constexpr char kMaxFrequencyAuto[] = "auto";
+inline constexpr char kMaxFrequencyHint[] =
+    "|Fréquence la plus haute affichée ; molette et glisser sur l'axe des fréquences pour "
+    "zoomer et déplacer, double clic pour revenir en automatique";
 inline constexpr char kSpectrumWindowHint[] =
     "|Fenêtre de pondération : Hann pour les fréquences, sommet plat pour les amplitudes";
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TGrapheSpectre: ranges, axes and traces of the spectra, peak marks and harmonic lists.
+// TGrapheSpectre: ranges, axes and traces of the spectra, peak marks and harmonic lists, and
+// the frequency range under the mouse.
 #include "graphe_frequences.h"
 
 #include "canvas.h"
@@ -15,9 +16,15 @@ namespace {
 
 // Columns either side of the mouse whose bins it may pick.
 constexpr int kColumnSlack = 3;
+// The narrowest frequency range the wheel gives, in bins.
+constexpr double kNarrowestBins = 8;
+// The frequency range without data.
+constexpr double kEmptyRange = 1000;
+// The share of the picture's height the harmonics lists may take at most.
+constexpr double kListsShare = 0.4;
 
 std::string ChannelName(int channel) {
-  return "Y" + std::to_string(channel);
+  return "V" + std::to_string(channel);
 }
 
 } // namespace
@@ -29,32 +36,86 @@ TGrapheSpectre::TGrapheSpectre(TCanvas* canvas, TPaintBox* paintBox)
                                            TCourbe(ChannelName(2), 2, "V"),
                                            TCourbe(ChannelName(3), 3, "V")} {
   FrequencyCurve.Mini = 0;
-  FrequencyCurve.Maxi = 1000;
-  for (TCourbe& c : Curves) {
-    c.Mini = 0;
-    c.Maxi = 1;
+  FrequencyCurve.Maxi = kEmptyRange;
+  for (std::size_t i = 0; i < Curves.size(); ++i) {
+    Curves[i].Mini = 0;
+    Curves[i].Maxi = 1;
+    units_[i].SetText("V");
   }
 }
 
 void TGrapheSpectre::SetScale(analysis::SpectrumScale scale) {
   scale_ = scale;
-  for (TCourbe& c : Curves)
-    c.SetText(scale == analysis::SpectrumScale::kDbv ? "dBV" : "V");
+  for (int i = 0; i < 4; ++i)
+    ApplyUnit(i);
+}
+
+void TGrapheSpectre::FollowChannel(int channel, const TCourbe& source) {
+  if (channel < 0 || channel > 3)
+    return;
+  TCourbe& c = Curves[static_cast<std::size_t>(channel)];
+  c.QuantityName = source.QuantityName;
+  c.Colour = source.Colour;
+  units_[static_cast<std::size_t>(channel)].Assign(source);
+  ApplyUnit(channel);
+}
+
+void TGrapheSpectre::ApplyUnit(int channel) {
+  TCourbe& c = Curves[static_cast<std::size_t>(channel)];
+  Tunite unit = units_[static_cast<std::size_t>(channel)];
+  if (scale_ == analysis::SpectrumScale::kDbv)
+    c.SetText("dB" + unit.UnitText(0)); // dB of the unit: "dBV"
+  else
+    c.Assign(unit);
+}
+
+double TGrapheSpectre::Nyquist() const {
+  double nyquist = 0;
+  for (const TSpectreVoie& v : Voies)
+    if (v.Visible && !v.Magnitudes.empty())
+      nyquist = std::max(nyquist, v.Resolution * static_cast<double>(v.Magnitudes.size() - 1));
+  return nyquist > 0 ? nyquist : kEmptyRange;
+}
+
+double TGrapheSpectre::HighestFundamental() const {
+  double highest = 0;
+  std::vector<double> bins;
+  for (const TSpectreVoie& v : Voies) {
+    if (!v.Visible || v.Harmonics.empty() || v.Magnitudes.size() < 3)
+      continue;
+    const analysis::Harmonic& h = v.Harmonics.front();
+    bins.assign(v.Magnitudes.begin() + 1, v.Magnitudes.end());
+    const auto middle = bins.begin() + static_cast<std::ptrdiff_t>(bins.size() / 2);
+    std::nth_element(bins.begin(), middle, bins.end());
+    const bool clear = scale_ == analysis::SpectrumScale::kDbv
+                           ? analysis::ToDbv(h.amplitude) >= *middle + kToneOverFloorDb
+                           : h.amplitude >= *middle * std::pow(10.0, kToneOverFloorDb / 20);
+    if (clear)
+      highest = std::max(highest, h.frequency);
+  }
+  return highest;
 }
 
 void TGrapheSpectre::Fit() {
-  double nyquist = 0;
   double top = scale_ == analysis::SpectrumScale::kDbv ? analysis::Spectrum::kFloorDbv : 0;
   for (const TSpectreVoie& v : Voies) {
     if (!v.Visible || v.Magnitudes.empty())
       continue;
-    nyquist = std::max(nyquist, v.Resolution * static_cast<double>(v.Magnitudes.size() - 1));
     // Bin 0 (the mean) is left out: an offset would flatten every tone.
     for (std::size_t k = 1; k < v.Magnitudes.size(); ++k)
       top = std::max(top, v.Magnitudes[k]);
   }
-  FrequencyCurve.Mini = 0;
-  FrequencyCurve.Maxi = nyquist > 0 ? nyquist : 1000;
+  const double nyquist = Nyquist();
+  if (zoomed_) {
+    // A shorter sweep's Nyquist may cut the chosen range: it is moved or narrowed into it.
+    zoom_ = PanRange(zoom_, 0, nyquist);
+    FrequencyCurve.Mini = zoom_.Low;
+    FrequencyCurve.Maxi = zoom_.High;
+  } else {
+    FrequencyCurve.Mini = 0;
+    FrequencyCurve.Maxi = MaxFrequency > 0 ? std::min(MaxFrequency, nyquist)
+                                           : AutoFrequencySpan(HighestFundamental(), nyquist);
+  }
   double low = 0, high = 0;
   if (scale_ == analysis::SpectrumScale::kDbv) {
     high = 20 * std::ceil((top + 1) / 20);
@@ -72,6 +133,7 @@ void TGrapheSpectre::Paint() {
   if (!BeginPaint())
     return;
   LayOut(1);
+  LayOutHarmonicLists();
   for (TCourbe& c : Curves) {
     c.PixTop = PlotRect.Top;
     c.PixBottom = PlotRect.Bottom;
@@ -100,22 +162,88 @@ void TGrapheSpectre::Paint() {
   Canvas->SetPenStyle(TPenStyle::Solid);
 }
 
+void TGrapheSpectre::LayOutHarmonicLists() {
+  // Rows are measured as they are drawn: fields right-aligned in columns a character apart.
+  std::vector<std::vector<int>> widths(4);
+  for (int i = 0; i < 4; ++i) {
+    if (!Voies[i].Visible)
+      continue;
+    const std::vector<std::array<std::string, 4>> rows = HarmonicRows(i);
+    if (rows.empty())
+      continue;
+    int row = 3 * CharWidth;
+    for (std::size_t j = 0; j < 4; ++j) {
+      int field = 0;
+      for (const std::array<std::string, 4>& r : rows)
+        field = std::max(field, Canvas->TextWidth(r[j]));
+      row += field;
+    }
+    widths[i].push_back(Canvas->TextWidth(HarmonicHeading(i)));
+    widths[i].insert(widths[i].end(), rows.size(), row);
+  }
+  const int pitch = Canvas->TextHeight("0");
+  const int maxBand = static_cast<int>(kListsShare * (PaintRect.Bottom - PaintRect.Top));
+  // Lists a character and a margin apart, so that one list's last column and the next one's
+  // ranks do not read as one line.
+  Lists = LayOutLists(widths, pitch, CharWidth + Margin, PaintRect, maxBand);
+  // The axis's labels hang a line's height under the axis, the lists under them.
+  PlotRect.Bottom = PaintRect.Bottom - Lists.BandHeight;
+  if (RoomX)
+    PlotRect.Bottom -= Margin + pitch;
+  labelsBottom_ = PaintRect.Bottom - Lists.BandHeight;
+}
+
+bool TGrapheSpectre::OverFrequencyAxis(int x, int y) const {
+  return PlotRect.Left <= x && x < PlotRect.Right && PlotRect.Top <= y && y < labelsBottom_;
+}
+
+void TGrapheSpectre::ZoomAt(int x, double notches) {
+  double resolution = 0;
+  for (const TSpectreVoie& v : Voies)
+    if (v.Visible && !v.Magnitudes.empty())
+      resolution = std::max(resolution, v.Resolution);
+  zoom_ = ZoomRange({FrequencyCurve.Mini, FrequencyCurve.Maxi}, FrequencyCurve.FromPixel(x),
+                    std::pow(kZoomStep, notches), Nyquist(), kNarrowestBins * resolution);
+  zoomed_ = true;
+  FrequencyCurve.Mini = zoom_.Low;
+  FrequencyCurve.Maxi = zoom_.High;
+}
+
+void TGrapheSpectre::PanBy(int dx) {
+  if (!(FrequencyCurve.A > 0))
+    return;
+  zoom_ = PanRange({FrequencyCurve.Mini, FrequencyCurve.Maxi}, -dx / FrequencyCurve.A, Nyquist());
+  zoomed_ = true;
+  // The transform moves with the range, so that the next move reads the mouse against it.
+  FrequencyCurve.B -= (zoom_.Low - FrequencyCurve.Mini) * FrequencyCurve.A;
+  FrequencyCurve.Mini = zoom_.Low;
+  FrequencyCurve.Maxi = zoom_.High;
+}
+
 void TGrapheSpectre::DrawTrace(int channel) {
   const TSpectreVoie& v = Voies[channel];
   const TCourbe& c = Curves[channel];
   const TClip clip(Canvas, PlotClip());
+  // Only the bins of the range shown, and one either side so that the trace reaches the
+  // plot's edges.
+  const double last = static_cast<double>(v.Magnitudes.size() - 1);
+  const double resolution = v.Resolution > 0 ? v.Resolution : 1;
+  const auto from = static_cast<std::size_t>(
+      std::clamp(std::floor(FrequencyCurve.Mini / resolution) - 1, 0.0, last));
+  const auto to = static_cast<std::size_t>(
+      std::clamp(std::ceil(FrequencyCurve.Maxi / resolution) + 1, 0.0, last));
   // Several bins to a pixel column are drawn as that column's lowest and highest bin, so
   // that a narrow tone keeps its height however many bins share its column.
   std::vector<QPoint> points;
   points.reserve(2 * static_cast<std::size_t>(std::max(PlotRect.Right - PlotRect.Left, 1)) + 2);
-  int column = FrequencyCurve.ToPixel(0);
-  double low = v.Magnitudes[0], high = v.Magnitudes[0];
+  int column = FrequencyCurve.ToPixel(v.Resolution * static_cast<double>(from));
+  double low = v.Magnitudes[from], high = v.Magnitudes[from];
   auto flush = [&] {
     points.emplace_back(column, c.ToPixel(high));
     if (low != high)
       points.emplace_back(column, c.ToPixel(low));
   };
-  for (std::size_t k = 1; k < v.Magnitudes.size(); ++k) {
+  for (std::size_t k = from + 1; k <= to; ++k) {
     const int x = FrequencyCurve.ToPixel(v.Resolution * static_cast<double>(k));
     const double m = v.Magnitudes[k];
     if (x == column) {
@@ -154,34 +282,57 @@ void TGrapheSpectre::DrawPeakMark(int channel) {
   Line(x + s, y - 1 - 2 * s, x, y - 1);
 }
 
+std::string TGrapheSpectre::HarmonicHeading(int channel) const {
+  if (Voies[channel].Harmonics.empty())
+    return {};
+  return "Voie " + std::to_string(channel) + " : rang, f, A, dB";
+}
+
+std::vector<std::array<std::string, 4>> TGrapheSpectre::HarmonicRows(int channel) {
+  std::vector<std::array<std::string, 4>> rows;
+  Tunite unit = units_[static_cast<std::size_t>(channel)];
+  for (const analysis::Harmonic& h : Voies[channel].Harmonics)
+    rows.push_back({std::to_string(h.number), FrequencyCurve.FormatValue(h.frequency),
+                    unit.FormatValue(h.amplitude), FormatFixed(h.relativeDb, 4, 1)});
+  return rows;
+}
+
 std::vector<std::string> TGrapheSpectre::HarmonicLines(int channel) {
   std::vector<std::string> lines;
-  const TSpectreVoie& v = Voies[channel];
-  if (v.Harmonics.empty())
+  if (Voies[channel].Harmonics.empty())
     return lines;
-  lines.push_back("Voie " + std::to_string(channel) + " : rang, f, amplitude, dB");
-  Tunite volts;
-  volts.SetText("V");
-  for (const analysis::Harmonic& h : v.Harmonics) {
-    lines.push_back(std::to_string(h.number) + "   " + FrequencyCurve.FormatValue(h.frequency) +
-                    "   " + volts.FormatValue(h.amplitude) + "   " +
-                    FormatFixed(h.relativeDb, 4, 1) + " dB");
-  }
+  lines.push_back(HarmonicHeading(channel));
+  for (const std::array<std::string, 4>& r : HarmonicRows(channel))
+    lines.push_back(r[0] + "   " + r[1] + "   " + r[2] + "   " + r[3] + " dB");
   return lines;
 }
 
 void TGrapheSpectre::DrawHarmonicLists() {
-  int y = PlotRect.Top + Margin;
-  const int right = PlotRect.Right - 2 * Margin;
+  if (Lists.Lines == 0)
+    return;
+  const int pitch = Canvas->TextHeight("0");
   for (int i = 0; i < 4; ++i) {
-    if (!Voies[i].Visible)
+    const TRect& box = Lists.Boxes[static_cast<std::size_t>(i)];
+    if (box.Right == box.Left)
       continue;
+    std::vector<std::array<std::string, 4>> rows = HarmonicRows(i);
+    rows.resize(std::min(rows.size(), static_cast<std::size_t>(Lists.Lines - 1)));
+    std::array<int, 4> widths{};
+    for (const std::array<std::string, 4>& r : rows)
+      for (std::size_t j = 0; j < 4; ++j)
+        widths[j] = std::max(widths[j], Canvas->TextWidth(r[j]));
     Canvas->SetFontColour(ToQColor(Curves[i].Colour));
-    for (const std::string& line : HarmonicLines(i)) {
-      Canvas->TextOut(right, y, line, TTextAnchor::TopRight);
-      y += CharHeight + 1;
+    Canvas->TextOut(box.Left, box.Top, HarmonicHeading(i));
+    int y = box.Top + pitch;
+    for (const std::array<std::string, 4>& r : rows) {
+      // Each field ends at its column's right edge, the columns a character apart.
+      int x = box.Left;
+      for (std::size_t j = 0; j < 4; ++j) {
+        x += widths[j] + (j > 0 ? CharWidth : 0);
+        Canvas->TextOut(x, y, r[j], TTextAnchor::TopRight);
+      }
+      y += pitch;
     }
-    y += Margin;
   }
   Canvas->SetFontColour(Qt::black);
 }

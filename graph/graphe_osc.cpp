@@ -256,11 +256,20 @@ void TgrapheOsc::AlignOnTrigger() {
   const TSamples& v = TriggerCurve().Value;
   TSamples& t = TimeCurve.Value;
   const int end = std::min<int>(FilledCount, static_cast<int>(TSamples::kLast));
-  // An unaligned sweep is not shown as a triggered one: the main window arms a new one.
+  // The search looks past the trigger frame: only at the samples of this sweep, not at what
+  // the store holds beyond them. A sweep not confirmed is not shown as a triggered one: the
+  // main window arms a new one.
   TriggerConfirmed = qvt::AlignOnTrigger({t.data(), TSamples::kCount}, end + 1,
-                                         {v.data(), TSamples::kCount}, TriggerLevel,
-                                         TriggerRising)
+                                         {v.data(), static_cast<std::size_t>(HeldCount())},
+                                         TriggerLevel, TriggerRising)
                          .Confirmed;
+}
+
+void TgrapheOsc::KeepTimeAxisOnSamples() {
+  const double duration = TimeCurve.Maxi - TimeCurve.Mini;
+  TimeCurve.Mini = qvt::SweepWindowStart({TimeCurve.Value.data(), TSamples::kCount}, HeldCount(),
+                                         TimeCurve.Mini, duration);
+  TimeCurve.Maxi = TimeCurve.Mini + duration;
 }
 
 } // namespace qvt

@@ -27,7 +27,7 @@ class TgrapheOsc : public TGrapheBase {
 public:
   // TriggerChannel value for a manual start: no channel triggers.
   static constexpr std::uint8_t kNoTrigger = 4;
-  // The trigger crossing is looked for among the samples 0 to kTriggerSearchLast.
+  // The trigger crossing is first looked for among the samples 0 to kTriggerSearchLast.
   static constexpr int kTriggerSearchLast = qvt::kTriggerSearchLast;
 
   // Time curve "t" in "s" and the channel curves "V0" to "V3" in "V", channel i with index
@@ -52,14 +52,19 @@ public:
   // Paint.
   std::uint8_t NearestPoint(int& x, int& y) const;
 
-  // Re-times the time curve so that the sample just before the last crossing of TriggerLevel
-  // in the TriggerRising direction among the samples 0..kTriggerSearchLast (the crossing
-  // nearest the interface's trigger at sample 500) is at t = 0, the time step staying
-  // t[1] - t[0]. A crossing is a sample past the level after one on the starting side.
-  // TriggerConfirmed := a crossing was found and the signal around it runs the chosen way.
-  // Without a crossing the times stay as they were. With TriggerChannel 4 nothing is
-  // re-timed and TriggerConfirmed is true.
+  // Re-times the time curve so that the trigger of the held samples of the trigger channel
+  // is at t = 0, the time step staying t[1] - t[0]: the sample just before the crossing of
+  // TriggerLevel in the TriggerRising direction nearest the interface's trigger at sample
+  // 500, or that sample itself when the level is not crossed near it (qvt::AlignOnTrigger).
+  // TriggerConfirmed := the sweep is the edge that was asked for. Without a trigger found
+  // (fewer than 501 samples and no crossing) the times stay as they were. With
+  // TriggerChannel 4 nothing is re-timed and TriggerConfirmed is true.
   void AlignOnTrigger();
+
+  // Moves the time axis (its Mini and Maxi together) by as little as needed for it to lie
+  // within the times of the held samples, so that an aligned sweep fills the plot
+  // (qvt::SweepWindowStart).
+  void KeepTimeAxisOnSamples();
 
   // The level line from x = 0 to PlotRect.Right at `row` with the edge sign at its left, in
   // the trigger channel's colour and in not-xor mode: drawing it again at the same row gives

@@ -7,6 +7,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QWheelEvent>
 
 namespace qvt {
 
@@ -129,6 +130,26 @@ void TPaintBox::mouseMoveEvent(QMouseEvent* event) {
 void TPaintBox::mouseReleaseEvent(QMouseEvent* event) {
   if (onMouseUp_)
     onMouseUp_(Info(event));
+}
+
+void TPaintBox::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (onDoubleClick_)
+    onDoubleClick_(Info(event));
+  else
+    mousePressEvent(event);
+}
+
+void TPaintBox::wheelEvent(QWheelEvent* event) {
+  if (!onWheel_) {
+    QWidget::wheelEvent(event);
+    return;
+  }
+  const QPoint p = event->position().toPoint();
+  // 120 eighths of a degree to a notch; touch pads send fractions of one.
+  TMouseInfo info{p.x(), p.y(), Qt::NoButton, event->buttons(), event->modifiers()};
+  info.WheelNotches = event->angleDelta().y() / 120.0;
+  onWheel_(info);
+  event->accept();
 }
 
 } // namespace qvt

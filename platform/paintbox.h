@@ -9,8 +9,8 @@
 // reaches the screen by itself once the event loop runs, or at once with Flush(). Other
 // exposures of the widget are served from the image, so they keep the direct drawing.
 //
-// Mouse presses, moves (with or without a button held) and releases are passed to the
-// owner's handlers with the position in canvas pixels.
+// Mouse presses, moves (with or without a button held), releases, double clicks and wheel
+// turns are passed to the owner's handlers with the position in canvas pixels.
 #pragma once
 
 #include "canvas.h"
@@ -28,6 +28,7 @@ struct TMouseInfo {
   Qt::MouseButton Button = Qt::NoButton; // the button pressed or released; none for moves
   Qt::MouseButtons Buttons;              // the buttons held after the event
   Qt::KeyboardModifiers Modifiers;
+  double WheelNotches = 0; // wheel turns only: notches away from the user positive
 };
 
 class TPaintBox : public QWidget {
@@ -50,6 +51,9 @@ public:
   void SetMouseDownHandler(MouseHandler handler) { onMouseDown_ = std::move(handler); }
   void SetMouseMoveHandler(MouseHandler handler) { onMouseMove_ = std::move(handler); }
   void SetMouseUpHandler(MouseHandler handler) { onMouseUp_ = std::move(handler); }
+  // Without a double-click handler a double click is a second press.
+  void SetDoubleClickHandler(MouseHandler handler) { onDoubleClick_ = std::move(handler); }
+  void SetWheelHandler(MouseHandler handler) { onWheel_ = std::move(handler); }
 
   // Asks for a new picture: the paint handler runs at the next paint of the widget.
   void Invalidate();
@@ -65,6 +69,8 @@ protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
 private:
   void RunPaintHandler();
@@ -79,6 +85,8 @@ private:
   MouseHandler onMouseDown_;
   MouseHandler onMouseMove_;
   MouseHandler onMouseUp_;
+  MouseHandler onDoubleClick_;
+  MouseHandler onWheel_;
 };
 
 } // namespace qvt

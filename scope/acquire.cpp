@@ -3,6 +3,7 @@
 #include "acquire.h"
 
 #include <algorithm>
+#include <span>
 #include <thread>
 
 #include "qvt2.h"
@@ -20,13 +21,16 @@ bool Cancelled(const TAcquireControl& control) {
 }
 
 // The samples of the sweep's window out of the whole store, as the window's time axis shows
-// them: from the pre-trigger time (or 0) over the sweep's duration.
+// them: from the pre-trigger time (or 0) over the sweep's duration, moved to lie within the
+// samples acquired.
 void TakeWindow(const TQVT2& device, TSweep& sweep, const std::vector<double>& times,
                 const std::vector<std::vector<double>>& all) {
   const double dt = 1.0 / sweep.SampleRate;
-  const double mini = sweep.Setup.PreTrigger ? device.PreTriggerTime() : 0.0;
-  const double maxi = mini + TimeBases()[sweep.Setup.TimeBase].SweepDuration;
+  const double duration = TimeBases()[sweep.Setup.TimeBase].SweepDuration;
   const int count = std::min<int>(device.TotalPoints(), TQVT2::kStoreSize);
+  const double mini = SweepWindowStart(
+      times, count, sweep.Setup.PreTrigger ? device.PreTriggerTime() : 0.0, duration);
+  const double maxi = mini + duration;
   int first = count;
   int end = 0;
   for (int j = 0; j < count; ++j) {
@@ -91,8 +95,10 @@ TSweep Acquire(TQVT2& device, const TSweepSetup& setup, const TAcquireControl& c
     const auto& trigger = all[static_cast<size_t>(
         std::find(sweep.Channels.begin(), sweep.Channels.end(), sweep.Setup.TriggerSource - 1) -
         sweep.Channels.begin())];
-    if (AlignOnTrigger(times, static_cast<int>(times.size()), trigger, sweep.Setup.Level,
-                       sweep.Setup.Rising)
+    const auto acquired =
+        static_cast<size_t>(std::min<int>(device.TotalPoints(), TQVT2::kStoreSize));
+    if (AlignOnTrigger(times, static_cast<int>(times.size()), std::span(trigger).first(acquired),
+                       sweep.Setup.Level, sweep.Setup.Rising)
             .Confirmed)
       break;
     ++sweep.Rearmed; // not the edge that was asked for: a new sweep, as the window does

@@ -47,7 +47,9 @@ struct TAcquireControl {
 };
 
 // Applies `setup`, runs sweeps until one completes on a confirmed edge and returns the samples
-// of its window (pre-trigger part included when asked). Throws TScopeError.
+// of its window (pre-trigger part included when asked): the sweep's whole number of points,
+// the window moved as little as needed to lie within the samples acquired when the trigger
+// crossing lies away from the interface's trigger (SweepWindowStart). Throws TScopeError.
 TSweep Acquire(TQVT2& device, const TSweepSetup& setup, const TAcquireControl& control = {});
 
 } // namespace qvt

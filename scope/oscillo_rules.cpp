@@ -22,8 +22,19 @@ bool NeedsWideRange(double mini, double maxi) {
   return std::fabs(maxi) >= 5 || std::fabs(mini) >= 5;
 }
 
-int PollIntervalMs(bool fastDisplay, int timeBase, bool singleShot) {
-  return fastDisplay && timeBase <= kLastFastTimeBase && !singleShot ? 15 : 110;
+bool PacedOnScreen(bool fastDisplay, int timeBase, bool singleShot) {
+  return fastDisplay && timeBase <= kLastFastTimeBase && !singleShot;
+}
+
+int FramePollDelayMs(double nowMs, double shownMs, double refreshHz) {
+  const double period = 1000.0 / (refreshHz >= 30 && refreshHz <= 240 ? refreshHz : 60.0);
+  if (!(shownMs >= 0) || !std::isfinite(nowMs))
+    return 1;
+  // On a grid of frames rather than a frame after the last sweep: a sweep shown late in its
+  // frame does not put off the next one.
+  const double next = (std::floor(shownMs / period) + 1) * period;
+  const double left = next - nowMs;
+  return left > 1 ? static_cast<int>(std::ceil(left)) : 1;
 }
 
 double SweepElapsed(int received, double rate, bool channelTrigger) {

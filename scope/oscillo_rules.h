@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Small rules of the oscilloscope window that need no widget: the ranges, the trigger source,
-// the choice of the interface's input range, the trigger-level step and the elapsed-time text of slow sweeps.
+// the choice of the interface's input range, the trigger-level step and the elapsed-time text of
+// slow sweeps.
 #pragma once
 
 #include <array>
@@ -27,9 +28,18 @@ inline constexpr int kLastFastTimeBase = 15;
 // Time bases above this index show the elapsed time of the sweep.
 inline constexpr int kLastTimeBaseWithoutClock = 17;
 
-// The poll period of the oscilloscope, ms: 110, or 15 with the fast display for the fast time
-// bases in continuous sweeps (a single shot or a slow sweep gains nothing from it).
-int PollIntervalMs(bool fastDisplay, int timeBase, bool singleShot);
+// The oscilloscope polls every 110 ms, except with the fast display for the fast time bases in
+// continuous sweeps, which is paced on the screen (a single shot or a slow sweep gains nothing
+// from it).
+inline constexpr int kWrittenPollMs = 110;
+bool PacedOnScreen(bool fastDisplay, int timeBase, bool singleShot);
+
+// The fast display is paced on the screen: the interface is polled as its data comes and a
+// sweep is shown at most once a frame. Frames are counted from the clock's origin, `refreshHz`
+// a second (a rate outside 30-240 Hz, as a virtual screen may report, is taken as 60). The
+// wait, ms, before the next poll at `nowMs` when the last sweep was shown at `shownMs` (< 0:
+// none yet): until the frame after the shown one begins, rounded up, and at least 1 ms.
+int FramePollDelayMs(double nowMs, double shownMs, double refreshHz);
 
 // The seconds of a sweep done when `received` samples have arrived at `rate` per second:
 // counted from the trigger (sample 500) with a channel trigger, from the first sample

@@ -29,7 +29,7 @@ for stage in $stages; do
   echo "=== $stage"
   case $stage in
     plain)
-      configure_build "$root/build/test" all -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr/local -DQVT_PYTHON=ON
+      configure_build "$root/build/test" all -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr/local -DQVT_PYTHON=ON -DQVT_WERROR=ON
       run_ctest "$root/build/test" ;;
     asan)
       configure_build "$root/build/asan" all -DCMAKE_BUILD_TYPE=Debug -DQVT_SANITIZE=address,undefined -DQVT_BENCH=OFF
@@ -38,7 +38,7 @@ for stage in $stages; do
       configure_build "$root/build/tsan" thread_tests -DCMAKE_BUILD_TYPE=Debug -DQVT_SANITIZE=thread -DQVT_BENCH=OFF
       TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_ctest "$root/build/tsan" -L thread ;;
     fuzz)
-      CC=clang CXX=clang++ configure_build "$root/build/fuzz" fuzzers -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVT_FUZZ=ON -DQVT_TESTS=OFF -DQVT_BENCH=OFF
+      CC=clang CXX=clang++ configure_build "$root/build/fuzz" fuzzers -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVT_WERROR=ON -DQVT_FUZZ=ON -DQVT_TESTS=OFF -DQVT_BENCH=OFF
       passed=0
       for f in "$root"/build/fuzz/fuzz/fuzz_*; do
         [ -x "$f" ] || continue

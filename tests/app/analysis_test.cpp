@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QMouseEvent>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QWheelEvent>
 
 #include <fstream>
 #include <sstream>
@@ -110,7 +112,7 @@ TEST_F(AnalysisTest, TheSpectrumOfTheGeneratorsSquareListsItsOddHarmonics) {
   for (const int n : {2, 4})
     EXPECT_LT(y0.Harmonics[n - 1].relativeDb, -30) << "even harmonic " << n;
   EXPECT_NEAR(y0.Resolution * static_cast<double>(y0.Magnitudes.size() - 1), 62500, 1)
-      << "0 to half the sample rate";
+      << "bins from 0 to half the sample rate";
 
   // The graph is the spectrum's: the mouse on the fundamental reads its frequency.
   form->TempsPaintBox->Repaint();
@@ -124,13 +126,67 @@ TEST_F(AnalysisTest, TheSpectrumOfTheGeneratorsSquareListsItsOddHarmonics) {
   form->ShowReadout(x, y);
   EXPECT_TRUE(form->LabelX->isVisible());
   EXPECT_TRUE(form->LabelX->text().startsWith("f=4")) << form->LabelX->text().toStdString();
-  EXPECT_TRUE(form->LabelY->text().startsWith("Y0=")) << form->LabelY->text().toStdString();
+  EXPECT_TRUE(form->LabelY->text().startsWith("V0=")) << form->LabelY->text().toStdString();
 
   // Leaving the mode gives the time graph back.
   form->SpectreBtn->click();
   EXPECT_TRUE(form->SpectreBar->isHidden());
   form->TempsPaintBox->Repaint();
   EXPECT_NE(OscGraph->PaintRect, TRect{});
+}
+
+TEST_F(AnalysisTest, FourChannelsAt20msFitTheirSpanAndListsAndTheMouseZoomsTheFrequencies) {
+  // Y0 flat, Y1 the 50 Hz sine, Y2 the 1 kHz square, Y3 the slow triangle.
+  Start();
+  for (int i = 1; i < 4; ++i)
+    Activate(i);
+  Trigger(0);
+  TimeBase(k20ms);
+  form->SpectreBtn->click();
+  Sweep();
+  form->TempsPaintBox->Repaint();
+  TGrapheSpectre& g = *form->SpectreGraph;
+  EXPECT_DOUBLE_EQ(g.FrequencyCurve.Mini, 0);
+  EXPECT_DOUBLE_EQ(g.FrequencyCurve.Maxi, 10000) << "ten times the square's 1 kHz";
+  EXPECT_EQ(g.Curves[0].AxisLabel(g.Curves[0].GradScale), "V0/V") << "as over the time graph";
+  // The lists of the tones found, whole, under the axis's labels.
+  EXPECT_EQ(g.Lists.Lines, 8);
+  for (int i = 1; i < 4; ++i)
+    EXPECT_GT(g.Lists.Boxes[i].Top, g.PlotRect.Bottom + g.CharHeight) << i;
+
+  QWidget* box = form->TempsPaintBox;
+  const QPoint at(g.FrequencyCurve.ToPixel(2000), g.PlotRect.Bottom + g.Margin);
+  auto wheel = [&](int notches) {
+    QWheelEvent e(at, box->mapToGlobal(at), {}, QPoint(0, 120 * notches), Qt::NoButton, {},
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(box, &e);
+    form->TempsPaintBox->Repaint();
+  };
+  wheel(3);
+  EXPECT_NEAR(g.FrequencyCurve.Maxi - g.FrequencyCurve.Mini, 10000 * 0.512, 1) << "zoomed in";
+  EXPECT_NEAR(g.FrequencyCurve.FromPixel(at.x()), 2000, 20) << "around the mouse";
+  // A drag to the left by a kilohertz's width shows a kilohertz higher.
+  const double low = g.FrequencyCurve.Mini;
+  const int kHz = g.FrequencyCurve.ToPixel(1000) - g.FrequencyCurve.ToPixel(0);
+  QTest::mousePress(box, Qt::LeftButton, {}, at);
+  QMouseEvent move(QEvent::MouseMove, QPointF(at - QPoint(kHz, 0)),
+                   box->mapToGlobal(QPointF(at - QPoint(kHz, 0))), Qt::NoButton, Qt::LeftButton,
+                   {});
+  QApplication::sendEvent(box, &move);
+  QTest::mouseRelease(box, Qt::LeftButton, {}, at - QPoint(kHz, 0));
+  form->TempsPaintBox->Repaint();
+  EXPECT_NEAR(g.FrequencyCurve.Mini, low + 1000, 20);
+  Sweep();
+  EXPECT_NEAR(g.FrequencyCurve.Mini, low + 1000, 20) << "kept over the next sweep";
+
+  // A chosen f max, then a double click on the axis: back to the automatic span.
+  form->FmaxCB->setCurrentIndex(form->FmaxCB->findData(2000));
+  EXPECT_DOUBLE_EQ(g.FrequencyCurve.Mini, 0);
+  EXPECT_DOUBLE_EQ(g.FrequencyCurve.Maxi, 2000);
+  form->TempsPaintBox->Repaint();
+  QTest::mouseDClick(box, Qt::LeftButton, {}, at);
+  EXPECT_EQ(form->FmaxCB->currentIndex(), 0);
+  EXPECT_DOUBLE_EQ(g.FrequencyCurve.Maxi, 10000);
 }
 
 TEST_F(AnalysisTest, ChoicesAreKeptInTheSettingsFileOnlyOnceChanged) {
@@ -145,11 +201,13 @@ TEST_F(AnalysisTest, ChoicesAreKeptInTheSettingsFileOnlyOnceChanged) {
   form->FenetreCB->setCurrentIndex(4);
   form->EchelleCB->setCurrentIndex(1);
   form->MoyenneSE->setValue(8);
+  form->FmaxCB->setCurrentIndex(form->FmaxCB->findData(20000));
   Close();
   const std::string file = ReadFile();
   EXPECT_NE(file.find("[Mesures]\r\nListe=period,phase\r\nAffiche=1\r\n"), std::string::npos)
       << file;
-  EXPECT_NE(file.find("[Spectre]\r\nFenetre=4\r\nEchelle=1\r\nMoyenne=8\r\n"), std::string::npos);
+  EXPECT_NE(file.find("[Spectre]\r\nFenetre=4\r\nEchelle=1\r\nMoyenne=8\r\nFMax=20000\r\n"),
+            std::string::npos);
 
   Start();
   EXPECT_EQ(form->ChosenMeasures,
@@ -159,6 +217,8 @@ TEST_F(AnalysisTest, ChoicesAreKeptInTheSettingsFileOnlyOnceChanged) {
   EXPECT_EQ(form->FenetreCB->currentIndex(), 4);
   EXPECT_EQ(form->EchelleCB->currentIndex(), 1);
   EXPECT_EQ(form->MoyenneSE->value(), 8);
+  EXPECT_EQ(form->FmaxCB->currentText(), "20 kHz");
+  EXPECT_EQ(form->SpectreGraph->MaxFrequency, 20000);
   EXPECT_EQ(form->SpectreGraph->Scale(), analysis::SpectrumScale::kDbv);
 }
 

@@ -12,9 +12,9 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QStatusTipEvent>
 #include <QTest>
-#include <QScreen>
 
 #include <cmath>
 #include <string>
@@ -60,6 +60,27 @@ TEST_F(MainFormTest, ContinuousSweepsShowTheSineRisingThroughZeroAtTimeZero) {
   }
   EXPECT_EQ(OscGraph->TimeCurve.Mini, 0);
   EXPECT_DOUBLE_EQ(OscGraph->TimeCurve.Maxi, 0.02);
+}
+
+TEST_F(MainFormTest, BothEdgesOfTheSineFillTheAxisDespiteTheComparatorsOffset) {
+  // The virtual interface's comparator fires 80 mV off the level: the sine crosses 0 V some
+  // 16 samples before the interface's trigger when rising, as many after it when falling.
+  Start("noise=0.001");
+  Activate(1); // Y1: a 50 Hz sine of 2 V
+  Trigger(2);
+  form->PreAcqCB->click();
+  TimeBase(k20ms);
+  for (const bool rising : {true, false}) {
+    Trigger(2, rising);
+    ASSERT_TRUE(NextSweep());
+    ASSERT_TRUE(NextSweep()) << "not re-armed for ever";
+    EXPECT_NEAR(ZeroSample(), rising ? 484 : 516, 2);
+    const TCourbe& t = OscGraph->TimeCurve;
+    EXPECT_NEAR(t.Mini, -4e-3, 0.2e-3);
+    EXPECT_DOUBLE_EQ(t.Maxi - t.Mini, 0.02);
+    EXPECT_LE(t.Value[0], t.Mini + 1e-9) << "samples from the start of the axis";
+    EXPECT_GE(t.Value[OscGraph->FilledCount - 1] + 8e-6, t.Maxi - 1e-9) << "to its end";
+  }
 }
 
 TEST_F(MainFormTest, SingleShotStopsAfterOneSweepAndUntickingItResumes) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window's rules that need no display: the Ctrl+letter tables, the elapsed time of slow
-// sweeps, the command line, where the settings file lies, the generator's frequency buttons
-// and the change that records an automatic point.
+// sweeps, the fast display's pace, the command line, where the settings file lies, the
+// generator's frequency buttons and the change that records an automatic point.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,8 +9,8 @@
 
 #include "command_line.h"
 #include "config_file.h"
-#include "ctrlkeys.h"
 #include "courbe.h"
+#include "ctrlkeys.h"
 #include "oscillo_rules.h"
 #include "panel_rules.h"
 
@@ -58,6 +58,23 @@ TEST(SlowSweeps, ElapsedTimeCountsFromTheTrigger) {
   EXPECT_FALSE(NeedsWideRange(-2, 2));
 }
 
+TEST(FastDisplay, PacedOnTheScreensFramesOnlyForContinuousFastSweeps) {
+  EXPECT_TRUE(PacedOnScreen(true, kLastFastTimeBase, false));
+  EXPECT_FALSE(PacedOnScreen(false, 6, false)) << "the written 110 ms cycle";
+  EXPECT_FALSE(PacedOnScreen(true, 6, true)) << "a single shot";
+  EXPECT_FALSE(PacedOnScreen(true, kLastFastTimeBase + 1, false)) << "a slow sweep";
+  // Until the frame after the one the last sweep was shown in (frames of 16.7 ms at 60 Hz),
+  // then the data as it comes.
+  EXPECT_EQ(FramePollDelayMs(0, 0, 60), 17);
+  EXPECT_EQ(FramePollDelayMs(10, 0, 60), 7);
+  EXPECT_EQ(FramePollDelayMs(20, 15, 60), 1) << "shown late in its frame: the next frame is near";
+  EXPECT_EQ(FramePollDelayMs(20, 17, 60), 14);
+  EXPECT_EQ(FramePollDelayMs(40, 17, 60), 1);
+  EXPECT_EQ(FramePollDelayMs(0, 0, 144), 7);
+  EXPECT_EQ(FramePollDelayMs(0, 0, 0), 17) << "a virtual screen without a rate";
+  EXPECT_EQ(FramePollDelayMs(5, -1, 60), 1) << "nothing shown yet";
+}
+
 TEST(CommandLine, OurOptionsQtsOptionsAndTheRest) {
   using L = TCommandLine;
   EXPECT_EQ(ReadCommandLine({}, false).Action, L::Run);
@@ -83,7 +100,8 @@ TEST(SettingsFile, BesideTheProgramElseInTheUserConfiguration) {
   unsetenv("QVT2_CONFIG");
   const fs::path dir = fs::temp_directory_path() / ("qvt2_cfg_" + std::to_string(::getpid()));
   fs::create_directories(dir);
-  EXPECT_EQ(SettingsFilePath((dir / "qvt2_oscillo").string()), (dir / "qvt2_oscillo.qvt2").string());
+  EXPECT_EQ(SettingsFilePath((dir / "qvt2_oscillo").string()),
+            (dir / "qvt2_oscillo.qvt2").string());
   EXPECT_EQ(SettingsFilePath((dir / "qvt2.exe").string()), (dir / "qvt2.qvt2").string());
   if (::geteuid() != 0) { // root writes everywhere
     fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);

@@ -239,10 +239,17 @@ TEST_F(OscTest, AlignOnTriggerFindsTheCrossing) {
       {"falling step", false, [](int j) { return j < 200 ? 1.0 : -1.0; }, 199, true},
       {"starts above", true, [](int j) { return j < 50 || j >= 400 ? 1.0 : -1.0; }, 399, true},
       {"at once", true, [](int j) { return j == 0 ? -1.0 : 1.0; }, 0, true},
-      // A spike against a falling ramp crosses upwards, but the signal runs downwards.
-      {"unconfirmed", true, [](int j) { return j == 150 ? 0.5 : 1 - j * 0.01; }, 149, false},
-      {"no crossing", true, [](int) { return -1.0; }, -1, false},
-      {"too late", true, [](int j) { return j < 600 ? -1.0 : 1.0; }, -1, false},
+      // A spike against a falling ramp crosses upwards, but the signal runs downwards, at the
+      // interface's trigger (sample 500) too: the other edge.
+      {"unconfirmed", true, [](int j) { return j == 150 ? 0.5 : 1 - j * 0.01; }, 500, false},
+      // The comparator's offset fired it before a slow edge reached the level: the crossing
+      // follows the trigger, or lies beyond the sweep and the trigger itself is t = 0.
+      {"crossing after the trigger", false, [](int j) { return (516 - j) * 0.005; }, 516, true},
+      {"slow edge", true, [](int j) { return -0.5 + j * 1e-4; }, 500, true},
+      {"slow edge the other way", true, [](int j) { return 0.5 - j * 1e-4; }, 500, false},
+      // Nothing says that the interface triggered on the other edge.
+      {"flat", true, [](int) { return -1.0; }, 500, true},
+      {"edge beyond the level's band", true, [](int j) { return j < 600 ? -1.0 : 1.0; }, 500, true},
       // A square of period 100 rises at 100, 200, ... 500 and falls at 50, 150, ... 450:
       // the crossing nearest the interface's trigger (sample 500) wins, not the first one.
       {"periodic", true, [](int j) { return j % 100 < 50 ? 1.0 : -1.0; }, 499, true},
@@ -263,6 +270,16 @@ TEST_F(OscTest, AlignOnTriggerFindsTheCrossing) {
     EXPECT_DOUBLE_EQ(g.TimeCurve.Value[zero + 10], 10e-3) << k.name;
     EXPECT_DOUBLE_EQ(g.TimeCurve.Value[999], (999 - zero) * 1e-3) << k.name;
   }
+  // A crossing 16 samples after the trigger: a time axis of 0.8 s from t = 0 would run past
+  // the last sample and is moved back onto the samples.
+  g.TriggerRising = false;
+  Fill(1000, 1e-3, 0, [](int j) { return (516 - j) * 0.005; });
+  g.AlignOnTrigger();
+  g.TimeCurve.Mini = 0;
+  g.TimeCurve.Maxi = 0.8;
+  g.KeepTimeAxisOnSamples();
+  EXPECT_NEAR(g.TimeCurve.Mini, -0.316, 1e-9);
+  EXPECT_NEAR(g.TimeCurve.Maxi, 0.484, 1e-9);
 
   g.TriggerChannel = TgrapheOsc::kNoTrigger;
   g.TriggerConfirmed = false;
