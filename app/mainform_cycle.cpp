@@ -298,6 +298,7 @@ void TMainForm::TimerTimer() {
   SetTimeAxis();
   OscGraph->KeepTimeAxisOnSamples();
   AnalyseSweep();
+  FeedModelPanel();
   TempsPaintBox->Invalidate();
   StopBtn->hide();
   // The sweep is in: the wait message would now be untrue.
@@ -346,6 +347,7 @@ void TMainForm::TempsPaintBoxPaint() {
     return; // a paint before the window's creation has finished
   if (TgraphePoint* points = ShownPointGraph()) {
     points->Paint();
+    PaintModel(*points->Canvas);
     return;
   }
   if (SpectrumShown()) {
@@ -353,6 +355,7 @@ void TMainForm::TempsPaintBoxPaint() {
     return;
   }
   OscGraph->Paint();
+  PaintModel(*OscGraph->Canvas);
   if (OscGraph->TriggerChannel != TgrapheOsc::kNoTrigger && ShownFile.isEmpty()) {
     // The level goes back into the box, unless the user is typing a new one there.
     if (!SeuilEdit->hasFocus())

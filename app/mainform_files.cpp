@@ -505,6 +505,7 @@ bool TMainForm::OpenMeasureFile(const QString& path) {
   RememberFile(ShownFile);
   // The measurements and the spectrum, when shown, are those of the opened sweep.
   AnalyseSweep();
+  FeedModelPanel();
   TempsPaintBox->Invalidate();
   DescribeGraph();
   return true;

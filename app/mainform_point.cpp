@@ -145,6 +145,7 @@ void TMainForm::RecordPoint() {
   }
   PointGraph->PointCount = static_cast<std::uint16_t>(n + 1);
   RecordPointRow(n);
+  FeedModelPanel();
   ShowLive();
   EnableRecordButtons(*this);
 }

@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// TModelPanel: the "Modélisation" panel. The curve to model, the model (the built-in ones and
+// "Expression"), the parameters with their uncertainties and units, r², the RMS of the
+// residuals and the fit's status. It is fed each complete sweep (or the recorded points) and
+// fits in a worker thread, starting from its last result, so the window never waits; its
+// range markers and model curve are drawn over the graph by the window's paint.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "colour.h"
+#include "fit.h"
+#include "graphe_base.h"
+#include "range_markers.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+
+namespace qvt {
+
+class TCanvas;
+class TCourbe;
+class TModelFitter;
+
+class TModelPanel : public QWidget {
+  Q_OBJECT
+
+public:
+  explicit TModelPanel(QWidget* parent = nullptr);
+  ~TModelPanel() override; // the fit under way is cancelled and waited for
+
+  // The curves of a complete sweep, or of the points recorded (`abscissa` the channel on the
+  // horizontal axis, then not offered as a curve): `count` values of `x` and of each visible
+  // channel of `y` are copied. While the panel is shown the chosen curve is fitted anew.
+  void Feed(const TCourbe& x, const std::array<const TCourbe*, 4>& y, int count, int abscissa = -1);
+  // Draws the range markers and, after a good fit, the model over the range in the channel's
+  // colour, dashed, over a plot painted with the transforms of `x` and `y`.
+  void Paint(TCanvas& canvas, const TRect& plot, const TCourbe& x,
+             const std::array<const TCourbe*, 4>& y) const;
+  // The mouse on the graph at column `px`: a press near a marker takes it, a move drags it
+  // (true while it does), the release refits over the new range.
+  bool MouseDown(const TCourbe& x, int px);
+  bool MouseMove(const TCourbe& x, int px);
+  bool MouseUp();
+  bool NearMarker(const TCourbe& x, int px) const;
+
+  // Fits now with the values of the table as starting values ("Réajuster").
+  void Refit();
+  // The model, the parameters with their uncertainties and r², tab-separated.
+  QString ResultText() const;
+  void CopyResult();
+
+  int Channel() const; // the curve modelled, -1 for none
+  // The last result shown (good or not), null before the first.
+  const analysis::FitResult* Result() const { return shown_ ? &*shown_ : nullptr; }
+  TRangeMarkers& Markers() { return markers_; }
+  bool Busy() const { return waiting_ != 0; }          // a fit asked for has not come back yet
+  bool ShowsCurve() const { return !curveX_.empty(); } // a good fit's curve is drawn
+
+  QComboBox* ChannelCB = nullptr;
+  QComboBox* ModelCB = nullptr; // the built-in models in order, then "Expression"
+  QLineEdit* ExpressionEdit = nullptr;
+  QSpinBox* DegreeSE = nullptr;
+  QTableWidget* ParamTable = nullptr; // name, value ± uncertainty, unit, "bloqué"
+  QLabel* R2Label = nullptr;
+  QLabel* RmsLabel = nullptr;
+  QLabel* StatusLabel = nullptr;
+  QPushButton* RefitBtn = nullptr;
+
+signals:
+  // The markers or the model curve changed: the graph is to be painted again.
+  void Changed();
+
+protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  analysis::FitModelSpec Spec() const;
+  void ModelChanged(); // the model, its degree or the expression changed
+  void FillChannels(); // the curve list after the visible channels
+  void FillRows();     // one row per parameter of the model
+  void Submit();       // the chosen curve fitted in the worker
+  void Take(std::uint64_t job, analysis::FitResult result);
+  void ShowResult();
+  void CellEdited(int row, int column);
+  void DataSpan(double& lo, double& hi) const;
+
+  std::unique_ptr<TModelFitter> fitter_;
+  std::uint64_t latest_ = 0;  // the number of the last job submitted
+  std::uint64_t waiting_ = 0; // that job, until it comes back
+  bool filling_ = false;      // the table is being written, not edited
+
+  // The data last fed.
+  std::vector<double> x_;
+  std::array<std::vector<double>, 4> y_;
+  std::array<bool, 4> visible_{};
+  std::array<TColour, 4> colours_{};
+  std::array<std::string, 4> yUnits_;
+  std::string xUnit_;
+  int abscissa_ = -1;
+
+  TRangeMarkers markers_;
+  int dragged_ = -1;
+  // Starting values by parameter name: the last result's, or typed in the table.
+  std::vector<analysis::FitValue> start_;
+  std::optional<analysis::FitResult> shown_;
+  analysis::FitModelSpec shownSpec_;
+  int shownChannel_ = -1;
+  std::vector<double> curveX_, curveY_; // the model over the range, for the graph
+};
+
+} // namespace qvt
