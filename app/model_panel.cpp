@@ -233,6 +233,8 @@ void TModelPanel::Feed(const TCourbe& x, const std::array<const TCourbe*, 4>& y,
   count = std::max(count, 0);
   x_.assign(x.Value.data(), x.Value.data() + std::min<std::size_t>(count, x.Value.size()));
   xUnit_ = x.Text;
+  axisLo_ = std::min(x.Mini, x.Maxi);
+  axisHi_ = std::max(x.Mini, x.Maxi);
   abscissa_ = abscissa;
   for (std::size_t i = 0; i < 4; ++i) {
     const TCourbe* c = y[i];
@@ -282,6 +284,9 @@ void TModelPanel::DataSpan(double& lo, double& hi) const {
   for (const double v : x_)
     if (std::isfinite(v))
       lo = std::min(lo, v), hi = std::max(hi, v);
+  // What the graph shows: a triggered sweep holds samples before the time axis starts.
+  lo = std::max(lo, axisLo_);
+  hi = std::min(hi, axisHi_);
   if (lo > hi)
     lo = hi = 0;
 }
@@ -294,8 +299,10 @@ void TModelPanel::Submit() {
   job.x = x_;
   job.y = y_[static_cast<std::size_t>(channel)];
   job.model = Spec();
-  job.from = markers_.From();
-  job.to = markers_.To();
+  double lo = 0, hi = 0;
+  DataSpan(lo, hi);
+  job.from = markers_.Placed() ? markers_.From() : lo;
+  job.to = markers_.Placed() ? markers_.To() : hi;
   job.start = start_;
   for (int r = 0; r < ParamTable->rowCount(); ++r) {
     if (ParamTable->item(r, kFixed)->checkState() != Qt::Checked)
@@ -336,8 +343,8 @@ void TModelPanel::Take(std::uint64_t job, analysis::FitResult result) {
       start_.push_back({p.name, p.value});
     double lo = 0, hi = 0;
     DataSpan(lo, hi);
-    const double from = std::max(lo, markers_.From());
-    const double to = std::min(hi, markers_.To());
+    const double from = markers_.Placed() ? std::max(lo, markers_.From()) : lo;
+    const double to = markers_.Placed() ? std::min(hi, markers_.To()) : hi;
     std::vector<double> values;
     for (const analysis::FitParameter& p : shown_->parameters)
       values.push_back(p.value);

@@ -43,7 +43,8 @@ public:
 
   // The curves of a complete sweep, or of the points recorded (`abscissa` the channel on the
   // horizontal axis, then not offered as a curve): `count` values of `x` and of each visible
-  // channel of `y` are copied. While the panel is shown the chosen curve is fitted anew.
+  // channel of `y` are copied. While the panel is shown the chosen curve is fitted anew, over
+  // the markers' range or, until they are placed, over the part the axis of `x` shows.
   void Feed(const TCourbe& x, const std::array<const TCourbe*, 4>& y, int count, int abscissa = -1);
   // Draws the range markers and, after a good fit, the model over the range in the channel's
   // colour, dashed, over a plot painted with the transforms of `x` and `y`.
@@ -110,6 +111,7 @@ private:
   std::array<TColour, 4> colours_{};
   std::array<std::string, 4> yUnits_;
   std::string xUnit_;
+  double axisLo_ = 0, axisHi_ = 0; // the horizontal axis shown: the whole sweep's range
   int abscissa_ = -1;
 
   TRangeMarkers markers_;

@@ -72,10 +72,11 @@ protected:
 TEST_F(ModelTest, TheChargeIsFittedOverTheDraggedRangeWithItsTimeConstantAndCopied) {
   ForceDecimalSeparator(',');
   PlayAndSweep("5*(1-EXP(-8*t))", "10", "Charge");
-  // The sweep holds the end of the period before the trigger and the start of the next one:
-  // the range is dragged onto the charge.
-  const double first = OscGraph->TimeCurve.Value[0];
-  const double last = OscGraph->TimeCurve.Value[OscGraph->FilledCount - 1];
+  // The markers start at the ends of the time axis; the sweep shows the start of the next
+  // period at its right end: the range is dragged onto the charge.
+  const double first = std::max(OscGraph->TimeCurve.Value[0], OscGraph->TimeCurve.Mini);
+  const double last =
+      std::min(OscGraph->TimeCurve.Value[OscGraph->FilledCount - 1], OscGraph->TimeCurve.Maxi);
   DragMarker(first, 0.0005);
   ASSERT_TRUE(panel->Markers().Placed());
   DragMarker(last, 0.09);
