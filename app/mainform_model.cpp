@@ -4,8 +4,11 @@
 // sweep or the recorded points, draws its markers and curve after the graph and passes it the
 // mouse over the graph first.
 #include <QBoxLayout>
+#include <QEvent>
 #include <QScrollArea>
 #include <QToolButton>
+
+#include <algorithm>
 
 #include "canvas.h"
 #include "globals.h"
@@ -22,10 +25,31 @@ using texts::U8;
 
 namespace {
 
-// The panel's width beside the graph.
-constexpr int kModelPanelWidth = 270;
+// The panel's width beside the graph, at most half the graph area's.
+constexpr int kModelPanelWidth = 320;
+
+// The graph area's resizes size the panel anew.
+class TModelResizeWatch : public QObject {
+public:
+  TModelResizeWatch(QObject* parent, TMainForm* form) : QObject(parent), form_(form) {}
+
+protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Resize)
+      form_->PlaceModelPanel();
+    return false;
+  }
+
+private:
+  TMainForm* form_;
+};
 
 } // namespace
+
+void TMainForm::PlaceModelPanel() {
+  if (ModelArea != nullptr)
+    ModelArea->setFixedWidth(std::clamp(PanelCourbe->width() / 2, 1, kModelPanelWidth));
+}
 
 void TMainForm::BuildModelButton(QHBoxLayout* row) {
   ModeleBtn->setCheckable(true);
@@ -42,8 +66,9 @@ void TMainForm::BuildModelPanel(QVBoxLayout* column) {
   ModelArea->setWidgetResizable(true);
   ModelArea->setFrameShape(QFrame::NoFrame);
   ModelArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  ModelArea->setFixedWidth(kModelPanelWidth);
   ModelArea->hide();
+  PanelCourbe->installEventFilter(new TModelResizeWatch(PanelCourbe, this));
+  PlaceModelPanel();
   // The graph box and the panel side by side, the panel on the right: the graph keeps its
   // place in the graph area's coordinates.
   const int at = column->indexOf(GraphBox);

@@ -90,12 +90,14 @@ TModelPanel::TModelPanel(QWidget* parent) : QWidget(parent) {
 
   ParamTable = new QTableWidget(0, 4, this);
   ParamTable->setObjectName("ModelParamTable");
-  ParamTable->setHorizontalHeaderLabels({QStringLiteral("Paramètre"), QStringLiteral("Valeur"),
+  ParamTable->setHorizontalHeaderLabels({QStringLiteral("Nom"), QStringLiteral("Valeur"),
                                          QStringLiteral("Unité"), QStringLiteral("Bloqué")});
   ParamTable->verticalHeader()->hide();
   ParamTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  // Every column as wide as its texts, never elided: a narrow panel scrolls sideways rather
+  // than cutting a value.
   ParamTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  ParamTable->horizontalHeader()->setSectionResizeMode(kValue, QHeaderView::Stretch);
+  ParamTable->setTextElideMode(Qt::ElideNone);
   ParamTable->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                               QAbstractItemView::AnyKeyPressed);
   ParamTable->setContextMenuPolicy(Qt::CustomContextMenu);
