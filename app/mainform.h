@@ -46,10 +46,10 @@
 #include <vector>
 
 #include "channel_controls.h"
-#include "fourier.h"
 #include "graphe_frequences.h"
 #include "measure_text.h"
 #include "measurer.h"
+#include "fourier.h"
 #include "sweep_cycle.h"
 
 class QBoxLayout;
@@ -168,10 +168,10 @@ public:
   bool Recording() const;
   // Sweeps of "1 s" and slower are written to the recording sample by sample as they arrive.
   bool RecordsSweepSamples() const;
-  void RecordPointRow(int index);            // after RecordPoint
-  void RecordSweepStart();                   // a new sweep is armed
+  void RecordPointRow(int index);          // after RecordPoint
+  void RecordSweepStart();                 // a new sweep is armed
   void RecordSweepSamples(int from, int to); // samples from..to-1 of the sweep arrived
-  void ShowRecordingControl();               // shown in point mode and for slow sweeps
+  void ShowRecordingControl();             // shown in point mode and for slow sweeps
 
   // Oscilloscope mode and the acquisition cycle.
   void ConfigureOscilloscope();
@@ -266,8 +266,8 @@ public:
   void ShowSpectrumReadout(int x, int y);
   // The two readout labels in `colour` beside the point (x, y) of the paint box, with the
   // marker on it; `above` puts them over the point.
-  void PlaceReadout(int x, int y, const QColor& colour, const QString& along, const QString& value,
-                    bool above);
+  void PlaceReadout(int x, int y, const QColor& colour, const QString& along,
+                    const QString& value, bool above);
   void SpectrumControlsChange(); // window, scale, averaging or f max changed in the bar
   // The mouse over the spectrum: the wheel zooms the frequency range, a drag pans it, a
   // double click goes back to the automatic span. False when it is not the spectrum's.
@@ -435,11 +435,11 @@ private:
   QGroupBox* BuildChannelGroup(int channel);
   QWidget* BuildPanelTemps();
   QWidget* BuildPanelCourbe();
-  void BuildGBFPanel();                          // mainform_gbf_layout.cpp
-  void BuildAnalysisButtons(QHBoxLayout* row);   // mainform_measures.cpp
-  void BuildAnalysisPanels(QVBoxLayout* column); // under and over the graph
-  void BuildSpectreBar();                        // mainform_fourier.cpp
-  void BuildModelButton(QHBoxLayout* row);       // mainform_model.cpp
+  void BuildGBFPanel(); // mainform_gbf_layout.cpp
+  void BuildAnalysisButtons(QHBoxLayout* row);       // mainform_measures.cpp
+  void BuildAnalysisPanels(QVBoxLayout* column);     // under and over the graph
+  void BuildSpectreBar();                            // mainform_fourier.cpp
+  void BuildModelButton(QHBoxLayout* row);           // mainform_model.cpp
   void BuildModelPanel(QVBoxLayout* column);
   void LoadAnalysisSettings(const TIniFile& ini);
   void SaveAnalysisSettings(TIniFile& ini) const;
@@ -494,8 +494,8 @@ private:
   // The wait before the next poll of the sweep cycle: the written 110 ms, or with the fast
   // display until the screen's next frame after the one the last sweep was shown in.
   int PollDelayMs() const;
-  QElapsedTimer PaceClock;  // the origin of the frames, started with the first sweep shown
-  double SweepShownMs = -1; // when the last sweep was shown on that clock
+  QElapsedTimer PaceClock;   // the origin of the frames, started with the first sweep shown
+  double SweepShownMs = -1;  // when the last sweep was shown on that clock
   QPointer<QWindow> LastFocusWindow;
   std::optional<TSweepCycle> Cycle; // the sweep being acquired, on Device
   analysis::Measurer Measurer;
@@ -510,7 +510,7 @@ private:
   int RecordedSamples = 0;                    // of the sweep under way
   double RecordedSweepStart = 0;              // time of the sweep under way in the recording
   bool RecordedAnySweep = false;
-  std::vector<int> RecordedChannels; // the recording's columns
+  std::vector<int> RecordedChannels;          // the recording's columns
 };
 
 } // namespace qvt
