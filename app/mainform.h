@@ -282,7 +282,7 @@ public:
   void PlaceModelPanel(); // beside the graph, as wide as half the graph area at most
   // The shown sweep, or the points of point mode or of an opened file, to the panel.
   void FeedModelPanel();
-  // The panel's markers and curve over the graph just painted on `canvas`.
+  // The panel's markers, curve and legend over the graph just painted on `canvas`.
   void PaintModel(TCanvas& canvas);
   // The mouse over the graph for the markers first; true when they took it.
   bool ModelMouseDown(const TMouseInfo& mouse);

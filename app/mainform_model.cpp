@@ -129,6 +129,8 @@ void TMainForm::PaintModel(TCanvas& canvas) {
       y[i] = &OscGraph->Curves[i];
   }
   ModelPanel->Paint(canvas, graph->PlotRect, *x, y);
+  // On the screen as in the images and prints, which copy the screen's picture.
+  ModelPanel->PaintLegend(canvas, graph->PlotRect);
 }
 
 bool TMainForm::ModelMouseDown(const TMouseInfo& mouse) {

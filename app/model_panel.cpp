@@ -24,6 +24,7 @@
 #include <cmath>
 #include <limits>
 
+#include "ansi.h"
 #include "canvas.h"
 #include "courbe.h"
 #include "model_fitter.h"
@@ -450,6 +451,49 @@ void TModelPanel::Paint(TCanvas& canvas, const TRect& plot, const TCourbe& x,
       y[static_cast<std::size_t>(shownChannel_)] != nullptr)
     DrawModelCurve(canvas, plot, x, *y[static_cast<std::size_t>(shownChannel_)], curveX_, curveY_,
                    colours_[static_cast<std::size_t>(shownChannel_)]);
+}
+
+void TModelPanel::PaintLegend(TCanvas& canvas, const TRect& plot) const {
+  if (!isVisible() || !shown_ || !shown_->Ok() || curveX_.empty())
+    return;
+  const std::size_t channel = static_cast<std::size_t>(std::max(shownChannel_, 0));
+  // The canvas writes 8-bit texts: the Greek names are written out ("tau").
+  std::vector<QString> lines;
+  lines.push_back(ModelCB->currentText() + QStringLiteral(" : ") + U8(shown_->formula));
+  for (const analysis::FitParameter& p : shown_->parameters) {
+    const TValueText t = FitValueParts(
+        p.value, p.error, FitParameterUnit(shownSpec_, p.name, xUnit_, yUnits_[channel]));
+    const QString unit = t.unit.empty() ? QString() : QLatin1Char(' ') + U8(t.unit);
+    QString line = QString::fromStdString(p.name) + QStringLiteral(" = ") + U8(t.value) + unit;
+    if (!t.error.empty())
+      line += QStringLiteral(" ± ") + U8(t.error) + unit;
+    lines.push_back(line);
+  }
+  if (shown_->r2)
+    lines.push_back(QStringLiteral("r² = ") + U8(FormatFixed(*shown_->r2, 7, 6)));
+  std::vector<std::string> texts;
+  int width = 0;
+  for (const QString& line : lines) {
+    texts.push_back(AnsiFromQString(line));
+    width = std::max(width, canvas.TextWidth(texts.back()));
+  }
+  // In the bottom right corner, where a charge or a decay leaves room, on a veil that keeps
+  // it readable over a trace.
+  const int step = canvas.TextHeight("0");
+  const int height = step * static_cast<int>(texts.size());
+  const int left = std::max(plot.Left + 2, plot.Right - width - 12);
+  const int top = std::max(plot.Top + 2, plot.Bottom - height - 12);
+  canvas.SetBrushStyle(TBrushStyle::Solid);
+  canvas.SetBrushColour(QColor(255, 255, 255, 210));
+  canvas.FillRect(left - 4, top - 2, left + width + 4, top + height + 2);
+  canvas.SetBrushColour(Qt::white);
+  canvas.SetFontColour(ToQColor(colours_[channel]));
+  int y = top;
+  for (const std::string& text : texts) {
+    canvas.TextOut(left, y, text);
+    y += step;
+  }
+  canvas.SetFontColour(Qt::black);
 }
 
 bool TModelPanel::NearMarker(const TCourbe& x, int px) const {

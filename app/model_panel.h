@@ -52,6 +52,10 @@ public:
              const std::array<const TCourbe*, 4>& y) const;
   // The mouse on the graph at column `px`: a press near a marker takes it, a move drags it
   // (true while it does), the release refits over the new range.
+  // The legend over the graph (kept in its images and prints): the model, its parameters
+  // with their uncertainties and r², in the channel's colour at the top left of the plot.
+  // Nothing without a good fit.
+  void PaintLegend(TCanvas& canvas, const TRect& plot) const;
   bool MouseDown(const TCourbe& x, int px);
   bool MouseMove(const TCourbe& x, int px);
   bool MouseUp();
