@@ -18,6 +18,7 @@
 #include "mainform_texts.h"
 #include "model_panel.h"
 #include "paintbox.h"
+#include "residual_strip.h"
 
 namespace qvt {
 
@@ -75,7 +76,14 @@ void TMainForm::BuildModelPanel(QVBoxLayout* column) {
   column->removeItem(GraphBox);
   auto* row = new QHBoxLayout;
   row->setSpacing(0);
-  row->addLayout(GraphBox, 1);
+  // The residuals' strip under the graph and its "Mesures" table, over the graph's width.
+  auto* graphColumn = new QVBoxLayout;
+  graphColumn->setSpacing(0);
+  graphColumn->addLayout(GraphBox, 1);
+  ModelPanel->ResidualStrip->setParent(PanelCourbe);
+  ModelPanel->ResidualStrip->hide();
+  graphColumn->addWidget(ModelPanel->ResidualStrip);
+  row->addLayout(graphColumn, 1);
   row->addWidget(ModelArea);
   column->insertLayout(at, row, 1);
   connect(ModelPanel, &TModelPanel::Changed, this, [this] { TempsPaintBox->Invalidate(); });
@@ -129,6 +137,7 @@ void TMainForm::PaintModel(TCanvas& canvas) {
       y[i] = &OscGraph->Curves[i];
   }
   ModelPanel->Paint(canvas, graph->PlotRect, *x, y);
+  ModelPanel->SetResidualAxis(*x, graph->PlotRect);
   // On the screen as in the images and prints, which copy the screen's picture.
   ModelPanel->PaintLegend(canvas, graph->PlotRect);
 }

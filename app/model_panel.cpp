@@ -31,6 +31,7 @@
 #include "model_text.h"
 #include "numtext.h"
 #include "range_markers_draw.h"
+#include "residual_strip.h"
 
 namespace qvt {
 
@@ -124,8 +125,14 @@ TModelPanel::TModelPanel(QWidget* parent) : QWidget(parent) {
   RefitBtn = new QPushButton(QStringLiteral("Réajuster"), this);
   RefitBtn->setObjectName("ModelRefitBtn");
   RefitBtn->setFocusPolicy(Qt::NoFocus);
+  ResidusCB = new QCheckBox(QStringLiteral("Résidus"), this);
+  ResidusCB->setObjectName("ModelResidusCB");
+  ResidualStrip = new TResidualStrip;
+  ResidualStrip->hide();
+  connect(ResidusCB, &QCheckBox::toggled, this, [this] { ShowResiduals(); });
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(RefitBtn);
+  buttons->addWidget(ResidusCB);
   buttons->addStretch();
   column->addLayout(buttons);
 
@@ -170,6 +177,44 @@ TModelPanel::TModelPanel(QWidget* parent) : QWidget(parent) {
 
 TModelPanel::~TModelPanel() {
   fitter_.reset();
+}
+
+void TModelPanel::SetResidualAxis(const TCourbe& x, const TRect& plot) {
+  ResidualStrip->SetAxis(x.A, x.B, plot.Left, plot.Right);
+}
+
+void TModelPanel::ShowResiduals() {
+  const bool good = shown_ && shown_->Ok() && shownChannel_ >= 0 && !curveX_.empty();
+  if (good && ResidusCB->isChecked()) {
+    const std::size_t channel = static_cast<std::size_t>(shownChannel_);
+    double lo = 0, hi = 0;
+    DataSpan(lo, hi);
+    const double from = markers_.Placed() ? std::max(lo, markers_.From()) : lo;
+    const double to = markers_.Placed() ? std::min(hi, markers_.To()) : hi;
+    std::vector<double> x, model;
+    for (const double v : x_)
+      if (v >= from && v <= to)
+        x.push_back(v);
+    model.resize(x.size());
+    std::vector<double> values;
+    for (const analysis::FitParameter& p : shown_->parameters)
+      values.push_back(p.value);
+    std::vector<double> r;
+    if (analysis::FitModelValues(shownSpec_, values, x, model)) {
+      const std::vector<double>& y = y_[channel];
+      std::size_t k = 0;
+      for (std::size_t i = 0; i < x_.size() && k < x.size(); ++i)
+        if (x_[i] >= from && x_[i] <= to)
+          r.push_back(y[i] - model[k++]);
+    }
+    if (r.size() != x.size())
+      x.resize(r.size());
+    ResidualStrip->SetResiduals(std::move(x), std::move(r), ToQColor(colours_[channel]),
+                                yUnits_[channel]);
+  } else if (!good) {
+    ResidualStrip->SetResiduals({}, {}, QColor(), {}); // a failed fit has none
+  }
+  ResidualStrip->setVisible(isVisible() && ResidusCB->isChecked());
 }
 
 analysis::FitModelSpec TModelPanel::Spec() const {
@@ -365,6 +410,7 @@ void TModelPanel::Take(std::uint64_t job, analysis::FitResult result) {
     start_.clear();
   }
   ShowResult();
+  ShowResiduals();
   emit Changed();
 }
 
@@ -568,7 +614,13 @@ void TModelPanel::CopyResult() {
 
 void TModelPanel::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  ShowResiduals();
   Submit();
+}
+
+void TModelPanel::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  ResidualStrip->hide();
 }
 
 bool TModelPanel::eventFilter(QObject* watched, QEvent* event) {

@@ -33,6 +33,7 @@ namespace qvt {
 class TCanvas;
 class TCourbe;
 class TModelFitter;
+class TResidualStrip;
 
 class TModelPanel : public QWidget {
   Q_OBJECT
@@ -83,6 +84,12 @@ public:
   QLabel* RmsLabel = nullptr;
   QLabel* StatusLabel = nullptr;
   QPushButton* RefitBtn = nullptr;
+  QCheckBox* ResidusCB = nullptr;
+  // The strip of the residuals, shown under the graph with "Résidus" after a good fit; the
+  // window places it.
+  TResidualStrip* ResidualStrip = nullptr;
+  // The graph's horizontal transform for the strip, after each paint of the graph.
+  void SetResidualAxis(const TCourbe& x, const TRect& plot);
 
 signals:
   // The markers or the model curve changed: the graph is to be painted again.
@@ -90,6 +97,7 @@ signals:
 
 protected:
   void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -102,6 +110,7 @@ private:
   void ShowResult();
   void CellEdited(int row, int column);
   void DataSpan(double& lo, double& hi) const;
+  void ShowResiduals(); // the strip after the box and the last result
 
   std::unique_ptr<TModelFitter> fitter_;
   std::uint64_t latest_ = 0;  // the number of the last job submitted
