@@ -155,12 +155,14 @@ void TMainForm::UndoBtnClick() {
     return;
   --PointGraph->PointCount;
   EnableRecordButtons(*this);
+  FeedModelPanel();
   TempsPaintBox->Invalidate();
 }
 
 void TMainForm::ResetBtnClick() {
   PointGraph->PointCount = 0;
   EnableRecordButtons(*this);
+  FeedModelPanel();
   EnregistreBtn->show();
   TempsPaintBox->Invalidate();
 }

@@ -296,6 +296,20 @@ void TModelPanel::Feed(const TCourbe& x, const std::array<const TCourbe*, 4>& y,
     }
   }
   FillChannels();
+  if (x_.size() < 2) {
+    // Nothing left to model (the points taken away): no result, and none still to come.
+    latest_ = waiting_ = 0;
+    shown_.reset();
+    curveX_.clear();
+    curveY_.clear();
+    FillRows();
+    R2Label->setText(QStringLiteral("r² = —"));
+    RmsLabel->setText(QStringLiteral("RMS = —"));
+    StatusLabel->clear();
+    ShowResiduals();
+    emit Changed();
+    return;
+  }
   if (isVisible())
     Submit();
 }
