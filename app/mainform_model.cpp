@@ -66,7 +66,7 @@ void TMainForm::BuildModelPanel(QVBoxLayout* column) {
   ModelArea->setWidget(ModelPanel);
   ModelArea->setWidgetResizable(true);
   ModelArea->setFrameShape(QFrame::NoFrame);
-  ModelArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  ModelArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   ModelArea->hide();
   PanelCourbe->installEventFilter(new TModelResizeWatch(PanelCourbe, this));
   PlaceModelPanel();

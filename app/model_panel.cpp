@@ -112,12 +112,8 @@ TModelPanel::TModelPanel(QWidget* parent) : QWidget(parent) {
   R2Label->setObjectName("ModelR2Label");
   RmsLabel = new QLabel(this);
   RmsLabel->setObjectName("ModelRmsLabel");
-  auto* figures = new QHBoxLayout;
-  figures->setSpacing(8);
-  figures->addWidget(R2Label);
-  figures->addWidget(RmsLabel);
-  figures->addStretch();
-  column->addLayout(figures);
+  column->addWidget(R2Label);
+  column->addWidget(RmsLabel);
   StatusLabel = new QLabel(this);
   StatusLabel->setObjectName("ModelStatusLabel");
   StatusLabel->setWordWrap(true);
@@ -541,6 +537,9 @@ void TModelPanel::PaintLegend(TCanvas& canvas, const TRect& plot) const {
   // it readable over a trace.
   const int step = canvas.TextHeight("0");
   const int height = step * static_cast<int>(texts.size());
+  // A plot too small for it goes without: the panel beside it shows the same values.
+  if (width + 16 > plot.Right - plot.Left || height + 16 > plot.Bottom - plot.Top)
+    return;
   const int left = std::max(plot.Left + 2, plot.Right - width - 12);
   const int top = std::max(plot.Top + 2, plot.Bottom - height - 12);
   canvas.SetBrushStyle(TBrushStyle::Solid);
