@@ -291,6 +291,9 @@ public:
   // The abscissa curve the markers are placed on; null when the panel is hidden or the graph
   // shows no time nor points (spectrum, live point mode).
   const TCourbe* ModelAbscissa() const;
+  // The model shown goes into a measurement being saved; an opened file's model is shown.
+  void KeepModel(TMeasurement& m) const;
+  void ShowFileModel();
 
   // The status bar's one text.
   QString StatusText() const;

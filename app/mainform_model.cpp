@@ -16,6 +16,7 @@
 #include "graphe_point.h"
 #include "mainform.h"
 #include "mainform_texts.h"
+#include "measure_file.h"
 #include "model_panel.h"
 #include "paintbox.h"
 #include "residual_strip.h"
@@ -140,6 +141,22 @@ void TMainForm::PaintModel(TCanvas& canvas) {
   ModelPanel->SetResidualAxis(*x, graph->PlotRect);
   // On the screen as in the images and prints, which copy the screen's picture.
   ModelPanel->PaintLegend(canvas, graph->PlotRect);
+}
+
+void TMainForm::KeepModel(TMeasurement& m) const {
+  if (ModelPanel == nullptr)
+    return;
+  TMeasureModel shown = ModelPanel->SavedModel();
+  if (!shown.Model.empty())
+    m.Model = std::move(shown);
+}
+
+void TMainForm::ShowFileModel() {
+  if (ModelPanel == nullptr || !ShownMeasure || ShownMeasure->Model.Model.empty())
+    return;
+  ModeleBtn->setChecked(true);
+  ModelArea->show();
+  ModelPanel->ShowSavedModel(ShownMeasure->Model);
 }
 
 bool TMainForm::ModelMouseDown(const TMouseInfo& mouse) {

@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -311,7 +312,13 @@ void TModelPanel::Feed(const TCourbe& x, const std::array<const TCourbe*, 4>& y,
 }
 
 void TModelPanel::FillChannels() {
-  const int current = Channel();
+  const int current = wantedChannel_ >= 0 ? wantedChannel_ : Channel();
+  if (wantedChannel_ >= 0 && ChannelCB->findData(wantedChannel_) >= 0) {
+    filling_ = true;
+    ChannelCB->setCurrentIndex(ChannelCB->findData(wantedChannel_));
+    filling_ = false;
+  }
+  wantedChannel_ = -1;
   std::vector<int> list;
   for (int i = 0; i < 4; ++i)
     if (visible_[static_cast<std::size_t>(i)])
@@ -623,6 +630,63 @@ QString TModelPanel::ResultText() const {
 
 void TModelPanel::CopyResult() {
   QApplication::clipboard()->setText(ResultText());
+}
+
+namespace {
+
+std::string Shortest(double v) {
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, v).ptr;
+  return std::string(text, end);
+}
+
+} // namespace
+
+TMeasureModel TModelPanel::SavedModel() const {
+  TMeasureModel saved;
+  if (!isVisible() || !shown_ || !shown_->Ok() || shownChannel_ < 0)
+    return saved;
+  saved.Model = shownSpec_.model == FitModel::kExpression
+                    ? std::string("expression")
+                    : std::string(analysis::FitModelKey(shownSpec_.model));
+  if (shownSpec_.model == FitModel::kExpression)
+    saved.Expression = shownSpec_.expression;
+  saved.Degree = shownSpec_.degree;
+  saved.Channel = shownChannel_;
+  if (markers_.Placed()) {
+    saved.From = markers_.From();
+    saved.To = markers_.To();
+  }
+  for (const analysis::FitParameter& p : shown_->parameters) {
+    const std::string sep = saved.Parameters.empty() ? "" : ";";
+    saved.Parameters += sep + p.name + "=" + Shortest(p.value);
+    saved.Errors += sep + p.name + "=" + (p.error ? Shortest(*p.error) : std::string());
+  }
+  saved.R2 = shown_->r2;
+  return saved;
+}
+
+void TModelPanel::ShowSavedModel(const TMeasureModel& model) {
+  std::optional<FitModel> m;
+  if (model.Model == "expression")
+    m = FitModel::kExpression;
+  else
+    m = analysis::FitModelByName(model.Model);
+  if (!m)
+    return; // a later version's model: the file opens without it
+  filling_ = true;
+  ExpressionEdit->setText(QString::fromStdString(model.Expression));
+  DegreeSE->setValue(model.Degree);
+  const auto at = std::find(kModels.begin(), kModels.end(), *m);
+  ModelCB->setCurrentIndex(at == kModels.end() ? kExpressionItem
+                                               : static_cast<int>(at - kModels.begin()));
+  filling_ = false;
+  wantedChannel_ = model.Channel;
+  if (model.From && model.To)
+    markers_.Place(*model.From, *model.To);
+  else
+    markers_.Reset();
+  ModelChanged();
 }
 
 void TModelPanel::showEvent(QShowEvent* event) {

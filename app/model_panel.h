@@ -18,6 +18,7 @@
 #include "colour.h"
 #include "fit.h"
 #include "graphe_base.h"
+#include "measure_file.h"
 #include "range_markers.h"
 
 class QCheckBox;
@@ -67,6 +68,12 @@ public:
   // The model, the parameters with their uncertainties and r², tab-separated.
   QString ResultText() const;
   void CopyResult();
+
+  // The model shown, for a measurement file; empty when hidden or without a good fit.
+  TMeasureModel SavedModel() const;
+  // The model of an opened file shown again: its model, channel and range; the fit of the
+  // file's data follows at the next Feed.
+  void ShowSavedModel(const TMeasureModel& model);
 
   int Channel() const; // the curve modelled, -1 for none
   // The last result shown (good or not), null before the first.
@@ -126,6 +133,7 @@ private:
   std::string xUnit_;
   double axisLo_ = 0, axisHi_ = 0; // the horizontal axis shown: the whole sweep's range
   int abscissa_ = -1;
+  int wantedChannel_ = -1; // the channel of a file's model, taken at the next Feed
 
   TRangeMarkers markers_;
   int dragged_ = -1;

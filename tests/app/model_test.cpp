@@ -9,6 +9,10 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTableWidget>
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <iterator>
 
 #include "lcd99.h"
 #include "mainform_fixture.h"
@@ -91,6 +95,7 @@ TEST_F(ModelTest, TheChargeIsFittedOverTheDraggedRangeWithItsTimeConstantAndCopi
   ASSERT_NE(tau, r.parameters.end());
   ASSERT_TRUE(tau->error.has_value());
   EXPECT_NEAR(tau->value, 0.0125, std::max(3 * *tau->error, 0.0125 * 0.01));
+  const double fittedTau = tau->value;
   EXPECT_TRUE(panel->ShowsCurve());
 
   const int row = Row(QString::fromUtf8("τ"));
@@ -113,6 +118,25 @@ TEST_F(ModelTest, TheChargeIsFittedOverTheDraggedRangeWithItsTimeConstantAndCopi
   EXPECT_TRUE(QApplication::clipboard()->text().contains(QString::fromUtf8("\nτ\t12,")));
   EXPECT_TRUE(QApplication::clipboard()->text().contains(QString::fromUtf8("\nr²\t0,9999")));
   ForceDecimalSeparator('\0');
+
+  // Saved with the sweep, the model comes back when the file is opened.
+  QTemporaryDir dir;
+  const QString path = dir.filePath("charge.qvtm");
+  ASSERT_TRUE(form->SaveMeasureFile(path));
+  std::ifstream in(path.toStdString());
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("\n# model: charge\n# model.channel: 0\n# model.from: "), std::string::npos);
+  EXPECT_NE(text.find("\n# model.parameters: A="), std::string::npos);
+  form->ModeleBtn->click();
+  panel->ModelCB->setCurrentIndex(1);
+  panel->Markers().Reset();
+  ASSERT_TRUE(form->OpenMeasureFile(path));
+  EXPECT_FALSE(form->ModelArea->isHidden());
+  EXPECT_EQ(panel->ModelCB->currentText(), "Charge");
+  EXPECT_NEAR(panel->Markers().To(), 0.09, 0.0005);
+  ASSERT_TRUE(WaitFor([&] { return Fitted(); }));
+  ASSERT_TRUE(panel->Result()->Ok());
+  EXPECT_NEAR(panel->Result()->parameters[1].value, fittedTau, 1e-9) << "the same points";
 }
 
 TEST_F(ModelTest, AFailedFitSaysWhyInFrenchAndDrawsNoCurve) {
