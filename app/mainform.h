@@ -23,6 +23,7 @@
 //   mainform_files.cpp     saving and opening measurement files, the CSV export
 //   mainform_image.cpp     the graph as an image (clipboard, PNG, SVG) and printed
 //   mainform_recording.cpp continuous recording of points and slow sweeps
+//   mainform_model.cpp     where the "Modélisation" panel sits and what it is fed
 //
 // Every control handler does nothing while Loading is set; handlers shared by the four
 // channels take the channel from the sender's "Tag" property. The acquisition loop lets
@@ -64,6 +65,7 @@ class QTableWidget;
 class QVBoxLayout;
 class QHBoxLayout;
 class QProgressBar;
+class QScrollArea;
 class QPushButton;
 class QScrollBar;
 class QSpinBox;
@@ -77,7 +79,9 @@ namespace qvt {
 class TCourbe;
 class TCourbeOsc;
 class TIniFile;
+class TCanvas;
 class TLabeledEdit;
+class TModelPanel;
 class TLCD99;
 class TPaintBox;
 class TRadioGroup;
@@ -273,6 +277,24 @@ public:
   void TempsPaintBoxWheel(const TMouseInfo& mouse);
   void TempsPaintBoxDoubleClick(const TMouseInfo& mouse);
 
+  // The "Modélisation" panel (mainform_model.cpp).
+  void ModeleBtnClick();
+  void PlaceModelPanel(); // beside the graph, as wide as half the graph area at most
+  // The shown sweep, or the points of point mode or of an opened file, to the panel.
+  void FeedModelPanel();
+  // The panel's markers, curve and legend over the graph just painted on `canvas`.
+  void PaintModel(TCanvas& canvas);
+  // The mouse over the graph for the markers first; true when they took it.
+  bool ModelMouseDown(const TMouseInfo& mouse);
+  bool ModelMouseMove(const TMouseInfo& mouse);
+  bool ModelMouseUp();
+  // The abscissa curve the markers are placed on; null when the panel is hidden or the graph
+  // shows no time nor points (spectrum, live point mode).
+  const TCourbe* ModelAbscissa() const;
+  // The model shown goes into a measurement being saved; an opened file's model is shown.
+  void KeepModel(TMeasurement& m) const;
+  void ShowFileModel();
+
   // The status bar's one text.
   QString StatusText() const;
   void SetStatusText(const QString& text);
@@ -299,6 +321,7 @@ public:
   QToolButton* ResetBtn = nullptr;
   QToolButton* MesuresBtn = nullptr;
   QToolButton* SpectreBtn = nullptr;
+  QToolButton* ModeleBtn = nullptr;
   QStatusBar* Header = nullptr;
 
   // Channel panel.
@@ -345,6 +368,8 @@ public:
   QComboBox* FenetreCB = nullptr;
   QComboBox* EchelleCB = nullptr;
   QSpinBox* MoyenneSE = nullptr;
+  TModelPanel* ModelPanel = nullptr; // "Modélisation", beside the graph in ModelArea
+  QScrollArea* ModelArea = nullptr;
   QComboBox* FmaxCB = nullptr; // "auto", then frequencies; the item's data in Hz (0: auto)
 
   // Generator panel (inside GBFPanel).
@@ -417,6 +442,8 @@ private:
   void BuildAnalysisButtons(QHBoxLayout* row);       // mainform_measures.cpp
   void BuildAnalysisPanels(QVBoxLayout* column);     // under and over the graph
   void BuildSpectreBar();                            // mainform_fourier.cpp
+  void BuildModelButton(QHBoxLayout* row);           // mainform_model.cpp
+  void BuildModelPanel(QVBoxLayout* column);
   void LoadAnalysisSettings(const TIniFile& ini);
   void SaveAnalysisSettings(TIniFile& ini) const;
   void LoadSpectrumSettings(const TIniFile& ini);

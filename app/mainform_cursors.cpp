@@ -115,6 +115,8 @@ void TMainForm::TempsPaintBoxMouseMove(const TMouseInfo& mouse) {
     return;
   if (SpectrumMouseMove(mouse))
     return;
+  if (!DraggingThreshold && ModelMouseMove(mouse))
+    return;
   if (DraggingThreshold) {
     if (!(mouse.Buttons & Qt::LeftButton) || OscGraph->TriggerChannel >= 4)
       return;
@@ -142,6 +144,8 @@ void TMainForm::TempsPaintBoxMouseMove(const TMouseInfo& mouse) {
 void TMainForm::TempsPaintBoxMouseDown(const TMouseInfo& mouse) {
   if (SpectrumMouseDown(mouse))
     return;
+  if (ModelMouseDown(mouse))
+    return;
   if (PointMode || SpectrumShown() || !ShownFile.isEmpty())
     return;
   DraggingThreshold = false;
@@ -157,6 +161,8 @@ void TMainForm::TempsPaintBoxMouseDown(const TMouseInfo& mouse) {
 
 void TMainForm::TempsPaintBoxMouseUp(const TMouseInfo& mouse) {
   SpectrumMouseUp();
+  if (ModelMouseUp())
+    return;
   if (PointMode || !ShownFile.isEmpty())
     return;
   if (DraggingThreshold && OscGraph->TriggerChannel < 4) {

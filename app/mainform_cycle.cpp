@@ -303,6 +303,7 @@ void TMainForm::TimerTimer() {
   SetTimeAxis();
   OscGraph->KeepTimeAxisOnSamples();
   AnalyseSweep();
+  FeedModelPanel();
   TempsPaintBox->Invalidate();
   StopBtn->hide();
   // The sweep is in: the wait message would now be untrue.
@@ -351,6 +352,7 @@ void TMainForm::TempsPaintBoxPaint() {
     return; // a paint before the window's creation has finished
   if (TgraphePoint* points = ShownPointGraph()) {
     points->Paint();
+    PaintModel(*points->Canvas);
     return;
   }
   if (SpectrumShown()) {
@@ -358,6 +360,7 @@ void TMainForm::TempsPaintBoxPaint() {
     return;
   }
   OscGraph->Paint();
+  PaintModel(*OscGraph->Canvas);
   if (OscGraph->TriggerChannel != TgrapheOsc::kNoTrigger && ShownFile.isEmpty()) {
     // The level goes back into the box, unless the user is typing a new one there.
     if (!SeuilEdit->hasFocus())

@@ -356,6 +356,7 @@ bool TMainForm::SaveMeasureFile(const QString& path, const TCsvFormat* csv) {
     ShowMessage(TMessageKind::Information, U8(texts::kNothingToSave));
     return false;
   }
+  KeepModel(m);
   std::string error;
   const bool written = csv != nullptr ? WriteMeasureCsv(LocalName(path), m, *csv, error)
                                       : (CheckMeasurement(m, error) &&
@@ -509,7 +510,9 @@ bool TMainForm::OpenMeasureFile(const QString& path) {
   SetStatusText(QString());
   RememberFile(ShownFile);
   // The measurements and the spectrum, when shown, are those of the opened sweep.
+  ShowFileModel();
   AnalyseSweep();
+  FeedModelPanel();
   TempsPaintBox->Invalidate();
   DescribeGraph();
   return true;

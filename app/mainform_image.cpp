@@ -63,6 +63,7 @@ void TMainForm::DrawGraphOn(QPaintDevice* device) {
     points->Paint();
   else
     OscGraph->Paint();
+  PaintModel(canvas);
   // The readout as the user sees it, at the same place relative to the graph.
   if (LabelX->isVisible() && TempsPaintBox->width() > 0) {
     const double scale = double(canvas.Width()) / TempsPaintBox->width();

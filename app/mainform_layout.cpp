@@ -203,6 +203,8 @@ QWidget* TMainForm::BuildToolBar() {
   MesuresBtn = ToolButton(ToolBar1, "MesuresBtn", texts::kMesures, "mesures", texts::kMesuresHint);
   SpectreBtn = ToolButton(ToolBar1, "SpectreBtn", texts::kSpectre, "frequences", texts::kSpectreHint);
   BuildAnalysisButtons(first);
+  ModeleBtn = ToolButton(ToolBar1, "ModeleBtn", texts::kModele, "modele", texts::kModeleHint);
+  BuildModelButton(first);
   // "Quitter" stays last.
   for (QToolButton* b : {HelpBtn, PlusBtn, ExitBtn})
     first->addWidget(b);
@@ -468,6 +470,7 @@ QWidget* TMainForm::BuildPanelCourbe() {
   column->addWidget(ProgressBar);
   column->addWidget(TempsPaintBox, 1);
   BuildAnalysisPanels(column);
+  BuildModelPanel(column);
 
   // The readout floats over the graph.
   for (QLabel** label : {&LabelX, &LabelY}) {

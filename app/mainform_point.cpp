@@ -145,6 +145,7 @@ void TMainForm::RecordPoint() {
   }
   PointGraph->PointCount = static_cast<std::uint16_t>(n + 1);
   RecordPointRow(n);
+  FeedModelPanel();
   ShowLive();
   EnableRecordButtons(*this);
 }
@@ -154,12 +155,14 @@ void TMainForm::UndoBtnClick() {
     return;
   --PointGraph->PointCount;
   EnableRecordButtons(*this);
+  FeedModelPanel();
   TempsPaintBox->Invalidate();
 }
 
 void TMainForm::ResetBtnClick() {
   PointGraph->PointCount = 0;
   EnableRecordButtons(*this);
+  FeedModelPanel();
   EnregistreBtn->show();
   TempsPaintBox->Invalidate();
 }

@@ -176,6 +176,8 @@ public:
       Rows = rows;
     } else if (key.starts_with("col")) {
       ok = ColumnField(key.substr(3), value);
+    } else if (key.starts_with("model")) {
+      ModelField(key, value); // a model that cannot be read is left out, the data kept
     }
     if (!ok)
       error = "Valeur « " + Shorten(value) + " » invalide pour « " + std::string(key) + " »";
@@ -188,6 +190,34 @@ public:
 private:
   // "<k>.<field>" of channel column k (1 for the first channel); keys of other columns and
   // unknown fields are left to later versions.
+  void ModelField(std::string_view key, const std::string& value) {
+    TMeasureModel& model = m_.Model;
+    double v = 0;
+    if (key == "model") {
+      model.Model = value;
+    } else if (key == "model.expression") {
+      model.Expression = value;
+    } else if (key == "model.degree") {
+      int degree = 0;
+      if (ParseInt(value, degree) && degree >= 3 && degree <= 5)
+        model.Degree = degree;
+    } else if (key == "model.channel") {
+      int channel = -1;
+      if (ParseInt(value, channel) && channel >= 0 && channel <= 3)
+        model.Channel = channel;
+    } else if (key == "model.from" && ParseDouble(value, v) && std::isfinite(v)) {
+      model.From = v;
+    } else if (key == "model.to" && ParseDouble(value, v) && std::isfinite(v)) {
+      model.To = v;
+    } else if (key == "model.parameters") {
+      model.Parameters = value;
+    } else if (key == "model.errors") {
+      model.Errors = value;
+    } else if (key == "model.r2" && ParseDouble(value, v) && std::isfinite(v)) {
+      model.R2 = v;
+    }
+  }
+
   bool ColumnField(std::string_view key, const std::string& value) {
     const std::size_t dot = key.find('.');
     std::size_t column = 0;
@@ -319,6 +349,24 @@ std::string MeasureHeaderText(const TMeasurement& m, long long rowCount) {
                  c.ClippedLow && c.ClippedHigh ? "both"
                  : c.ClippedLow                ? "low"
                                                : "high");
+  }
+  if (!m.Model.Model.empty()) {
+    const TMeasureModel& model = m.Model;
+    AppendLine(out, "model", model.Model);
+    if (!model.Expression.empty())
+      AppendLine(out, "model.expression", model.Expression);
+    if (model.Model == "polynomial")
+      AppendLine(out, "model.degree", std::to_string(model.Degree));
+    if (model.Channel >= 0)
+      AppendLine(out, "model.channel", std::to_string(model.Channel));
+    if (model.From && model.To) {
+      AppendLine(out, "model.from", NumberText(*model.From));
+      AppendLine(out, "model.to", NumberText(*model.To));
+    }
+    AppendLine(out, "model.parameters", model.Parameters);
+    AppendLine(out, "model.errors", model.Errors);
+    if (model.R2)
+      AppendLine(out, "model.r2", NumberText(*model.R2));
   }
   return out;
 }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,21 @@ struct TMeasureChannel {
   bool operator==(const TMeasureChannel&) const = default;
 };
 
+// The model fitted in the "Modélisation" panel, kept with the measurement; `Model` is empty
+// when none was. Values are in SI units, texts UTF-8.
+struct TMeasureModel {
+  std::string Model;      // a built-in model's key ("charge", "damped_sine") or "expression"
+  std::string Expression; // the formula of an expression
+  int Degree = 3;         // of a polynomial
+  int Channel = -1;       // the interface channel modelled, 0 to 3
+  std::optional<double> From, To; // the range between the markers; none for the whole sweep
+  std::string Parameters;         // "A=4.0024;tau=0.0125011;B=0.9969"
+  std::string Errors;             // "A=0.0003;tau=2.2e-06;B=": empty when undetermined or held
+  std::optional<double> R2;
+
+  bool operator==(const TMeasureModel&) const = default;
+};
+
 struct TMeasurement {
   // Set by the reader from the file; the writer always writes its own.
   int FormatVersion = kMeasureFormatVersion;
@@ -61,6 +77,7 @@ struct TMeasurement {
   std::vector<double> Time;
   // The saved channels, in column order; each holds as many values as Time.
   std::vector<TMeasureChannel> Channels;
+  TMeasureModel Model;
 
   bool operator==(const TMeasurement&) const = default;
 };

@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// TModelPanel: the "Modélisation" panel. The curve to model, the model (the built-in ones and
+// "Expression"), the parameters with their uncertainties and units, r², the RMS of the
+// residuals and the fit's status. It is fed each complete sweep (or the recorded points) and
+// fits in a worker thread, starting from its last result, so the window never waits; its
+// range markers and model curve are drawn over the graph by the window's paint.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "colour.h"
+#include "fit.h"
+#include "graphe_base.h"
+#include "measure_file.h"
+#include "range_markers.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+
+namespace qvt {
+
+class TCanvas;
+class TCourbe;
+class TModelFitter;
+class TResidualStrip;
+
+class TModelPanel : public QWidget {
+  Q_OBJECT
+
+public:
+  explicit TModelPanel(QWidget* parent = nullptr);
+  ~TModelPanel() override; // the fit under way is cancelled and waited for
+
+  // The curves of a complete sweep, or of the points recorded (`abscissa` the channel on the
+  // horizontal axis, then not offered as a curve): `count` values of `x` and of each visible
+  // channel of `y` are copied. While the panel is shown the chosen curve is fitted anew, over
+  // the markers' range or, until they are placed, over the part the axis of `x` shows.
+  void Feed(const TCourbe& x, const std::array<const TCourbe*, 4>& y, int count, int abscissa = -1);
+  // Draws the range markers and, after a good fit, the model over the range in the channel's
+  // colour, dashed, over a plot painted with the transforms of `x` and `y`.
+  void Paint(TCanvas& canvas, const TRect& plot, const TCourbe& x,
+             const std::array<const TCourbe*, 4>& y) const;
+  // The mouse on the graph at column `px`: a press near a marker takes it, a move drags it
+  // (true while it does), the release refits over the new range.
+  // The legend over the graph (kept in its images and prints): the model, its parameters
+  // with their uncertainties and r², in the channel's colour at the top left of the plot.
+  // Nothing without a good fit.
+  void PaintLegend(TCanvas& canvas, const TRect& plot) const;
+  bool MouseDown(const TCourbe& x, int px);
+  bool MouseMove(const TCourbe& x, int px);
+  bool MouseUp();
+  bool NearMarker(const TCourbe& x, int px) const;
+
+  // Fits now with the values of the table as starting values ("Réajuster").
+  void Refit();
+  // The model, the parameters with their uncertainties and r², tab-separated.
+  QString ResultText() const;
+  void CopyResult();
+
+  // The model shown, for a measurement file; empty when hidden or without a good fit.
+  TMeasureModel SavedModel() const;
+  // The model of an opened file shown again: its model, channel and range; the fit of the
+  // file's data follows at the next Feed.
+  void ShowSavedModel(const TMeasureModel& model);
+
+  int Channel() const; // the curve modelled, -1 for none
+  // The last result shown (good or not), null before the first.
+  const analysis::FitResult* Result() const { return shown_ ? &*shown_ : nullptr; }
+  TRangeMarkers& Markers() { return markers_; }
+  bool Busy() const { return waiting_ != 0; }          // a fit asked for has not come back yet
+  bool ShowsCurve() const { return !curveX_.empty(); } // a good fit's curve is drawn
+
+  QComboBox* ChannelCB = nullptr;
+  QComboBox* ModelCB = nullptr; // the built-in models in order, then "Expression"
+  QLineEdit* ExpressionEdit = nullptr;
+  QSpinBox* DegreeSE = nullptr;
+  QTableWidget* ParamTable = nullptr; // name, value ± uncertainty, unit, "bloqué"
+  QLabel* R2Label = nullptr;
+  QLabel* RmsLabel = nullptr;
+  QLabel* StatusLabel = nullptr;
+  QPushButton* RefitBtn = nullptr;
+  QCheckBox* ResidusCB = nullptr;
+  // The strip of the residuals, shown under the graph with "Résidus" after a good fit; the
+  // window places it.
+  TResidualStrip* ResidualStrip = nullptr;
+  // The graph's horizontal transform for the strip, after each paint of the graph.
+  void SetResidualAxis(const TCourbe& x, const TRect& plot);
+
+signals:
+  // The markers or the model curve changed: the graph is to be painted again.
+  void Changed();
+
+protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  analysis::FitModelSpec Spec() const;
+  void ModelChanged(); // the model, its degree or the expression changed
+  void FillChannels(); // the curve list after the visible channels
+  void FillRows();     // one row per parameter of the model
+  void Submit();       // the chosen curve fitted in the worker
+  void Take(std::uint64_t job, analysis::FitResult result);
+  void ShowResult();
+  void CellEdited(int row, int column);
+  void DataSpan(double& lo, double& hi) const;
+  void ShowResiduals(); // the strip after the box and the last result
+
+  std::unique_ptr<TModelFitter> fitter_;
+  std::uint64_t latest_ = 0;  // the number of the last job submitted
+  std::uint64_t waiting_ = 0; // that job, until it comes back
+  bool filling_ = false;      // the table is being written, not edited
+
+  // The data last fed.
+  std::vector<double> x_;
+  std::array<std::vector<double>, 4> y_;
+  std::array<bool, 4> visible_{};
+  std::array<TColour, 4> colours_{};
+  std::array<std::string, 4> yUnits_;
+  std::string xUnit_;
+  double axisLo_ = 0, axisHi_ = 0; // the horizontal axis shown: the whole sweep's range
+  int abscissa_ = -1;
+  int wantedChannel_ = -1; // the channel of a file's model, taken at the next Feed
+
+  TRangeMarkers markers_;
+  int dragged_ = -1;
+  // Starting values by parameter name: the last result's, or typed in the table.
+  std::vector<analysis::FitValue> start_;
+  std::optional<analysis::FitResult> shown_;
+  analysis::FitModelSpec shownSpec_;
+  int shownChannel_ = -1;
+  std::vector<double> curveX_, curveY_; // the model over the range, for the graph
+};
+
+} // namespace qvt
