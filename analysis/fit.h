@@ -122,11 +122,6 @@ std::string_view FitModelCaption(FitModel model); // UTF-8
 std::optional<FitModel> FitModelByName(std::string_view name);
 // The formula text of a model ("A*(1-exp(-x/tau))+B", "a0+a1*x+a2*x^2+a3*x^3").
 std::string FitFormula(const FitModelSpec& model);
-// The unit of a built-in model's parameter from those of x and y: "V" for A and B, "s" for τ
-// on a voltage against time, "Hz" for f (1/x otherwise), "rad" for φ, "V/s²" for a parabola's
-// a (UTF-8), "" for the power law's A and n, an unknown name and every parameter of a formula.
-std::string FitParameterUnit(const FitModelSpec& model, std::string_view name,
-                             std::string_view xUnit, std::string_view yUnit);
 
 // The status line of the window, in French (UTF-8): "Ajustement réussi en 9 itérations",
 // "Pas de convergence : changez les valeurs de départ", ...

@@ -359,38 +359,6 @@ std::string FitFormula(const FitModelSpec& model) {
   return std::string(EntryOf(model.model).formula);
 }
 
-std::string FitParameterUnit(const FitModelSpec& model, std::string_view name,
-                             std::string_view xUnit, std::string_view yUnit) {
-  const std::string x(xUnit), y(yUnit);
-  // y / x^k, with the powers the unit texts use.
-  auto over = [&](int k) -> std::string {
-    if (k == 0 || x.empty())
-      return k == 0 ? y : "";
-    const std::string power = k == 1 ? "" : k == 2 ? "²" : k == 3 ? "³" : "^" + std::to_string(k);
-    return (y.empty() ? "1" : y) + "/" + x + power;
-  };
-  if (model.model == FitModel::kExpression)
-    return "";
-  BuiltinModel function(model.model, std::clamp(model.degree, 3, 5));
-  const auto& names = function.Names();
-  const auto at = std::find_if(names.begin(), names.end(),
-                               [&](const std::string& n) { return SameText(n, name); });
-  if (at == names.end())
-    return "";
-  const std::size_t k = static_cast<std::size_t>(at - names.begin());
-  if (!function.Powers().empty())
-    return over(function.Powers()[k]);
-  if (SameText(name, "A") || SameText(name, "B"))
-    return model.model == FitModel::kPower ? "" : y; // the power law's A is in y/x^n
-  if (SameText(name, "tau") || SameText(name, "mu") || SameText(name, "sigma"))
-    return x;
-  if (SameText(name, "f"))
-    return x == "s" ? "Hz" : x.empty() ? "" : "1/" + x;
-  if (SameText(name, "phi"))
-    return "rad";
-  return ""; // the power law's n
-}
-
 std::vector<std::string> FitParameterNames(const FitModelSpec& model, std::string* error) {
   std::string reason;
   auto function = fit::MakeModel(model, reason);

@@ -281,19 +281,6 @@ TEST(Fit, FiguresAndFrenchStatus) {
   r.parameters[0].error.reset();
   EXPECT_EQ(FitStatusText(r), "Ajustement réussi en 9 itérations ; incertitude non déterminée");
   EXPECT_EQ(kFitUndeterminedText, "Incertitude non déterminée");
-
-  const struct {
-    FitModelSpec model;
-    const char* name;
-    const char* unit;
-  } units[] = {
-      {Builtin(FitModel::kCharge), "tau", "s"},    {Builtin(FitModel::kCharge), "B", "V"},
-      {Builtin(FitModel::kSine), "F", "Hz"},       {Builtin(FitModel::kSine), "phi", "rad"},
-      {Builtin(FitModel::kParabola), "a", "V/s²"}, {Builtin(FitModel::kPolynomial, 4), "a0", "V"},
-      {Builtin(FitModel::kPower), "A", ""},        {Expression("a*t"), "a", ""},
-  };
-  for (const auto& u : units)
-    EXPECT_EQ(FitParameterUnit(u.model, u.name, "s", "V"), u.unit) << u.name;
 }
 
 TEST(Fit, CancelFromAnotherThreadEndsALongFit) {
