@@ -10,11 +10,15 @@
 //   bench_oscillo analysis [seconds] the same sweeps on the four channels without (the
 //                                    baseline) and with the "Mesures" panel and the "Spectre"
 //                                    mode, with the written display and with "Affichage rapide"
+//   bench_oscillo model [seconds]    sweeps at "20 ms" without (the baseline) and with the
+//                                    "Modélisation" panel fitting "Sinus" to Y2 live, with the
+//                                    written display and with "Affichage rapide"
 //   bench_oscillo startup [runs]     time from the start of the process to the first painted
 //                                    window, and resident memory then, for the oscilloscope and
 //                                    for a bare Qt window (the baseline), in alternate runs
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QMainWindow>
 #include <QRadioButton>
@@ -87,23 +91,38 @@ struct TSweepRate {
   double CpuShare = 0; // of one core
 };
 
-TSweepRate Sweeps(double seconds, bool fast, bool fourChannels = false, bool analysis = false) {
+// What a run of sweeps turns on beside the channel Y2 that triggers it.
+struct TSweepSetUp {
+  bool FourChannels = false;
+  bool Analysis = false; // the "Mesures" panel and the "Spectre" mode
+  bool Model = false;    // "Modélisation" fitting "Sinus" to Y2 live
+  int TimeBase = 6;      // "1 ms"
+};
+
+TSweepRate Sweeps(double seconds, bool fast, const TSweepSetUp& setUp = {}) {
   qvt::FastDisplay = fast;
   qvt::TMainForm form;
   form.show();
   QApplication::processEvents();
   form.Channels[2].Active->click();
-  if (fourChannels) {
+  if (setUp.FourChannels) {
     form.Channels[1].Active->click();
     form.Channels[3].Active->click();
   }
-  if (analysis) {
+  if (setUp.Analysis) {
     form.MesuresBtn->click();
     form.SpectreBtn->click();
   }
   form.SynchroRG->Button(3)->click();
-  while (form.DureeUpDown->Position() < 6)
+  while (form.DureeUpDown->Position() < setUp.TimeBase)
     form.DureeUpDown->UpButton()->click();
+  if (setUp.Model) {
+    form.ModeleBtn->click();
+    auto* channel = form.findChild<QComboBox*>("ModelChannelCB");
+    auto* model = form.findChild<QComboBox*>("ModelCB");
+    channel->setCurrentIndex(channel->findText("Voie 2", Qt::MatchStartsWith));
+    model->setCurrentIndex(model->findText("Sinus"));
+  }
   // A sweep is counted when its times are filled again; the first value is marked after each.
   int sweeps = -1;
   QTimer watch;
@@ -155,26 +174,26 @@ int CompareSweeps(double seconds) {
 }
 
 // Runs alternate, baseline first, and the median of the pairs' ratios is given: the machine's
-// load drifts over a run more than the analysis costs.
-int CompareAnalysis(double seconds) {
+// load drifts over a run more than the feature costs.
+int CompareWith(double seconds, const char* what, const char* feature, const TSweepSetUp& bare,
+                const TSweepSetUp& with) {
   constexpr int kPairs = 3;
-  std::printf("continuous sweeps at 1 ms on four channels, %d alternate pairs of %.1f s:\n", kPairs,
-              seconds);
+  std::printf("continuous sweeps %s, %d alternate pairs of %.1f s:\n", what, kPairs, seconds);
   for (const bool fast : {false, true}) {
-    std::vector<double> bare, measured, bareCpu, measuredCpu, ratio;
+    std::vector<double> plain, featured, plainCpu, featuredCpu, ratio;
     for (int i = 0; i < kPairs; ++i) {
-      const TSweepRate b = Sweeps(seconds, fast, true, false);
-      const TSweepRate m = Sweeps(seconds, fast, true, true);
-      bare.push_back(b.PerSecond);
-      measured.push_back(m.PerSecond);
-      bareCpu.push_back(100.0 * b.CpuShare);
-      measuredCpu.push_back(100.0 * m.CpuShare);
+      const TSweepRate b = Sweeps(seconds, fast, bare);
+      const TSweepRate m = Sweeps(seconds, fast, with);
+      plain.push_back(b.PerSecond);
+      featured.push_back(m.PerSecond);
+      plainCpu.push_back(100.0 * b.CpuShare);
+      featuredCpu.push_back(100.0 * m.CpuShare);
       ratio.push_back(b.PerSecond > 0 ? m.PerSecond / b.PerSecond : 0.0);
     }
-    std::printf("  %s: %.2f per second (CPU %.1f %% of a core); with Mesures and Spectre %.2f "
-                "per second (CPU %.1f %%); median rate ratio %.3f (%.3f-%.3f)\n",
-                fast ? "Affichage rapide" : "written display", Median(bare), Median(bareCpu),
-                Median(measured), Median(measuredCpu), Median(ratio),
+    std::printf("  %s: %.2f per second (CPU %.1f %% of a core); with %s %.2f per second (CPU "
+                "%.1f %%); median rate ratio %.3f (%.3f-%.3f)\n",
+                fast ? "Affichage rapide" : "written display", Median(plain), Median(plainCpu),
+                feature, Median(featured), Median(featuredCpu), Median(ratio),
                 *std::min_element(ratio.begin(), ratio.end()),
                 *std::max_element(ratio.begin(), ratio.end()));
   }
@@ -270,9 +289,16 @@ int main(int argc, char* argv[]) {
     return StartOnce(mode == "startup-window");
   if (mode == "sweeps")
     return CompareSweeps(argc > 2 ? std::atof(argv[2]) : 10);
+  const double seconds = argc > 2 ? std::atof(argv[2]) : 10;
   if (mode == "analysis")
-    return CompareAnalysis(argc > 2 ? std::atof(argv[2]) : 10);
-  std::fprintf(stderr, "usage: %s sweeps [seconds] | analysis [seconds] | startup [runs]\n",
-               argv[0]);
+    return CompareWith(seconds, "at 1 ms on four channels", "Mesures and Spectre",
+                       {.FourChannels = true}, {.FourChannels = true, .Analysis = true});
+  if (mode == "model")
+    return CompareWith(seconds, "at 20 ms", "Modélisation", {.TimeBase = 10},
+                       {.Model = true, .TimeBase = 10});
+  std::fprintf(
+      stderr,
+      "usage: %s sweeps [seconds] | analysis [seconds] | model [seconds] | startup [runs]\n",
+      argv[0]);
   return 2;
 }
