@@ -246,7 +246,8 @@ QWidget* TMainForm::BuildPanelVoies() {
 
   PointGB = new QGroupBox(U8(texts::kPointGroup), PanelVoies);
   PointGB->setObjectName("PointGB");
-  auto* point = new QHBoxLayout(PointGB);
+  // The box and the threshold one above the other: side by side they do not fit the column.
+  auto* point = new QVBoxLayout(PointGB);
   Tighten(point);
   PointAutoCB = new QCheckBox(U8(texts::kPointAuto), PointGB);
   PointAutoCB->setObjectName("PointAutoCB");
@@ -259,7 +260,7 @@ QWidget* TMainForm::BuildPanelVoies() {
   DeltaPointSE->findChild<QLineEdit*>()->setReadOnly(true);
   SetHint(DeltaPointSE, U8(texts::kDeltaPointHint));
   point->addWidget(PointAutoCB);
-  point->addWidget(DeltaPointSE);
+  point->addWidget(DeltaPointSE, 0, Qt::AlignLeft);
   PointGB->hide();
   column->addWidget(PointGB);
   column->addWidget(EnregContinuCB);

@@ -334,7 +334,7 @@ void TModelPanel::FillChannels() {
   for (const int i : list) {
     const QString text = abscissa_ < 0
                              ? QStringLiteral("Voie %1").arg(i)
-                             : QStringLiteral("Voie %1 = f(voie %2)").arg(i).arg(abscissa_);
+                             : QStringLiteral("Voie %1 = f(Voie %2)").arg(i).arg(abscissa_);
     ChannelCB->addItem(text, i);
     ChannelCB->setItemData(ChannelCB->count() - 1, abscissa_, Qt::UserRole + 1);
   }
