@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 stages=${QVT_STAGES:-plain asan tsan fuzz package}
 runs=${QVT_FUZZ_RUNS:-1000000}
-seconds=${QVT_FUZZ_SECONDS:-150}
+seconds=${QVT_FUZZ_SECONDS:-100}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 jobs=$(nproc)
 # A machine that has ccache builds the four configurations through it.
