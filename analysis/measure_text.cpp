@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "codepage.h"
 #include "numtext.h"
 #include "unite.h"
 
@@ -41,21 +42,6 @@ const Entry& EntryOf(Quantity quantity) {
   return kEntries[static_cast<std::size_t>(quantity)];
 }
 
-// Latin-1 bytes of the code page (the prefix µ, 0xB5) as UTF-8.
-std::string ToUtf8(std::string_view text8) {
-  std::string out;
-  for (const char c : text8) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      out += c;
-    } else {
-      out += static_cast<char>(0xC0 | (byte >> 6));
-      out += static_cast<char>(0x80 | (byte & 0x3F));
-    }
-  }
-  return out;
-}
-
 // x with `digits` significant figures, as FormatFixed writes them.
 std::string Figures(double x, int digits) {
   const double a = std::fabs(x);
@@ -70,7 +56,7 @@ std::string WithPrefix(double x, std::string_view unitText, int digits) {
   Tunite unit;
   unit.SetText(unitText);
   if (x == 0)
-    return Figures(0, digits) + " " + ToUtf8(unit.UnitText(0));
+    return Figures(0, digits) + " " + AnsiToUtf8(unit.UnitText(0));
   const double top = 1000 - 0.5 * std::pow(10.0, 3 - digits);
   double a = std::fabs(x);
   int k = 0;
@@ -82,7 +68,7 @@ std::string WithPrefix(double x, std::string_view unitText, int digits) {
     a *= 1000;
     --k;
   }
-  return Figures(std::copysign(a, x), digits) + " " + ToUtf8(unit.UnitText(3 * k));
+  return Figures(std::copysign(a, x), digits) + " " + AnsiToUtf8(unit.UnitText(3 * k));
 }
 
 } // namespace

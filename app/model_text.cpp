@@ -9,6 +9,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "codepage.h"
 #include "numtext.h"
 #include "text8.h"
 #include "unite.h"
@@ -21,23 +22,6 @@ std::string Lower(std::string_view s) {
   std::string out(s);
   for (char& c : out)
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
-// Tunite's texts are 8-bit (Latin-1, with the code page's ohm sign); the panel's are UTF-8.
-std::string Latin1ToUtf8(std::string_view text) {
-  std::string out;
-  for (const char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (ch == kOhmSign) {
-      out += "\xCE\xA9";
-    } else if (c < 0x80) {
-      out += ch;
-    } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
   return out;
 }
 
@@ -127,7 +111,7 @@ TValueText FitValueParts(double value, std::optional<double> error, std::string_
   const bool withError = error.has_value() && std::isfinite(*error) && *error > 0;
   if (!std::isfinite(value)) {
     out.value = FormatFixed(value, 4, 0);
-    out.unit = Latin1ToUtf8(unit.UnitText(0));
+    out.unit = AnsiToUtf8(unit.UnitText(0));
     return out;
   }
   // The prefix of the larger of the value and its uncertainty, held to the SI prefixes; a
@@ -139,7 +123,7 @@ TValueText FitValueParts(double value, std::optional<double> error, std::string_
     k = std::clamp(k, -8, 8);
   }
   const double scale = std::pow(1000.0, k);
-  out.unit = Latin1ToUtf8(unit.UnitText(3 * k));
+  out.unit = AnsiToUtf8(unit.UnitText(3 * k));
   const double v = value / scale;
   if (!withError) {
     out.value = k == 0 && (std::fabs(v) >= 1000 || (v != 0 && std::fabs(v) < 1))

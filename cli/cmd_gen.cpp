@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // qvt2ctl gen: starts the interface's generator with a wave, as the window's generator panel
 // sends it, or stops it. The interface keeps playing after the program ends.
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 
+#include "codepage.h"
 #include "commands.h"
 #include "gbf.h"
 #include "qvt2.h"
@@ -13,21 +15,11 @@ namespace qvt::cli {
 
 namespace {
 
-// The evaluator's messages are 8-bit code-page text: its bytes above 0x7F become their Latin-1
-// characters in UTF-8, line breaks become spaces.
+// The evaluator's messages are 8-bit code-page text, in UTF-8 here; line breaks become spaces.
 std::string EvaluatorMessage(const char* text) {
-  std::string out;
-  for (const char* p = text; *p != '\0'; ++p) {
-    const auto c = static_cast<unsigned char>(*p);
-    if (c == '\r' || c == '\n') {
-      out += ' ';
-    } else if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  std::string out = AnsiToUtf8(text);
+  std::replace(out.begin(), out.end(), '\r', ' ');
+  std::replace(out.begin(), out.end(), '\n', ' ');
   return out;
 }
 

@@ -18,6 +18,8 @@ TEST(Ansi, EveryByteRoundTripsThroughItsOwnCharacter) {
   EXPECT_EQ(AnsiFromQString(text), all);
   QSet<QChar> distinct(text.begin(), text.end());
   EXPECT_EQ(distinct.size(), 256);
+  // The UTF-8 that programs without Qt write says the same.
+  EXPECT_EQ(QString::fromStdString(AnsiToUtf8(all)), text);
 }
 
 TEST(Ansi, SpecialBytes) {
