@@ -6,7 +6,8 @@
 // built-in models fit their parameters in y's unit divided by it too, so that their values
 // stay in range): the values, the covariance (JᵀJ)⁻¹·χ²/(n − p) and r² do not depend on that
 // scale, and χ² and the RMS are scaled back at the end. The covariance is taken from a
-// singular value decomposition of the Jacobian with its columns brought to unit length: a
+// Cholesky of JᵀJ when the columns are clearly independent, else from a singular value
+// decomposition of the Jacobian with its columns brought to unit length: a
 // singular value that is negligible against the largest marks the parameters of its vector
 // undetermined, rather than giving them a huge error that means nothing.
 #include "fit.h"
@@ -133,12 +134,13 @@ bool NormalCovariance(const std::vector<double>& a, std::size_t n, std::size_t m
                       LeastSquares& out) {
   constexpr double kWellConditioned = 1e6;
   std::vector<double> g(m * m, 0.0);
-  for (std::size_t i = 0; i < n; ++i) {
-    const double* row = a.data() + i * m;
-    for (std::size_t j = 0; j < m; ++j)
-      for (std::size_t l = 0; l <= j; ++l)
-        g[j * m + l] += row[j] * row[l];
-  }
+  for (std::size_t j = 0; j < m; ++j)
+    for (std::size_t l = 0; l <= j; ++l) {
+      double c = 0;
+      for (std::size_t i = 0; i < n; ++i)
+        c += a[i * m + j] * a[i * m + l];
+      g[j * m + l] = c;
+    }
   std::vector<double> norm(m);
   for (std::size_t j = 0; j < m; ++j) {
     if (!std::isfinite(g[j * m + j]) || !(g[j * m + j] > 1e-280))
@@ -203,7 +205,7 @@ struct Problem {
   std::vector<double> full; // every parameter, the fixed ones at their values
   std::vector<int> free;    // indices of the fitted parameters in `full`
   bool exact = false;       // the model has derivatives of its own
-  std::vector<double> values, shifted, jac;
+  std::vector<double> values, shifted;
   std::vector<double> lastAt; // the free values of `values`, for the Jacobian's differences
   int evaluations = 0;
   bool notFinite = false; // a Jacobian could not be computed
@@ -237,17 +239,19 @@ struct Problem {
     const std::size_t p = free.size();
     Set(freeValues);
     if (exact) {
-      jac.resize(n() * p);
-      model->Derivatives(full.data(), x, free, jac.data());
+      // Straight into GSL's matrix, then one pass to scale and check it.
+      model->Derivatives(full.data(), x, free, out, stride);
       ++evaluations;
-      for (std::size_t i = 0; i < n(); ++i)
+      bool finite = true;
+      for (std::size_t i = 0; i < n(); ++i) {
+        double* row = out + i * stride;
         for (std::size_t k = 0; k < p; ++k) {
-          const double d = jac[k * n() + i] / divide;
-          if (!std::isfinite(d))
-            return false;
-          out[i * stride + k] = d;
+          if (divide != 1)
+            row[k] /= divide;
+          finite = finite && std::isfinite(row[k]);
         }
-      return true;
+      }
+      return finite;
     }
     // Forward differences with the step of MINPACK (√ε·|p|), backward where the forward point
     // is not finite.
@@ -361,15 +365,24 @@ bool WithinNoise(const gsl_matrix* j, const gsl_vector* f) {
   if (n <= p || p > 16)
     return false;
   double g[16] = {}, a[16 * 16] = {};
+  // Column by column, each sum in a register: a row at a time would chain every sum through
+  // memory.
+  const double* jd = j->data;
+  const double* fd = f->data;
+  const std::size_t tda = j->tda, fs = f->stride;
   double chi2 = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    const double* row = j->data + i * j->tda;
-    const double r = f->data[i * f->stride];
-    chi2 += r * r;
-    for (std::size_t k = 0; k < p; ++k) {
-      g[k] += row[k] * r;
-      for (std::size_t l = 0; l <= k; ++l)
-        a[k * p + l] += row[k] * row[l];
+  for (std::size_t i = 0; i < n; ++i)
+    chi2 += fd[i * fs] * fd[i * fs];
+  for (std::size_t k = 0; k < p; ++k) {
+    double sum = 0;
+    for (std::size_t i = 0; i < n; ++i)
+      sum += jd[i * tda + k] * fd[i * fs];
+    g[k] = sum;
+    for (std::size_t l = 0; l <= k; ++l) {
+      double c = 0;
+      for (std::size_t i = 0; i < n; ++i)
+        c += jd[i * tda + k] * jd[i * tda + l];
+      a[k * p + l] = c;
     }
   }
   if (!std::isfinite(chi2) || !(chi2 > 0))
