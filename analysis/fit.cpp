@@ -6,7 +6,8 @@
 // built-in models fit their parameters in y's unit divided by it too, so that their values
 // stay in range): the values, the covariance (JᵀJ)⁻¹·χ²/(n − p) and r² do not depend on that
 // scale, and χ² and the RMS are scaled back at the end. The covariance is taken from a
-// singular value decomposition of the Jacobian with its columns brought to unit length: a
+// Cholesky of JᵀJ when the columns are clearly independent, else from a singular value
+// decomposition of the Jacobian with its columns brought to unit length: a
 // singular value that is negligible against the largest marks the parameters of its vector
 // undetermined, rather than giving them a huge error that means nothing.
 #include "fit.h"
@@ -122,6 +123,74 @@ bool SolveLeastSquares(std::vector<double> a, std::size_t n, std::size_t m, cons
   return true;
 }
 
+// The covariance (JᵀJ)⁻¹ of a well-conditioned Jacobian (n × m, row-major) from a Cholesky
+// of its m × m normal matrix, columns brought to unit length: one pass over J instead of an
+// SVD of it. False when the columns are not clearly independent (or their norms not finite, or
+// too small to square): the caller then takes the SVD, which alone tells which parameters are
+// undetermined. With unit columns, no diagonal term of the inverse above kWellConditioned
+// means every singular value above 1/(m·√kWellConditioned) of the largest, far from the
+// negligible ones, so no parameter is undetermined.
+bool NormalCovariance(const std::vector<double>& a, std::size_t n, std::size_t m,
+                      LeastSquares& out) {
+  constexpr double kWellConditioned = 1e6;
+  std::vector<double> g(m * m, 0.0);
+  for (std::size_t j = 0; j < m; ++j)
+    for (std::size_t l = 0; l <= j; ++l) {
+      double c = 0;
+      for (std::size_t i = 0; i < n; ++i)
+        c += a[i * m + j] * a[i * m + l];
+      g[j * m + l] = c;
+    }
+  std::vector<double> norm(m);
+  for (std::size_t j = 0; j < m; ++j) {
+    if (!std::isfinite(g[j * m + j]) || !(g[j * m + j] > 1e-280))
+      return false;
+    norm[j] = std::sqrt(g[j * m + j]);
+  }
+  for (std::size_t j = 0; j < m; ++j)
+    for (std::size_t l = 0; l <= j; ++l)
+      g[j * m + l] /= norm[j] * norm[l];
+  // g = L·Lᵀ in the lower triangle.
+  for (std::size_t j = 0; j < m; ++j) {
+    double d = g[j * m + j];
+    for (std::size_t k = 0; k < j; ++k)
+      d -= g[j * m + k] * g[j * m + k];
+    if (!(d > 1 / kWellConditioned))
+      return false;
+    d = std::sqrt(d);
+    g[j * m + j] = d;
+    for (std::size_t i = j + 1; i < m; ++i) {
+      double v = g[i * m + j];
+      for (std::size_t k = 0; k < j; ++k)
+        v -= g[i * m + k] * g[j * m + k];
+      g[i * m + j] = v / d;
+    }
+  }
+  // L⁻¹ (lower), then (JᵀJ)⁻¹ = L⁻ᵀ·L⁻¹ scaled back by the norms.
+  std::vector<double> inv(m * m, 0.0);
+  for (std::size_t j = 0; j < m; ++j) {
+    inv[j * m + j] = 1 / g[j * m + j];
+    for (std::size_t i = j + 1; i < m; ++i) {
+      double v = 0;
+      for (std::size_t k = j; k < i; ++k)
+        v -= g[i * m + k] * inv[k * m + j];
+      inv[i * m + j] = v / g[i * m + i];
+    }
+  }
+  out.covariance.assign(m * m, 0.0);
+  out.undetermined.assign(m, false);
+  for (std::size_t j = 0; j < m; ++j)
+    for (std::size_t l = 0; l <= j; ++l) {
+      double c = 0;
+      for (std::size_t k = j; k < m; ++k)
+        c += inv[k * m + j] * inv[k * m + l];
+      if (j == l && c > kWellConditioned)
+        return false;
+      out.covariance[j * m + l] = out.covariance[l * m + j] = c / (norm[j] * norm[l]);
+    }
+  return true;
+}
+
 using Clock = std::chrono::steady_clock;
 
 // The points and parameters of one fit, as the GSL callbacks see them.
@@ -136,7 +205,7 @@ struct Problem {
   std::vector<double> full; // every parameter, the fixed ones at their values
   std::vector<int> free;    // indices of the fitted parameters in `full`
   bool exact = false;       // the model has derivatives of its own
-  std::vector<double> values, shifted, jac;
+  std::vector<double> values, shifted;
   std::vector<double> lastAt; // the free values of `values`, for the Jacobian's differences
   int evaluations = 0;
   bool notFinite = false; // a Jacobian could not be computed
@@ -170,17 +239,19 @@ struct Problem {
     const std::size_t p = free.size();
     Set(freeValues);
     if (exact) {
-      jac.resize(n() * p);
-      model->Derivatives(full.data(), x, free, jac.data());
+      // Straight into GSL's matrix, then one pass to scale and check it.
+      model->Derivatives(full.data(), x, free, out, stride);
       ++evaluations;
-      for (std::size_t i = 0; i < n(); ++i)
+      bool finite = true;
+      for (std::size_t i = 0; i < n(); ++i) {
+        double* row = out + i * stride;
         for (std::size_t k = 0; k < p; ++k) {
-          const double d = jac[k * n() + i] / divide;
-          if (!std::isfinite(d))
-            return false;
-          out[i * stride + k] = d;
+          if (divide != 1)
+            row[k] /= divide;
+          finite = finite && std::isfinite(row[k]);
         }
-      return true;
+      }
+      return finite;
     }
     // Forward differences with the step of MINPACK (√ε·|p|), backward where the forward point
     // is not finite.
@@ -283,6 +354,77 @@ bool GradientSmall(const gsl_matrix* j, const gsl_vector* f, double tolerance) {
   return true;
 }
 
+// Whether the Gauss-Newton step from here would lower χ² by no more than kNoiseShare of the
+// noise variance χ²/(n − p): the minimum is then within √kNoiseShare standard errors of every
+// parameter, far below what the errors mean, and the steps that GSL would still try, most of
+// them rejected near a minimum on noisy data, would change nothing of use. Data without noise
+// (χ² near 0) leave this test to the others.
+constexpr double kNoiseShare = 1e-10;
+bool WithinNoise(const gsl_matrix* j, const gsl_vector* f) {
+  const std::size_t n = j->size1, p = j->size2;
+  if (n <= p || p > 16)
+    return false;
+  double g[16] = {}, a[16 * 16] = {};
+  // Column by column, each sum in a register: a row at a time would chain every sum through
+  // memory.
+  const double* jd = j->data;
+  const double* fd = f->data;
+  const std::size_t tda = j->tda, fs = f->stride;
+  double chi2 = 0;
+  for (std::size_t i = 0; i < n; ++i)
+    chi2 += fd[i * fs] * fd[i * fs];
+  for (std::size_t k = 0; k < p; ++k) {
+    double sum = 0;
+    for (std::size_t i = 0; i < n; ++i)
+      sum += jd[i * tda + k] * fd[i * fs];
+    g[k] = sum;
+    for (std::size_t l = 0; l <= k; ++l) {
+      double c = 0;
+      for (std::size_t i = 0; i < n; ++i)
+        c += jd[i * tda + k] * jd[i * tda + l];
+      a[k * p + l] = c;
+    }
+  }
+  if (!std::isfinite(chi2) || !(chi2 > 0))
+    return false;
+  // Cholesky of JᵀJ with its diagonal brought to 1, then the predicted reduction gᵀ(JᵀJ)⁻¹g.
+  double norm[16];
+  for (std::size_t k = 0; k < p; ++k) {
+    if (!std::isfinite(a[k * p + k]) || !(a[k * p + k] > 0))
+      return false;
+    norm[k] = std::sqrt(a[k * p + k]);
+  }
+  for (std::size_t k = 0; k < p; ++k) {
+    g[k] /= norm[k];
+    for (std::size_t l = 0; l <= k; ++l)
+      a[k * p + l] /= norm[k] * norm[l];
+  }
+  for (std::size_t k = 0; k < p; ++k) {
+    double d = a[k * p + k];
+    for (std::size_t m = 0; m < k; ++m)
+      d -= a[k * p + m] * a[k * p + m];
+    if (!(d > 1e-12))
+      return false;
+    d = std::sqrt(d);
+    a[k * p + k] = d;
+    for (std::size_t i = k + 1; i < p; ++i) {
+      double v = a[i * p + k];
+      for (std::size_t m = 0; m < k; ++m)
+        v -= a[i * p + m] * a[k * p + m];
+      a[i * p + k] = v / d;
+    }
+  }
+  double predicted = 0; // |L⁻¹g|²
+  for (std::size_t k = 0; k < p; ++k) {
+    double v = g[k];
+    for (std::size_t m = 0; m < k; ++m)
+      v -= a[k * p + m] * g[m];
+    g[k] = v / a[k * p + k];
+    predicted += g[k] * g[k];
+  }
+  return predicted <= kNoiseShare * chi2 / static_cast<double>(n - p);
+}
+
 // Iterates from `start` (the free parameters) on a workspace for the problem's sizes.
 Outcome Iterate(Problem& problem, gsl_multifit_nlinear_workspace* w,
                 const std::vector<double>& start, const FitOptions& options,
@@ -319,6 +461,11 @@ Outcome Iterate(Problem& problem, gsl_multifit_nlinear_workspace* w,
     if (options.timeLimit > 0 && Clock::now() > deadline) {
       out.status = FitStatus::kNotConverged;
       out.message = "no convergence within the time limit";
+      break;
+    }
+    if (WithinNoise(gsl_multifit_nlinear_jac(w), gsl_multifit_nlinear_residual(w))) {
+      out.status = FitStatus::kConverged;
+      out.message = "converged";
       break;
     }
     const int status = gsl_multifit_nlinear_iterate(w);
@@ -729,9 +876,10 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
         undetermined[k] = best.undetermined[k];
       }
     } else if (best.jacobian.size() == n * p &&
-               SolveLeastSquares(best.jacobian, n, p, nullptr,
-                                 problem.exact ? kRankToleranceExact : kRankToleranceDifferences,
-                                 ls)) {
+               (NormalCovariance(best.jacobian, n, p, ls) ||
+                SolveLeastSquares(best.jacobian, n, p, nullptr,
+                                  problem.exact ? kRankToleranceExact : kRankToleranceDifferences,
+                                  ls))) {
       for (std::size_t k = 0; k < p; ++k) {
         variance[k] = ls.covariance[k * p + k];
         undetermined[k] = ls.undetermined[k];

@@ -90,28 +90,59 @@ public:
   }
 
   void Values(const double* p, std::span<const double> x, double* out) override {
-    std::array<double, 6> d;
-    for (std::size_t i = 0; i < x.size(); ++i)
-      out[i] = Point<false>(p, x[i], d);
+    Dispatch([&]<FitModel M>() {
+      std::array<double, 6> d;
+      for (std::size_t i = 0; i < x.size(); ++i)
+        out[i] = Point<M, false>(p, x[i], d);
+    });
   }
 
   bool Derivatives(const double* p, std::span<const double> x, std::span<const int> columns,
-                   double* jac) override {
-    const std::size_t n = x.size();
-    std::array<double, 6> d{};
-    for (std::size_t i = 0; i < n; ++i) {
-      Point<true>(p, x[i], d);
-      for (std::size_t k = 0; k < columns.size(); ++k)
-        jac[k * n + i] = d[static_cast<std::size_t>(columns[k])];
-    }
+                   double* jac, std::size_t stride) override {
+    Dispatch([&]<FitModel M>() {
+      std::array<double, 6> d{};
+      for (std::size_t i = 0; i < x.size(); ++i) {
+        Point<M, true>(p, x[i], d);
+        double* row = jac + i * stride;
+        for (std::size_t k = 0; k < columns.size(); ++k)
+          row[k] = d[static_cast<std::size_t>(columns[k])];
+      }
+    });
     return true;
   }
 
 private:
+  // Calls body.template operator()<M>() with the model as a constant, so that the loops over
+  // the points choose their formula once rather than at every point.
+  template <class Body> void Dispatch(Body&& body) const {
+    switch (model_) {
+    case FitModel::kProportional:
+    case FitModel::kAffine:
+    case FitModel::kParabola:
+    case FitModel::kPolynomial:
+      return body.template operator()<FitModel::kPolynomial>();
+    case FitModel::kExponential:
+      return body.template operator()<FitModel::kExponential>();
+    case FitModel::kCharge:
+      return body.template operator()<FitModel::kCharge>();
+    case FitModel::kSine:
+      return body.template operator()<FitModel::kSine>();
+    case FitModel::kDampedSine:
+      return body.template operator()<FitModel::kDampedSine>();
+    case FitModel::kPower:
+      return body.template operator()<FitModel::kPower>();
+    case FitModel::kGaussian:
+      return body.template operator()<FitModel::kGaussian>();
+    case FitModel::kExpression:
+      return body.template operator()<FitModel::kExpression>();
+    }
+  }
+
   // The value at x and, with `deriv`, the derivatives into d. Two instances, so that the
   // values alone compute no cosine.
-  template <bool deriv> double Point(const double* p, double x, std::array<double, 6>& d) const {
-    switch (model_) {
+  template <FitModel M, bool deriv>
+  double Point(const double* p, double x, std::array<double, 6>& d) const {
+    switch (M) {
     case FitModel::kProportional:
     case FitModel::kAffine:
     case FitModel::kParabola:
@@ -129,7 +160,7 @@ private:
     case FitModel::kCharge: {
       const double a = p[0], tau = p[1];
       const double e = std::exp(-x / tau);
-      const bool charge = model_ == FitModel::kCharge;
+      constexpr bool charge = M == FitModel::kCharge;
       if constexpr (deriv) {
         d[0] = charge ? 1 - e : e;
         d[1] = (charge ? -a : a) * e * x / (tau * tau);

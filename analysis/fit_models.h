@@ -22,10 +22,12 @@ public:
   const std::vector<int>& Powers() const { return powers_; }
   // The values at each x into out; NaN where the model cannot be computed there.
   virtual void Values(const double* p, std::span<const double> x, double* out) = 0;
-  // The derivatives by the parameters listed in `columns` (indices into p): column k into
-  // jac[k * x.size() ...]. False when the model has none of its own (formulas).
+  // The derivatives by the parameters listed in `columns` (indices into p), row by point: the
+  // derivative at x[i] by columns[k] into jac[i * stride + k]. False when the model has none of
+  // its own (formulas).
   virtual bool Derivatives(const double* /*p*/, std::span<const double> /*x*/,
-                           std::span<const int> /*columns*/, double* /*jac*/) {
+                           std::span<const int> /*columns*/, double* /*jac*/,
+                           std::size_t /*stride*/) {
     return false;
   }
 
