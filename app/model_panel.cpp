@@ -214,14 +214,14 @@ void TModelPanel::ShowResiduals() {
   ResidualStrip->setVisible(isVisible() && ResidusCB->isChecked());
 }
 
-analysis::FitModelSpec TModelPanel::Spec() const {
-  analysis::FitModelSpec spec;
+analysis::FitModelSpec TModelPanel::ChosenModel() const {
+  analysis::FitModelSpec wanted;
   const int item = ModelCB->currentIndex();
-  spec.model = item >= 0 && item < kExpressionItem ? kModels[static_cast<std::size_t>(item)]
+  wanted.model = item >= 0 && item < kExpressionItem ? kModels[static_cast<std::size_t>(item)]
                                                    : FitModel::kExpression;
-  spec.degree = DegreeSE->value();
-  spec.expression = ExpressionEdit->text().toStdString();
-  return spec;
+  wanted.degree = DegreeSE->value();
+  wanted.expression = ExpressionEdit->text().toStdString();
+  return wanted;
 }
 
 int TModelPanel::Channel() const {
@@ -229,11 +229,11 @@ int TModelPanel::Channel() const {
 }
 
 void TModelPanel::ModelChanged() {
-  const analysis::FitModelSpec spec = Spec();
-  ExpressionEdit->setVisible(spec.model == FitModel::kExpression);
-  DegreeSE->setVisible(spec.model == FitModel::kPolynomial);
+  const analysis::FitModelSpec wanted = ChosenModel();
+  ExpressionEdit->setVisible(wanted.model == FitModel::kExpression);
+  DegreeSE->setVisible(wanted.model == FitModel::kPolynomial);
   if (auto* form = findChild<QFormLayout*>())
-    form->setRowVisible(DegreeSE, spec.model == FitModel::kPolynomial);
+    form->setRowVisible(DegreeSE, wanted.model == FitModel::kPolynomial);
   start_.clear();
   FillRows();
   Submit();
@@ -241,7 +241,7 @@ void TModelPanel::ModelChanged() {
 
 void TModelPanel::FillRows() {
   std::string error;
-  const std::vector<std::string> names = analysis::FitParameterNames(Spec(), &error);
+  const std::vector<std::string> names = analysis::FitParameterNames(ChosenModel(), &error);
   filling_ = true;
   std::vector<bool> held(names.size(), false);
   // A parameter held keeps its box across a refill of the same model.
@@ -363,7 +363,7 @@ void TModelPanel::Submit() {
   TFitJob job;
   job.x = x_;
   job.y = y_[static_cast<std::size_t>(channel)];
-  job.model = Spec();
+  job.model = ChosenModel();
   double lo = 0, hi = 0;
   DataSpan(lo, hi);
   job.from = markers_.Placed() ? markers_.From() : lo;
@@ -396,7 +396,7 @@ void TModelPanel::Take(std::uint64_t job, analysis::FitResult result) {
   if (job != latest_)
     return; // a later sweep is being fitted
   waiting_ = 0;
-  shownSpec_ = Spec();
+  shownSpec_ = ChosenModel();
   shownChannel_ = Channel();
   shown_ = std::move(result);
   curveX_.clear();

@@ -108,7 +108,7 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  analysis::FitModelSpec Spec() const;
+  analysis::FitModelSpec ChosenModel() const;
   void ModelChanged(); // the model, its degree or the expression changed
   void FillChannels(); // the curve list after the visible channels
   void FillRows();     // one row per parameter of the model
