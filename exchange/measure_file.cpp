@@ -523,6 +523,15 @@ bool ParseMeasureText(std::string_view text, TMeasurement& m, std::string& error
     error = cut && !hasPending ? "Fichier tronqué" : notOurs;
     return false;
   }
+  // The model's keys mean something only together, as the writer writes them: none without
+  // "model", a range only with both ends, a degree only for a polynomial.
+  TMeasureModel& model = m.Model;
+  if (model.Model.empty())
+    model = TMeasureModel{};
+  if (!model.From || !model.To)
+    model.From = model.To = std::nullopt;
+  if (model.Model != "polynomial")
+    model.Degree = TMeasureModel{}.Degree;
   if (m.FormatVersion > kMeasureFormatVersion) {
     error = "Fichier d'une version plus récente de qvt2 (format " +
             std::to_string(m.FormatVersion) + ", cette version lit le format " +
