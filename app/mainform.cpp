@@ -15,6 +15,7 @@
 #include <QWindow>
 
 #include "about_box.h"
+#include "computed_curves.h"
 #include "gbf.h"
 #include "globals.h"
 #include "graphe_osc.h"
@@ -128,6 +129,9 @@ void TMainForm::FormCreate() {
   PointGraph = new TgraphePoint(&TempsPaintBox->Canvas(), TempsPaintBox);
   for (int i = 0; i < 4; ++i)
     PointGraph->Curves[i].ChannelControls = &Channels[i];
+  Computed = std::make_unique<TComputedCurves>();
+  OscGraph->Computed = &Computed->Curves;
+  PointGraph->Computed = &Computed->Curves;
 
   LoadSettings();
   // The time-base boxes and the time axis show the chosen time base even before the
@@ -218,6 +222,7 @@ void TMainForm::FormDestroy() {
   Device = nullptr;
   delete OscGraph;
   OscGraph = nullptr;
+  Computed.reset();
   delete PointGraph;
   PointGraph = nullptr;
 }

@@ -24,6 +24,7 @@
 //   mainform_image.cpp     the graph as an image (clipboard, PNG, SVG) and printed
 //   mainform_recording.cpp continuous recording of points and slow sweeps
 //   mainform_model.cpp     where the "Modélisation" panel sits and what it is fed
+//   mainform_calculs.cpp   the computed quantities ("Calculs")
 //
 // Every control handler does nothing while Loading is set; handlers shared by the four
 // channels take the channel from the sender's "Tag" property. The acquisition loop lets
@@ -46,6 +47,7 @@
 #include <vector>
 
 #include "channel_controls.h"
+#include "computed.h"
 #include "graphe_frequences.h"
 #include "measure_text.h"
 #include "measurer.h"
@@ -76,6 +78,7 @@ class QWindow;
 
 namespace qvt {
 
+class TComputedCurves;
 class TCourbe;
 class TCourbeOsc;
 class TIniFile;
@@ -295,6 +298,18 @@ public:
   void KeepModel(TMeasurement& m) const;
   void ShowFileModel();
 
+  // The computed quantities, "Calculs" (mainform_calculs.cpp).
+  void CalculsBtnClick();
+  // The four channels as the formulas name them (the quantity names and units of the mode
+  // shown), and the unit derivatives and integrals are taken against.
+  std::array<analysis::ComputedChannel, 4> ComputedChannels() const;
+  std::string ComputedAbscissaUnit() const;
+  // The quantities computed from what the graph shows (a sweep, an opened file, the recorded
+  // points) and handed to the graphs: after each sweep, each point and each file opened.
+  void ComputeQuantities();
+  std::size_t ComputedIntegralStart() const; // the sample of the left marker
+  TComputedCurves& ComputedQuantities() { return *Computed; }
+
   // The status bar's one text.
   QString StatusText() const;
   void SetStatusText(const QString& text);
@@ -322,6 +337,7 @@ public:
   QToolButton* MesuresBtn = nullptr;
   QToolButton* SpectreBtn = nullptr;
   QToolButton* ModeleBtn = nullptr;
+  QToolButton* CalculsBtn = nullptr;
   QStatusBar* Header = nullptr;
 
   // Channel panel.
@@ -444,6 +460,9 @@ private:
   void BuildSpectreBar();                            // mainform_fourier.cpp
   void BuildModelButton(QHBoxLayout* row);           // mainform_model.cpp
   void BuildModelPanel(QVBoxLayout* column);
+  void BuildCalculsButton(QHBoxLayout* row); // mainform_calculs.cpp
+  void LoadComputedQuantities(const TIniFile& ini);
+  void SaveComputedQuantities(TIniFile& ini) const;
   void LoadAnalysisSettings(const TIniFile& ini);
   void SaveAnalysisSettings(TIniFile& ini) const;
   void LoadSpectrumSettings(const TIniFile& ini);
@@ -514,6 +533,10 @@ private:
   long long RecordedSweepStart = 0;           // samples recorded before the sweep under way
   bool RecordedAnySweep = false;
   std::vector<int> RecordedChannels;          // the recording's columns
+
+  std::unique_ptr<TComputedCurves> Computed; // "Calculs"
+  std::array<analysis::ComputedChannel, 4> CheckedChannels; // as the set was last checked
+  std::string CheckedAbscissaUnit = "s";
 };
 
 } // namespace qvt

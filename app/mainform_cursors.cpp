@@ -52,12 +52,14 @@ void TMainForm::ShowReadout(int x, int y) {
     value = curve.Describe(curve.Value[k]);
     colour = curve.Colour;
   } else {
-    const std::uint8_t c = OscGraph->NearestPoint(x, y);
-    if (c >= 4) {
+    // A channel, or a computed quantity (4 + its rank).
+    const int c = OscGraph->NearestCurve(x, y);
+    if (c < 0) {
       HideReadout();
       return;
     }
-    TCourbeOsc& curve = OscGraph->Curves[c];
+    const TCourbe& curve = c < 4 ? static_cast<const TCourbe&>(OscGraph->Curves[c])
+                                 : (*OscGraph->Computed)[static_cast<std::size_t>(c - 4)];
     along = OscGraph->TimeCurve.Describe(OscGraph->TimeCurve.FromPixel(x));
     value = curve.Describe(curve.FromPixel(y));
     colour = curve.Colour;

@@ -302,6 +302,7 @@ void TMainForm::TimerTimer() {
   SweepShownMs = PaceClock.nsecsElapsed() / 1e6;
   SetTimeAxis();
   OscGraph->KeepTimeAxisOnSamples();
+  ComputeQuantities();
   AnalyseSweep();
   FeedModelPanel();
   TempsPaintBox->Invalidate();

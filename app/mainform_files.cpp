@@ -511,6 +511,7 @@ bool TMainForm::OpenMeasureFile(const QString& path) {
   RememberFile(ShownFile);
   // The measurements and the spectrum, when shown, are those of the opened sweep.
   ShowFileModel();
+  ComputeQuantities();
   AnalyseSweep();
   FeedModelPanel();
   TempsPaintBox->Invalidate();

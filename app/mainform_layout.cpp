@@ -205,6 +205,8 @@ QWidget* TMainForm::BuildToolBar() {
   BuildAnalysisButtons(first);
   ModeleBtn = ToolButton(ToolBar1, "ModeleBtn", texts::kModele, "modele", texts::kModeleHint);
   BuildModelButton(first);
+  CalculsBtn = ToolButton(ToolBar1, "CalculsBtn", texts::kCalculs, "calculs", texts::kCalculsHint);
+  BuildCalculsButton(first);
   // "Quitter" stays last.
   for (QToolButton* b : {HelpBtn, PlusBtn, ExitBtn})
     first->addWidget(b);

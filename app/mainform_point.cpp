@@ -145,6 +145,7 @@ void TMainForm::RecordPoint() {
   }
   PointGraph->PointCount = static_cast<std::uint16_t>(n + 1);
   RecordPointRow(n);
+  ComputeQuantities();
   FeedModelPanel();
   ShowLive();
   EnableRecordButtons(*this);
@@ -155,6 +156,7 @@ void TMainForm::UndoBtnClick() {
     return;
   --PointGraph->PointCount;
   EnableRecordButtons(*this);
+  ComputeQuantities();
   FeedModelPanel();
   TempsPaintBox->Invalidate();
 }
@@ -162,6 +164,7 @@ void TMainForm::UndoBtnClick() {
 void TMainForm::ResetBtnClick() {
   PointGraph->PointCount = 0;
   EnableRecordButtons(*this);
+  ComputeQuantities();
   FeedModelPanel();
   EnregistreBtn->show();
   TempsPaintBox->Invalidate();

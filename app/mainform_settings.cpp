@@ -117,6 +117,7 @@ void TMainForm::LoadSettings() {
   ExpressionEdit->setText(AnsiToQString(ini.ReadString(kGbf, "Expression", "t*5")));
   GBFbtn->setChecked(ini.ReadBool(kGbf, "Actif", false));
   LoadAnalysisSettings(ini);
+  LoadComputedQuantities(ini);
 }
 
 void TMainForm::ApplyDemoSetUp() {
@@ -191,6 +192,7 @@ void TMainForm::SaveSettings() {
   ini.WriteString(kGbf, "Expression", AnsiFromQString(ExpressionEdit->text()));
   ini.WriteBool(kGbf, "Actif", GBFbtn->isChecked());
   SaveAnalysisSettings(ini);
+  SaveComputedQuantities(ini);
   SwapShownCurves();
   // Written once, whole or not at all: a failure leaves the old file as it was.
   if (!ini.Save())

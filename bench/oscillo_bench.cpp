@@ -13,6 +13,10 @@
 //   bench_oscillo model [seconds]    sweeps at "20 ms" without (the baseline) and with the
 //                                    "Modélisation" panel fitting "Sinus" to Y2 live, with the
 //                                    written display and with "Affichage rapide"
+//   bench_oscillo calculs [seconds]  sweeps at "1 ms" on four channels without (the baseline)
+//                                    and with four computed quantities (a formula, a
+//                                    derivative, an integral and a smoothing), with the
+//                                    written display and with "Affichage rapide"
 //   bench_oscillo startup [runs]     time from the start of the process to the first painted
 //                                    window, and resident memory then, for the oscilloscope and
 //                                    for a bare Qt window (the baseline), in alternate runs
@@ -42,6 +46,7 @@
 #include "globals.h"
 #include "graph_settings.h"
 #include "graphe_osc.h"
+#include "computed_curves.h"
 #include "mainform.h"
 #include "paintbox.h"
 #include "qvt2.h"
@@ -96,6 +101,7 @@ struct TSweepSetUp {
   bool FourChannels = false;
   bool Analysis = false; // the "Mesures" panel and the "Spectre" mode
   bool Model = false;    // "Modélisation" fitting "Sinus" to Y2 live
+  bool Computed = false; // four computed quantities drawn with the channels
   int TimeBase = 6;      // "1 ms"
 };
 
@@ -122,6 +128,18 @@ TSweepRate Sweeps(double seconds, bool fast, const TSweepSetUp& setUp = {}) {
     auto* model = form.findChild<QComboBox*>("ModelCB");
     channel->setCurrentIndex(channel->findText("Voie 2", Qt::MatchStartsWith));
     model->setCurrentIndex(model->findText("Sinus"));
+  }
+  if (setUp.Computed) {
+    using qvt::analysis::ComputedDefinition;
+    using qvt::analysis::ComputedKind;
+    std::vector<ComputedDefinition> set(4);
+    set[0] = {.name = "P", .unit = "W", .formula = "V0*V1/R"};
+    set[1] = {.name = "dU", .kind = ComputedKind::kDerivative, .source = "V2"};
+    set[2] = {.name = "Q", .kind = ComputedKind::kIntegral, .source = "P"};
+    set[3] = {.name = "Ul", .kind = ComputedKind::kSmoothing, .source = "V3"};
+    const std::vector<qvt::analysis::ComputedConstant> constants = {{"R", 100, "\x9D"}};
+    if (form.ComputedQuantities().Define(form.ComputedChannels(), constants, set, {}))
+      std::abort();
   }
   // A sweep is counted when its times are filled again; the first value is marked after each.
   int sweeps = -1;
@@ -293,12 +311,15 @@ int main(int argc, char* argv[]) {
   if (mode == "analysis")
     return CompareWith(seconds, "at 1 ms on four channels", "Mesures and Spectre",
                        {.FourChannels = true}, {.FourChannels = true, .Analysis = true});
+  if (mode == "calculs")
+    return CompareWith(seconds, "at 1 ms on four channels", "four computed quantities",
+                       {.FourChannels = true}, {.FourChannels = true, .Computed = true});
   if (mode == "model")
     return CompareWith(seconds, "at 20 ms", "Modélisation", {.TimeBase = 10},
                        {.Model = true, .TimeBase = 10});
   std::fprintf(
       stderr,
-      "usage: %s sweeps [seconds] | analysis [seconds] | model [seconds] | startup [runs]\n",
+      "usage: %s sweeps [seconds] | analysis [seconds] | model [seconds] | calculs [seconds] | startup [runs]\n",
       argv[0]);
   return 2;
 }
