@@ -49,11 +49,10 @@ namespace texts {
 constexpr const char* kTitle = "Calculs";
 constexpr const char* kQuantities = "Grandeurs calculées";
 constexpr const char* kConstants = "Constantes";
-constexpr const char* kHelp =
-    "Une formule lit t, les voies (V0 à V3 ou leur nom), les constantes et les grandeurs "
-    "au-dessus d'elle : P = V0*V1, i = U/R.\n"
-    "Ctrl+lettre tape les lettres grecques et Ω.\n"
-    "Une unité laissée vide est déduite de la formule.";
+constexpr const char* kHelp = "Une formule lit t, les voies (V0 à V3 ou leur nom), les constantes\n"
+                              "et les grandeurs au-dessus d'elle : P = V0*V1, i = U/R.\n"
+                              "Ctrl+lettre tape les lettres grecques et Ω.\n"
+                              "Une unité laissée vide est déduite de la formule.";
 constexpr const char* kQuantityColumns[] = {"Nom",    "Unité",   "Type",    "Formule ou source",
                                             "Points", "Méthode", "Couleur", "Échelle"};
 constexpr const char* kConstantColumns[] = {"Nom", "Valeur", "Unité"};
@@ -360,7 +359,7 @@ TCalculsDlg::TCalculsDlg(QWidget* parent, const std::array<analysis::ComputedCha
   help->setWordWrap(true);
   help->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   help->setMinimumWidth(help->fontMetrics().horizontalAdvance(
-      QStringLiteral("Une formule lit t, les voies (V0 à V3 ou leur nom),")));
+      QStringLiteral("et les grandeurs au-dessus d'elle : P = V0*V1, i = U/R.")));
 
   auto* lower = new QHBoxLayout;
   lower->addWidget(constants);
