@@ -18,7 +18,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QShowEvent>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QStyle>
