@@ -9,6 +9,7 @@
 #include <map>
 
 #include "calculus.h"
+#include "codepage.h"
 #include "formula_unit.h"
 #include "numbers.h"
 #include "parser.h"
@@ -20,8 +21,9 @@ namespace {
 
 constexpr std::size_t kChannels = 4;
 
+// Names and units are the program's code-page texts; the messages are UTF-8 throughout.
 std::string Quoted(std::string_view name) {
-  return "\xC2\xAB " + std::string(name) + " \xC2\xBB";
+  return "\xC2\xAB " + AnsiToUtf8(name) + " \xC2\xBB";
 }
 
 std::string Upper(std::string_view text) {
@@ -207,7 +209,7 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
       try {
         parser->SetExpression(d.formula);
       } catch (const EMathParserError& error) {
-        std::string message = error.what();
+        std::string message = AnsiToUtf8(error.what());
         std::replace(message.begin(), message.end(), '\r', ' ');
         return fail(where, head + "formule incorrecte : " + message);
       }

@@ -90,27 +90,6 @@ constexpr int kShownRows = 8;  // the quantities table's height at first
 constexpr int kFewestRows = 3; // its height at the dialog's minimum size
 constexpr int kConstantRows = 3;
 
-// The messages quote the names as given, in the code page, inside UTF-8 text: each valid
-// UTF-8 sequence reads as such, any other byte as its code-page character.
-QString MessageText(std::string_view bytes) {
-  QString text;
-  for (std::size_t i = 0; i < bytes.size();) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    const std::size_t n = b >= 0xF0 && b < 0xF5 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 && b < 0xE0 ? 2 : 1;
-    bool sequence = b >= 0xC2 && b < 0xF5 && i + n <= bytes.size();
-    for (std::size_t j = 1; sequence && j < n; ++j)
-      sequence = (static_cast<unsigned char>(bytes[i + j]) & 0xC0) == 0x80;
-    if (sequence) {
-      text += QString::fromUtf8(bytes.data() + i, static_cast<qsizetype>(n));
-      i += n;
-    } else {
-      text += QChar(AnsiToUnicode(b));
-      ++i;
-    }
-  }
-  return text;
-}
-
 QString Quoted(const QString& text) {
   return QStringLiteral("« %1 »").arg(text);
 }
@@ -788,7 +767,7 @@ bool TCalculsDlg::Check(TProblem& problem, std::vector<ComputedConstant>* consta
     return false;
   if (error) {
     problem = TProblem{};
-    problem.message = MessageText(error->message);
+    problem.message = QString::fromStdString(error->message);
     problem.constant = error->where < 0;
     problem.row = problem.constant ? -1 - error->where : error->where;
     // The message says what it is about: a name, a unit, the points, else the definition.
