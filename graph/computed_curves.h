@@ -77,10 +77,14 @@ public:
   std::optional<analysis::ComputedError> ComputePoints(const std::array<TCourbePoint, 4>& channels,
                                                        int abscissa, int count);
 
-  // One per quantity after a Compute (empty before the first and while Refused()).
+  // One per quantity after a Compute (empty before the first, after each Define or Recheck
+  // until the next Compute, and while Refused()).
   std::vector<TCourbe> Curves;
 
 private:
+  // Compute over the samples given, then the curves from its values.
+  std::optional<analysis::ComputedError> Compute(const analysis::ComputedInput& input);
+
   analysis::ComputedModel model_;
   std::vector<analysis::ComputedConstant> constants_;
   std::vector<analysis::ComputedDefinition> definitions_;
