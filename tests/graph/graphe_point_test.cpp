@@ -111,7 +111,7 @@ TEST_F(PointTest, MarkerShapes) {
   };
   EXPECT_EQ(drawn(TgraphePoint::kPlus), plus);
   EXPECT_EQ(drawn(TgraphePoint::kSquare), square);
-  EXPECT_TRUE(drawn(5).empty());
+  EXPECT_TRUE(drawn(7).empty());
 
   // Both diagonals through the point, with one end pixel each.
   const Pixels cross = drawn(TgraphePoint::kDiagonalCross);
