@@ -184,7 +184,8 @@ void TGrapheBase::DrawVerticalAxis(TCourbe& curve, bool right) {
       break;
     const int p = curve.ToPixel(y);
     if (top + CharHeight < p && p < curve.PixBottom - CharHeight) {
-      if (ShowGrid) {
+      // The grid is the left axis's: a second one from the right would cross it.
+      if (ShowGrid && !right) {
         Canvas->SetPenColour(kGridColour);
         Canvas->SetPenStyle(TPenStyle::Dot);
         Line(PlotRect.Left, p, PlotRect.Right, p);

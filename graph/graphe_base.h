@@ -131,7 +131,8 @@ protected:
   // with an arrow head, a zero line across the plot, graduation ticks (or grid lines), labels
   // and the title, level with the head's tip and two margins clear of it (left of it when
   // there is room, otherwise right). With `right`, the mirror image on column PlotRect.Right,
-  // the axis right of the plot: labels and title right of it when there is room.
+  // the axis right of the plot: labels and title right of it when there is room, ticks even
+  // with the grid shown.
   void DrawVerticalAxis(TCourbe& curve, bool right = false);
   // A dotted line in the curve's colour across the plot at its zero, when the zero lies
   // strictly inside its band.
