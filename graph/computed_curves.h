@@ -73,7 +73,8 @@ public:
                                                       const TCourbe& time, int count,
                                                       std::size_t integralStart = 0);
   // The same for the recorded points of point mode: `count` points of the channel curves;
-  // derivatives and integrals against channel `abscissa`, t the point's number.
+  // derivatives and integrals against channel `abscissa` (against the point's number when that
+  // channel is hidden or `abscissa` is outside 0..3), t the point's number.
   std::optional<analysis::ComputedError> ComputePoints(const std::array<TCourbePoint, 4>& channels,
                                                        int abscissa, int count);
 
