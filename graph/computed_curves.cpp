@@ -81,6 +81,7 @@ TComputedCurves::Define(const std::array<analysis::ComputedChannel, 4>& channels
   displays_ = std::move(displays);
   displays_.resize(definitions_.size());
   refused_.reset();
+  kept_ = false;
   Curves.clear();
   return std::nullopt;
 }
@@ -89,11 +90,34 @@ std::optional<analysis::ComputedError>
 TComputedCurves::Recheck(const std::array<analysis::ComputedChannel, 4>& channels,
                          std::string_view abscissaUnit) {
   Curves.clear();
-  refused_ = model_.Define(channels, constants_, definitions_, abscissaUnit);
-  return refused_;
+  if (auto error = model_.Define(channels, constants_, definitions_, abscissaUnit)) {
+    refused_ = std::move(error);
+    return refused_;
+  }
+  refused_.reset();
+  kept_ = false;
+  return std::nullopt;
+}
+
+void TComputedCurves::Keep(std::vector<analysis::ComputedConstant> constants,
+                           std::vector<analysis::ComputedDefinition> definitions,
+                           std::vector<TComputedDisplay> displays) {
+  constants_ = std::move(constants);
+  definitions_ = std::move(definitions);
+  displays_ = std::move(displays);
+  displays_.resize(definitions_.size());
+  Curves.clear();
+  // The model still holds the set before: it must not compute for this one.
+  refused_ = analysis::ComputedError{0, "Grandeurs calcul\xC3\xA9"
+                                        "es pas encore v\xC3\xA9rifi\xC3\xA9"
+                                        "es"};
+  kept_ = true;
 }
 
 const std::string& TComputedCurves::Unit(std::size_t k) const {
+  // Only a set the model accepted has the algebra's units.
+  if (kept_)
+    return definitions_.at(k).unit;
   return model_.Unit(k);
 }
 

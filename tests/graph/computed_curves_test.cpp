@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The computed quantities as curves: a refused set leaves the one before, the curves of a
 // sweep with their gaps and ranges, a rename that stops the computing without losing the set,
-// and the recorded points against their abscissa.
+// a set kept unchecked from the settings, and the recorded points against their abscissa.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -143,6 +143,20 @@ TEST_F(ComputedCurvesTest, RenamedChannelStopsTheComputingButKeepsTheSet) {
   set.ComputeSweep(sweep, time, 100);
   ASSERT_EQ(set.Curves.size(), 1u);
   EXPECT_NEAR(set.Curves[0].Value[10], 0.2, 1e-12);
+
+  // A set read from the settings is kept as it is, and computed once checked.
+  set.Keep({}, {Formula("Q", "E*2", "V"), Formula("R", "Q")}, {});
+  EXPECT_TRUE(set.Refused());
+  EXPECT_EQ(set.Unit(1), "");
+  EXPECT_FALSE(set.ComputeSweep(sweep, time, 100));
+  EXPECT_TRUE(set.Curves.empty());
+  EXPECT_TRUE(set.Recheck(kChannels));
+  EXPECT_EQ(set.Count(), 2u);
+  EXPECT_FALSE(set.Recheck(renamed));
+  EXPECT_EQ(set.Unit(1), "V");
+  set.ComputeSweep(sweep, time, 100);
+  ASSERT_EQ(set.Curves.size(), 2u);
+  EXPECT_NEAR(set.Curves[1].Value[10], 0.2, 1e-12);
 }
 
 TEST_F(ComputedCurvesTest, PointsAgainstTheirAbscissa) {
