@@ -42,8 +42,9 @@ public:
   // Computed curves: with ComputedAbscissa naming one, that curve is on the horizontal axis
   // instead of channel Abscissa, and every visible channel is marked against it. The visible
   // computed curves other than that one are marked in their colours with ComputedMarker,
-  // each with its own vertical transform; the first has its vertical axis right of the plot
-  // (left of it when no channel is marked), for which the plot leaves room only then. Points
+  // each with its own vertical transform; the first has its vertical axis right of the plot,
+  // for which the plot leaves room only then (on the left, where a channel's would be, when
+  // no channel is marked). Points
   // with a gap (kNoValue or not finite) on either axis are not marked.
   void Paint();
 
