@@ -44,8 +44,8 @@ public:
   // computed curves other than that one are marked in their colours with ComputedMarker,
   // each with its own vertical transform; the first has its vertical axis right of the plot,
   // for which the plot leaves room only then (on the left, where a channel's would be, when
-  // no channel is marked). Points
-  // with a gap (kNoValue or not finite) on either axis are not marked.
+  // no channel is marked). Points with a gap (kNoValue or not finite) on either axis are not
+  // marked.
   void Paint();
 
   // The mark of the channel's current value (against the Abscissa curve's current value),
