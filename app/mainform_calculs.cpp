@@ -12,6 +12,7 @@
 #include "computed_dlg.h"
 #include "computed_settings.h"
 #include "globals.h"
+#include "inifile.h"
 #include "graphe_osc.h"
 #include "graphe_point.h"
 #include "mainform.h"
@@ -23,6 +24,9 @@ namespace qvt {
 using texts::U8;
 
 namespace {
+
+constexpr char kDisplaySection[] = "Affichage";
+constexpr char kComputedAbscissaKey[] = "AbscisseCalcul";
 
 bool SameChannels(const std::array<analysis::ComputedChannel, 4>& a,
                   const std::array<analysis::ComputedChannel, 4>& b) {
@@ -120,10 +124,23 @@ void TMainForm::LoadComputedQuantities(const TIniFile& ini) {
     s.Errors.push_back(refused->message);
   if (!s.Errors.empty())
     SetStatusText(QString::fromStdString(s.Errors.front()));
+  // A computed quantity on the point graph's horizontal axis, by its name.
+  const std::string abscissa = ini.ReadString(kDisplaySection, kComputedAbscissaKey, "");
+  PointGraph->ComputedAbscissa = -1;
+  const auto& definitions = Computed->Definitions();
+  for (std::size_t k = 0; k < definitions.size() && !abscissa.empty(); ++k)
+    if (definitions[k].name == abscissa)
+      PointGraph->ComputedAbscissa = static_cast<int>(k);
 }
 
 void TMainForm::SaveComputedQuantities(TIniFile& ini) const {
   SaveComputedSettings(ini, Computed->Constants(), Computed->Definitions(), Computed->Displays());
+  const int k = PointGraph->ComputedAbscissa;
+  const auto& definitions = Computed->Definitions();
+  const std::string name =
+      k >= 0 && static_cast<std::size_t>(k) < definitions.size() ? definitions[k].name : "";
+  if (!name.empty() || ini.ValueExists(kDisplaySection, kComputedAbscissaKey))
+    ini.WriteString(kDisplaySection, kComputedAbscissaKey, name);
 }
 
 } // namespace qvt

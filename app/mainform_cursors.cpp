@@ -41,13 +41,22 @@ void TMainForm::ShowReadout(int x, int y) {
   TColour colour = 0;
   if (TgraphePoint* points = ShownPointGraph()) {
     int k = 0;
-    const std::uint8_t c = points->NearestMark(x, y, k);
-    if (c >= 4) {
+    const int c = points->NearestMarkCurve(x, y, k);
+    if (c < 0) {
       HideReadout();
       return;
     }
-    TCourbePoint& abscissa = points->Curves[points->Abscissa];
-    TCourbePoint& curve = points->Curves[c];
+    // Channels and computed quantities (4 + their rank), on either axis.
+    auto curveOf = [&](int index) -> TCourbe& {
+      if (index < 4)
+        return points->Curves[index];
+      return (*points->Computed)[static_cast<std::size_t>(index - 4)];
+    };
+    const bool computedAbscissa =
+        points->Computed != nullptr && points->ComputedAbscissa >= 0 &&
+        static_cast<std::size_t>(points->ComputedAbscissa) < points->Computed->size();
+    TCourbe& abscissa = curveOf(computedAbscissa ? 4 + points->ComputedAbscissa : points->Abscissa);
+    TCourbe& curve = curveOf(c);
     along = abscissa.Describe(abscissa.Value[k]);
     value = curve.Describe(curve.Value[k]);
     colour = curve.Colour;
@@ -58,8 +67,8 @@ void TMainForm::ShowReadout(int x, int y) {
       HideReadout();
       return;
     }
-    const TCourbe& curve = c < 4 ? static_cast<const TCourbe&>(OscGraph->Curves[c])
-                                 : (*OscGraph->Computed)[static_cast<std::size_t>(c - 4)];
+    TCourbe& curve = c < 4 ? static_cast<TCourbe&>(OscGraph->Curves[c])
+                           : (*OscGraph->Computed)[static_cast<std::size_t>(c - 4)];
     along = OscGraph->TimeCurve.Describe(OscGraph->TimeCurve.FromPixel(x));
     value = curve.Describe(curve.FromPixel(y));
     colour = curve.Colour;

@@ -264,8 +264,11 @@ void TMainForm::TimerTimer() {
     const bool recorded = RecordsSweepSamples();
     if ((drawn || recorded) && (received - last) * dt > 0.055) {
       FillCurves(received);
-      if (drawn)
+      if (drawn) {
+        // The computed quantities grow with the channels they are computed from.
+        ComputeQuantities();
         OscGraph->DrawTracesFrom(last);
+      }
       if (recorded)
         RecordSweepSamples(last, OscGraph->FilledCount);
       last = OscGraph->FilledCount;

@@ -133,10 +133,15 @@ TSweepRate Sweeps(double seconds, bool fast, const TSweepSetUp& setUp = {}) {
     using qvt::analysis::ComputedDefinition;
     using qvt::analysis::ComputedKind;
     std::vector<ComputedDefinition> set(4);
-    set[0] = {.name = "P", .unit = "W", .formula = "V0*V1/R"};
-    set[1] = {.name = "dU", .kind = ComputedKind::kDerivative, .source = "V2"};
-    set[2] = {.name = "Q", .kind = ComputedKind::kIntegral, .source = "P"};
-    set[3] = {.name = "Ul", .kind = ComputedKind::kSmoothing, .source = "V3"};
+    const char* names[] = {"P", "dU", "Q", "Ul"};
+    const ComputedKind kinds[] = {ComputedKind::kFormula, ComputedKind::kDerivative,
+                                  ComputedKind::kIntegral, ComputedKind::kSmoothing};
+    for (std::size_t k = 0; k < set.size(); ++k)
+      set[k].name = names[k], set[k].kind = kinds[k];
+    set[0].formula = "V0*V1/R";
+    set[1].source = "V2";
+    set[2].source = "P";
+    set[3].source = "V3";
     const std::vector<qvt::analysis::ComputedConstant> constants = {{"R", 100, "\x9D"}};
     if (form.ComputedQuantities().Define(form.ComputedChannels(), constants, set, {}))
       std::abort();

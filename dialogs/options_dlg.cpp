@@ -8,10 +8,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QShowEvent>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "ansi.h"
 #include "graph_settings.h"
 #include "graphe_osc.h"
 #include "graphe_point.h"
@@ -107,8 +109,23 @@ void TOptionsDlg::showEvent(QShowEvent* event) {
 }
 
 void TOptionsDlg::FormActivate() {
-  if (PointGraph != nullptr)
-    AbscisseRG->SetItemIndex(PointGraph->Abscissa);
+  if (PointGraph != nullptr) {
+    // The channels, then the computed quantities: a characteristic U = f(I) puts a computed
+    // current on the horizontal axis.
+    QStringList items = {QStringLiteral("Y0"), QStringLiteral("Y1"), QStringLiteral("Y2"),
+                         QStringLiteral("Y3")};
+    if (PointGraph->Computed != nullptr)
+      for (const TCourbe& c : *PointGraph->Computed)
+        items << AnsiToQString(c.QuantityName);
+    QStringList shown;
+    for (int i = 0; i < AbscisseRG->Count(); ++i)
+      shown << AbscisseRG->Button(i)->text();
+    if (shown != items)
+      AbscisseRG->SetItems(items);
+    const int computed = PointGraph->ComputedAbscissa;
+    AbscisseRG->SetItemIndex(computed >= 0 && 4 + computed < items.size() ? 4 + computed
+                                                                          : PointGraph->Abscissa);
+  }
   GrilleCB->setChecked(ShowGrid);
   WidthCourbeSE->setValue(LineWidth);
   RapideCB->setChecked(FastDisplay);
@@ -126,8 +143,12 @@ void TOptionsDlg::ApplyModeRule() {
 }
 
 void TOptionsDlg::BtnOKClick() {
-  if (PointGraph != nullptr && AbscisseRG->ItemIndex() >= 0)
-    PointGraph->Abscissa = static_cast<std::uint8_t>(AbscisseRG->ItemIndex());
+  if (PointGraph != nullptr && AbscisseRG->ItemIndex() >= 0) {
+    const int item = AbscisseRG->ItemIndex();
+    if (item < 4)
+      PointGraph->Abscissa = static_cast<std::uint8_t>(item);
+    PointGraph->ComputedAbscissa = item < 4 ? -1 : item - 4;
+  }
   ShowGrid = GrilleCB->isChecked();
   LineWidth = WidthCourbeSE->value();
   FastDisplay = RapideCB->isChecked();

@@ -18,11 +18,21 @@ using analysis::ComputedConstant;
 using analysis::ComputedDefinition;
 using analysis::ComputedKind;
 
+ComputedDefinition Quantity(const char* name, ComputedKind kind, const char* what) {
+  ComputedDefinition d;
+  d.name = name;
+  d.kind = kind;
+  (kind == ComputedKind::kFormula ? d.formula : d.source) = what;
+  return d;
+}
+
 // P = V0·V1/R with R = 100 Ω, the derivative of V1 and the integral of P.
 std::vector<ComputedDefinition> PowerSet() {
-  return {{.name = "P", .unit = "W", .formula = "V0*V1/R"},
-          {.name = "dV1", .kind = ComputedKind::kDerivative, .source = "V1"},
-          {.name = "E", .kind = ComputedKind::kIntegral, .source = "P"}};
+  std::vector<ComputedDefinition> set = {Quantity("P", ComputedKind::kFormula, "V0*V1/R"),
+                                         Quantity("dV1", ComputedKind::kDerivative, "V1"),
+                                         Quantity("E", ComputedKind::kIntegral, "P")};
+  set[0].unit = "W";
+  return set;
 }
 std::vector<ComputedConstant> Resistor() {
   return {{"R", 100, "\x9D"}};
@@ -69,8 +79,10 @@ TEST_F(CalculsTest, QuantitiesFollowEachSweepAreDrawnAndRead) {
   const int x = OscGraph->TimeCurve.ToPixel(OscGraph->TimeCurve.Value[i]);
   const int y = curves[0].ToPixel(curves[0].Value[i]);
   bool drawn = false;
-  for (int dy = -1; dy <= 1; ++dy)
-    drawn |= image.pixelColor(int(x * ratio), int((y + dy) * ratio)) == ToQColor(curves[0].Colour);
+  for (int dx = -1; dx <= 1; ++dx)
+    for (int dy = -1; dy <= 1; ++dy)
+      drawn |= image.pixelColor(int((x + dx) * ratio), int((y + dy) * ratio)) ==
+               ToQColor(curves[0].Colour);
   EXPECT_TRUE(drawn) << "P is drawn at its sample";
   form->ShowReadout(x, y);
   ASSERT_TRUE(form->LabelY->isVisible());
@@ -81,7 +93,7 @@ TEST_F(CalculsTest, SettingsKeepTheSet) {
   Start();
   ASSERT_EQ(ReadFile().find("[Calculs]"), std::string::npos);
   ASSERT_FALSE(form->ComputedQuantities().Define(form->ComputedChannels(), Resistor(), PowerSet(),
-                                                {{.Colour = 0x804000}}));
+                                                {TComputedDisplay{0x804000}}));
   Close();
   EXPECT_NE(ReadFile().find("[Calculs]"), std::string::npos);
   Start();
