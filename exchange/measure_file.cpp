@@ -195,7 +195,8 @@ public:
 
   // Splits the columns into channels and computed quantities: the computed ones are the last
   // columns that all have a definition (a definition on a column a channel follows is
-  // ignored, the writer never puts one there), each written as its channel's keys say.
+  // ignored, the writer never puts one there); their name, unit and colour have the keys of a
+  // channel's.
   void Finish() {
     std::size_t channels = columns_.size();
     while (channels > 0 && columns_[channels - 1].HasDefinition)
