@@ -308,7 +308,19 @@ public:
   // points) and handed to the graphs: after each sweep, each point and each file opened.
   void ComputeQuantities();
   std::size_t ComputedIntegralStart() const; // the sample of the left marker
+  // The user's set, kept in the settings file.
   TComputedCurves& ComputedQuantities() { return *Computed; }
+  // The set the graph shows: an opened file's own when it has one, else the user's.
+  TComputedCurves& ShownComputed() { return FileComputed ? *FileComputed : *Computed; }
+  const TComputedCurves& ShownComputed() const { return FileComputed ? *FileComputed : *Computed; }
+  // The shown set's columns (definitions and the values of `m`'s rows) into a measurement
+  // being saved or recorded; an opened file's own set, unedited, stays as the file has it.
+  void KeepComputed(TMeasurement& m) const;
+  // An opened file's set shown (its warnings in the status bar), and given up on leaving it.
+  void ShowFileComputed();
+  void LeaveFileComputed();
+  // The shown set's values at sample (or point) `index` after a recorded row's channels.
+  void AppendComputedValues(std::vector<double>& row, int index) const;
 
   // The status bar's one text.
   QString StatusText() const;
@@ -462,6 +474,9 @@ private:
   void BuildModelPanel(QVBoxLayout* column);
   void BuildCalculsButton(QHBoxLayout* row); // mainform_calculs.cpp
   void LoadComputedQuantities(const TIniFile& ini);
+  void AimGraphsAtComputed(); // the graphs draw the shown set's curves
+  // CurrentMeasurement without the computed quantities.
+  bool ChannelsMeasurement(TMeasurement& m, bool header) const;
   void SaveComputedQuantities(TIniFile& ini) const;
   void LoadAnalysisSettings(const TIniFile& ini);
   void SaveAnalysisSettings(TIniFile& ini) const;
@@ -534,7 +549,10 @@ private:
   bool RecordedAnySweep = false;
   std::vector<int> RecordedChannels;          // the recording's columns
 
-  std::unique_ptr<TComputedCurves> Computed; // "Calculs"
+  std::unique_ptr<TComputedCurves> Computed;     // "Calculs"
+  std::unique_ptr<TComputedCurves> FileComputed; // an opened file's own set
+  bool FileComputedEdited = false;               // changed in the dialog since it was opened
+  std::size_t RecordedComputed = 0;              // the recording's computed columns
   std::array<analysis::ComputedChannel, 4> CheckedChannels; // as the set was last checked
   std::string CheckedAbscissaUnit = "s";
 };

@@ -7,7 +7,13 @@
 #include <QBoxLayout>
 #include <QToolButton>
 
+#include <cmath>
+
 #include "ansi.h"
+#include "codepage.h"
+#include "measure_computed.h"
+#include "measure_file.h"
+#include "numbers.h"
 #include "computed_curves.h"
 #include "computed_dlg.h"
 #include "computed_settings.h"
@@ -46,9 +52,10 @@ void TMainForm::BuildCalculsButton(QHBoxLayout* row) {
 std::array<analysis::ComputedChannel, 4> TMainForm::ComputedChannels() const {
   std::array<analysis::ComputedChannel, 4> channels;
   // The names the user gave in the channel dialogs of the mode shown; V0 to V3 always work.
+  const TgraphePoint* points = ShownPointGraph();
   for (int k = 0; k < 4; ++k) {
-    const TCourbe& curve = PointMode ? static_cast<const TCourbe&>(PointGraph->Curves[k])
-                                     : static_cast<const TCourbe&>(OscGraph->Curves[k]);
+    const TCourbe& curve = points != nullptr ? static_cast<const TCourbe&>(points->Curves[k])
+                                             : static_cast<const TCourbe&>(OscGraph->Curves[k]);
     channels[k].name = curve.QuantityName;
     channels[k].unit = curve.Text;
   }
@@ -64,14 +71,17 @@ std::string TMainForm::ComputedAbscissaUnit() const {
 void TMainForm::CalculsBtnClick() {
   if (Closing || Loading)
     return;
+  // The set shown is the one edited: an opened file's own, or the user's.
+  TComputedCurves& set = ShownComputed();
   TCalculsDlg dialog(this, ComputedChannels(), ComputedAbscissaUnit());
-  dialog.SetContents(Computed->Constants(), Computed->Definitions(), Computed->Displays());
+  dialog.SetContents(set.Constants(), set.Definitions(), set.Displays());
   if (dialog.exec() != QDialog::Accepted)
     return;
   // The dialog accepts only a set that Define takes.
-  const auto refused = Computed->Define(ComputedChannels(), dialog.Constants(),
-                                        dialog.Definitions(), dialog.Displays(),
-                                        ComputedAbscissaUnit());
+  const auto refused = set.Define(ComputedChannels(), dialog.Constants(), dialog.Definitions(),
+                                  dialog.Displays(), ComputedAbscissaUnit());
+  if (&set == FileComputed.get())
+    FileComputedEdited = true;
   CheckedChannels = ComputedChannels();
   CheckedAbscissaUnit = ComputedAbscissaUnit();
   if (refused)
@@ -80,14 +90,20 @@ void TMainForm::CalculsBtnClick() {
   TempsPaintBox->Invalidate();
 }
 
+void TMainForm::AimGraphsAtComputed() {
+  std::vector<TCourbe>* curves = &ShownComputed().Curves;
+  OscGraph->Computed = curves;
+  PointGraph->Computed = curves;
+  if (ShownPoints)
+    ShownPoints->Computed = curves;
+}
+
 void TMainForm::ComputeQuantities() {
   if (!Computed || OscGraph == nullptr)
     return;
-  OscGraph->Computed = &Computed->Curves;
-  PointGraph->Computed = &Computed->Curves;
-  if (ShownPoints)
-    ShownPoints->Computed = &Computed->Curves;
-  if (Computed->Count() == 0)
+  AimGraphsAtComputed();
+  TComputedCurves& set = ShownComputed();
+  if (set.Count() == 0)
     return;
   // A channel renamed, or another abscissa: the names the formulas read may no longer mean
   // what they did; the set is checked again (and kept, unused, when it no longer holds).
@@ -96,19 +112,96 @@ void TMainForm::ComputeQuantities() {
   if (!SameChannels(channels, CheckedChannels) || abscissa != CheckedAbscissaUnit) {
     CheckedChannels = channels;
     CheckedAbscissaUnit = abscissa;
-    if (const auto refused = Computed->Recheck(channels, abscissa))
+    if (const auto refused = set.Recheck(channels, abscissa))
       SetStatusText(QString::fromStdString(refused->message));
   }
-  if (Computed->Refused())
+  if (set.Refused())
     return;
   std::optional<analysis::ComputedError> error;
   if (TgraphePoint* points = ShownPointGraph())
-    error = Computed->ComputePoints(points->Curves, points->Abscissa, points->PointCount);
+    error = set.ComputePoints(points->Curves, points->Abscissa, points->PointCount);
   else
-    error = Computed->ComputeSweep(OscGraph->Curves, OscGraph->TimeCurve, OscGraph->FilledCount,
-                                   ComputedIntegralStart());
+    error = set.ComputeSweep(OscGraph->Curves, OscGraph->TimeCurve, OscGraph->FilledCount,
+                             ComputedIntegralStart());
   if (error)
     SetStatusText(QString::fromStdString(error->message));
+  // Points are marked one by one as they are recorded; their computed marks with a repaint.
+  if (PointMode && ShownFile.isEmpty())
+    TempsPaintBox->Invalidate();
+}
+
+void TMainForm::KeepComputed(TMeasurement& m) const {
+  const TComputedCurves& set = ShownComputed();
+  if (ShownMeasure && ((&set == FileComputed.get() && !FileComputedEdited) || set.Count() == 0))
+    return; // the file's columns as it has them
+  m.ComputedConstants.clear();
+  m.Computed.clear();
+  for (const analysis::ComputedConstant& c : set.Constants())
+    m.ComputedConstants.push_back(MeasureComputedText(c));
+  const std::size_t rows = m.Time.size();
+  for (std::size_t k = 0; k < set.Count(); ++k) {
+    const analysis::ComputedDefinition& d = set.Definitions()[k];
+    const TComputedDisplay& shown = set.Displays()[k];
+    TMeasureComputed& c = m.Computed.emplace_back();
+    c.Definition = MeasureComputedText(d);
+    c.QuantityName = AnsiToUtf8(d.name);
+    c.Unit = AnsiToUtf8(set.Unit(k));
+    c.Colour = shown.Colour;
+    if (!shown.AutoScale)
+      c.Mini = shown.Mini, c.Maxi = shown.Maxi;
+    // A set not computed (refused after a rename) is saved as gaps: its definitions are kept.
+    c.Values.assign(rows, kNoValue);
+    if (k < set.Curves.size())
+      for (std::size_t i = 0; i < rows && i < TSamples::kCount; ++i)
+        if (const double v = set.Curves[k].Value[static_cast<std::ptrdiff_t>(i)]; std::isfinite(v))
+          c.Values[i] = v;
+  }
+}
+
+void TMainForm::AppendComputedValues(std::vector<double>& row, int index) const {
+  const TComputedCurves& set = ShownComputed();
+  for (std::size_t k = 0; k < RecordedComputed; ++k)
+    row.push_back(k < set.Curves.size() && index >= 0 && index < static_cast<int>(TSamples::kCount)
+                      ? set.Curves[k].Value[index]
+                      : kNoValue);
+}
+
+void TMainForm::ShowFileComputed() {
+  FileComputed.reset();
+  FileComputedEdited = false;
+  if (ShownMeasure->Computed.empty() && ShownMeasure->ComputedConstants.empty()) {
+    AimGraphsAtComputed();
+    return;
+  }
+  TMeasureComputedSet read = ReadMeasureComputed(*ShownMeasure);
+  std::vector<analysis::ComputedDefinition> definitions;
+  std::vector<TComputedDisplay> displays;
+  for (std::size_t k = 0; k < read.Definitions.size(); ++k) {
+    if (!read.Definitions[k])
+      continue; // its saved values are in the file, not shown
+    definitions.push_back(*read.Definitions[k]);
+    const TMeasureComputed& column = ShownMeasure->Computed[k];
+    TComputedDisplay& shown = displays.emplace_back();
+    shown.Colour = column.Colour;
+    shown.AutoScale = !(column.Mini && column.Maxi);
+    if (!shown.AutoScale)
+      shown.Mini = *column.Mini, shown.Maxi = *column.Maxi;
+  }
+  FileComputed = std::make_unique<TComputedCurves>();
+  FileComputed->Keep(std::move(read.Constants), std::move(definitions), std::move(displays));
+  if (const auto refused = FileComputed->Recheck(ComputedChannels(), ComputedAbscissaUnit()))
+    read.Warnings.push_back(refused->message);
+  CheckedChannels = ComputedChannels();
+  CheckedAbscissaUnit = ComputedAbscissaUnit();
+  if (!read.Warnings.empty())
+    SetStatusText(QString::fromStdString(read.Warnings.front()));
+  AimGraphsAtComputed();
+}
+
+void TMainForm::LeaveFileComputed() {
+  FileComputed.reset();
+  FileComputedEdited = false;
+  AimGraphsAtComputed();
 }
 
 std::size_t TMainForm::ComputedIntegralStart() const {

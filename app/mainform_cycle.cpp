@@ -269,8 +269,11 @@ void TMainForm::TimerTimer() {
         ComputeQuantities();
         OscGraph->DrawTracesFrom(last);
       }
-      if (recorded)
+      if (recorded) {
+        if (!drawn)
+          ComputeQuantities();
         RecordSweepSamples(last, OscGraph->FilledCount);
+      }
       last = OscGraph->FilledCount;
       ShowProgress();
     }
@@ -290,8 +293,10 @@ void TMainForm::TimerTimer() {
   }
 
   FillCurves(Device->TotalPoints());
-  if (RecordsSweepSamples())
+  if (RecordsSweepSamples()) {
+    ComputeQuantities();
     RecordSweepSamples(last, OscGraph->FilledCount);
+  }
   if (OscGraph->TriggerChannel != TgrapheOsc::kNoTrigger) {
     OscGraph->AlignOnTrigger(Device->SampleRate());
     if (!OscGraph->TriggerConfirmed) {

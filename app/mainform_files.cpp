@@ -302,6 +302,13 @@ bool TMainForm::FileKeyDown(QObject* watched, QKeyEvent* key) {
 }
 
 bool TMainForm::CurrentMeasurement(TMeasurement& m, bool header) const {
+  if (!ChannelsMeasurement(m, header))
+    return false;
+  KeepComputed(m);
+  return true;
+}
+
+bool TMainForm::ChannelsMeasurement(TMeasurement& m, bool header) const {
   if (ShownMeasure && !header) {
     m = *ShownMeasure;
     return true;
@@ -506,6 +513,7 @@ bool TMainForm::OpenMeasureFile(const QString& path) {
 
   ShownMeasure = std::make_shared<TMeasurement>(std::move(m));
   ShownFile = QFileInfo(path).absoluteFilePath();
+  ShowFileComputed();
   setWindowTitle(U8(texts::kFileCaption).arg(QFileInfo(path).fileName()));
   SetStatusText(QString());
   RememberFile(ShownFile);
@@ -549,6 +557,7 @@ void TMainForm::LeaveShownFile() {
   ShownPoints.reset();
   ShownMeasure.reset();
   ShownFile.clear();
+  LeaveFileComputed();
   setWindowTitle(U8(texts::kIdleCaption));
   HideReadout();
 }

@@ -144,8 +144,8 @@ void TMainForm::RecordPoint() {
       PointGraph->DrawCurrentMark(i);
   }
   PointGraph->PointCount = static_cast<std::uint16_t>(n + 1);
-  RecordPointRow(n);
   ComputeQuantities();
+  RecordPointRow(n);
   FeedModelPanel();
   ShowLive();
   EnableRecordButtons(*this);

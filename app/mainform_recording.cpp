@@ -98,11 +98,14 @@ bool TMainForm::StartRecording(const QString& path) {
   RecordedChannels.clear();
   for (const TMeasureChannel& c : m.Channels)
     RecordedChannels.push_back(c.Channel);
+  RecordedComputed = m.Computed.size();
   // Points measured without a value cannot be written; they stay out of the file.
   std::string error;
   if (!CheckMeasurement(m, error)) {
     m.Time.clear();
     for (TMeasureChannel& c : m.Channels)
+      c.Values.clear();
+    for (TMeasureComputed& c : m.Computed)
       c.Values.clear();
   }
   auto recorder = std::make_shared<TMeasureAppender>();
@@ -151,6 +154,7 @@ void TMainForm::RecordPointRow(int index) {
   std::vector<double> row{static_cast<double>(index + 1)};
   for (int channel : RecordedChannels)
     row.push_back(PointGraph->Curves[channel].Value[index]);
+  AppendComputedValues(row, index);
   if (!AllFinite(row))
     return;
   std::string error;
@@ -183,6 +187,7 @@ void TMainForm::RecordSweepSamples(int from, int to) {
     row.assign(1, (static_cast<double>(RecordedSweepStart) + samples) / rate);
     for (int channel : RecordedChannels)
       row.push_back(OscGraph->Curves[channel].Value[k]);
+    AppendComputedValues(row, k);
     if (!AllFinite(row))
       continue;
     if (!Recorder->Append(row.data(), row.size(), error)) {

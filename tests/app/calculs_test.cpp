@@ -87,6 +87,25 @@ TEST_F(CalculsTest, QuantitiesFollowEachSweepAreDrawnAndRead) {
   form->ShowReadout(x, y);
   ASSERT_TRUE(form->LabelY->isVisible());
   EXPECT_TRUE(form->LabelY->text().startsWith("P=")) << form->LabelY->text().toStdString();
+
+  // Saved with the sweep, opened again: the file's own set, computed anew from its channels.
+  const std::vector<double> p(curves[0].Value.begin(), curves[0].Value.begin() + n);
+  const QString path = dir.filePath("p.qvtm");
+  ASSERT_TRUE(form->SaveMeasureFile(path));
+  const std::string text = ReadFile(path.toStdString());
+  EXPECT_NE(text.find("P (W)"), std::string::npos);
+  EXPECT_NE(text.find("expr=V0*V1/R"), std::string::npos);
+  ASSERT_FALSE(form->ComputedQuantities().Define(form->ComputedChannels(), {}, {}, {}));
+  ASSERT_TRUE(form->OpenMeasureFile(path));
+  const TComputedCurves& shown = form->ShownComputed();
+  ASSERT_EQ(shown.Count(), 3u);
+  ASSERT_EQ(shown.Curves.size(), 3u);
+  for (int i = 0; i < n; i += 97)
+    EXPECT_NEAR(shown.Curves[0].Value[i], p[i], 1e-12) << "sample " << i;
+  EXPECT_EQ(&shown.Curves, OscGraph->Computed);
+  form->EnregistreBtn->click(); // back to live data: the user's (now empty) set
+  EXPECT_EQ(form->ShownComputed().Count(), 0u);
+  EXPECT_EQ(&form->ComputedQuantities().Curves, OscGraph->Computed);
 }
 
 TEST_F(CalculsTest, SettingsKeepTheSet) {
