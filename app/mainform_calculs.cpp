@@ -11,18 +11,18 @@
 
 #include "ansi.h"
 #include "codepage.h"
-#include "measure_computed.h"
-#include "measure_file.h"
-#include "numbers.h"
 #include "computed_curves.h"
 #include "computed_dlg.h"
 #include "computed_settings.h"
 #include "globals.h"
-#include "inifile.h"
 #include "graphe_osc.h"
 #include "graphe_point.h"
+#include "inifile.h"
 #include "mainform.h"
 #include "mainform_texts.h"
+#include "measure_computed.h"
+#include "measure_file.h"
+#include "numbers.h"
 #include "paintbox.h"
 
 namespace qvt {

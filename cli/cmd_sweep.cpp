@@ -199,11 +199,6 @@ int RunSweep(const TWords& args, const TGlobalOptions& global) {
   const long count = CountFromArguments(a);
   const std::string path = a.Last("-o") ? *a.Last("-o") : "";
   TSweepCompute compute(a.All("--compute"));
-  if (!compute.Empty() && format == TSweepFormat::Qvtm)
-    throw TUsageError(Say("--compute : le fichier de mesures (qvtm) ne prend pas de colonne "
-                          "calculée ; csv, matlab ou json",
-                          "--compute: the measurement file (qvtm) takes no computed column; csv, "
-                          "matlab or json"));
 
   TQVT2 device;
   OpenInterface(device, global);

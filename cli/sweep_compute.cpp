@@ -9,7 +9,9 @@
 #include <span>
 #include <string_view>
 
+#include "codepage.h"
 #include "command_line.h"
+#include "measure_computed.h"
 #include "numbers.h"
 
 namespace qvt::cli {
@@ -36,21 +38,6 @@ std::string ToUnitText(std::string_view utf8) {
       }
     if (!replaced)
       out += utf8[i++];
-  }
-  return out;
-}
-
-std::string ToUtf8(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\xB5')
-      out += "\xC2\xB5";
-    else if (c == '\x9D')
-      out += "\xCE\xA9";
-    else if (c == '\xB0')
-      out += "\xC2\xB0";
-    else
-      out += c;
   }
   return out;
 }
@@ -91,7 +78,10 @@ std::vector<TComputedColumn> TSweepCompute::Columns(const TSweep& sweep) {
   model_.Compute(input);
   std::vector<TComputedColumn> columns;
   for (std::size_t k = 0; k < model_.Count(); ++k) {
-    TComputedColumn c{model_.Definition(k).name, ToUtf8(model_.Unit(k)), {}};
+    TComputedColumn c{model_.Definition(k).name,
+                      AnsiToUtf8(model_.Unit(k)),
+                      {},
+                      MeasureComputedText(model_.Definition(k))};
     const auto values = model_.Values(k);
     c.Values.assign(values.begin(), values.end());
     for (double& v : c.Values)

@@ -17,6 +17,7 @@ struct TComputedColumn {
   std::string Name;
   std::string Unit;
   std::vector<double> Values;
+  std::string Definition; // the line a measurement file keeps (UTF-8)
 };
 
 // The quantities of the --compute options, checked once before any sweep: the formula reads

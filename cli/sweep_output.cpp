@@ -128,19 +128,21 @@ TMeasurement SweepMeasurement(const TSweep& sweep) {
 std::string SweepText(const TSweep& sweep, TSweepFormat format,
                       const std::vector<TComputedColumn>& computed) {
   switch (format) {
-  case TSweepFormat::Csv: {
+  case TSweepFormat::Csv:
+  case TSweepFormat::Qvtm: {
     TMeasurement m = SweepMeasurement(sweep);
     for (const TComputedColumn& c : computed) {
-      TMeasureChannel column;
+      TMeasureComputed& column = m.Computed.emplace_back();
+      column.Definition = c.Definition;
       column.QuantityName = c.Name;
       column.Unit = c.Unit;
-      column.Values = c.Values; // NaN: an empty cell
-      m.Channels.push_back(std::move(column));
+      column.Values = c.Values;
+      for (double& v : column.Values)
+        if (!std::isfinite(v))
+          v = kMeasureNoValue; // an empty cell
     }
-    return MeasureCsvText(m, TCsvFormat{});
+    return format == TSweepFormat::Csv ? MeasureCsvText(m, TCsvFormat{}) : MeasureFileText(m);
   }
-  case TSweepFormat::Qvtm:
-    return MeasureFileText(SweepMeasurement(sweep));
   case TSweepFormat::Matlab: {
     std::string out = "\r\n";
     AddMatlabLine(out, "t", sweep.Time);

@@ -49,8 +49,8 @@ TEST_F(CalculsTest, QuantitiesFollowEachSweepAreDrawnAndRead) {
   Trigger(1);
   TimeBase(k20ms);
   SingleShot(true);
-  ASSERT_FALSE(form->ComputedQuantities().Define(form->ComputedChannels(), Resistor(), PowerSet(),
-                                                {}));
+  ASSERT_FALSE(
+      form->ComputedQuantities().Define(form->ComputedChannels(), Resistor(), PowerSet(), {}));
   ASSERT_TRUE(WaitFor([&] { return Idle(); }));
   form->EnregistreBtn->click();
   ASSERT_TRUE(NextSweep());
@@ -112,7 +112,7 @@ TEST_F(CalculsTest, SettingsKeepTheSet) {
   Start();
   ASSERT_EQ(ReadFile().find("[Calculs]"), std::string::npos);
   ASSERT_FALSE(form->ComputedQuantities().Define(form->ComputedChannels(), Resistor(), PowerSet(),
-                                                {TComputedDisplay{0x804000}}));
+                                                 {TComputedDisplay{0x804000}}));
   Close();
   EXPECT_NE(ReadFile().find("[Calculs]"), std::string::npos);
   Start();

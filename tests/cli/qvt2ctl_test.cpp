@@ -179,6 +179,21 @@ TEST_F(Qvt2ctl, ComputedColumnsFollowTheChannelsWithTheirUnit) {
     EXPECT_DOUBLE_EQ(row[2], row[1] * row[1] / 50) << i;
     EXPECT_DOUBLE_EQ(row[3], row[1] * row[0]) << i;
   }
+  // A measurement file keeps them too, with their definitions.
+  const std::string path = (dir / "p.qvtm").string();
+  ASSERT_EQ(RunTool({"--simulate", "sweep", "--timebase", "20 ms", "--channels", "1", "--compute",
+                     "P=V1*V1/50:W", "-o", path},
+                    {"QVTLINK_SIM=noise=0;glitch=0;trigger_offset=0"})
+                .Status,
+            0);
+  qvt::TMeasurement m;
+  std::string error;
+  ASSERT_TRUE(qvt::ReadMeasureFile(path, m, error)) << error;
+  ASSERT_EQ(m.Computed.size(), 1u);
+  EXPECT_EQ(m.Computed[0].QuantityName, "P");
+  EXPECT_NE(m.Computed[0].Definition.find("expr=V1*V1/50"), std::string::npos);
+  EXPECT_DOUBLE_EQ(m.Computed[0].Values[700],
+                   m.Channels[0].Values[700] * m.Channels[0].Values[700] / 50);
 }
 
 TEST_F(Qvt2ctl, SampleTimesAreWrittenAsTheirDecimalsAndReadBackBitForBit) {
@@ -188,8 +203,8 @@ TEST_F(Qvt2ctl, SampleTimesAreWrittenAsTheirDecimalsAndReadBackBitForBit) {
   for (const bool triggered : {false, true}) {
     for (const char* name : {"run.qvtm", "run.csv"}) {
       const fs::path path = dir / name;
-      std::vector<std::string> args = {"--simulate", "sweep", "--timebase", "20 ms", "-o",
-                                        path.string()};
+      std::vector<std::string> args = {"--simulate", "sweep", "--timebase",
+                                       "20 ms",      "-o",    path.string()};
       if (triggered)
         args.insert(args.end(), {"--channels", "1", "--trigger", "1:rising:0"});
       const TRun run = RunTool(args, {"QVTLINK_SIM=noise=0;glitch=0"});
@@ -232,7 +247,6 @@ TEST_F(Qvt2ctl, AWrongCommandLineExitsTwoNamingTheOptionAndTheAcceptedValues) {
       {{"sweep", "--speed", "2"}, {}, {"--speed", "--timebase"}},
       {{"sweep", "--compute", "P=V0*Z"}, {}, {"--compute", "« Z »"}},
       {{"sweep", "--compute", "P=P*2"}, {}, {"--compute", "elle-même"}},
-      {{"sweep", "--compute", "P=V0", "-o", "x.qvtm"}, {}, {"--compute", "qvtm"}},
       {{"log", "--interval", "fast", "-o", "x.csv"}, {}, {"--interval", "500ms"}},
       {{"gen", "formula", "5*SIN(2*PI*t", "--freq", "100"}, {}, {"formula", "brackets"}},
       {{"gen", "sine", "--freq", "20000"}, {}, {"--freq", "9999"}},
