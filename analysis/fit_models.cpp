@@ -111,7 +111,67 @@ public:
     return true;
   }
 
+  bool Sums(const double* p, std::span<const double> x, std::span<const double> y,
+            std::span<const int> columns, double* r, fit::NormalSums& out) override {
+    if (columns.empty() || columns.size() > fit::kMaxSumColumns)
+      return false;
+    Dispatch([&]<FitModel M>() {
+      switch (columns.size()) {
+      case 1:
+        return SumsOf<M, 1>(p, x, y, columns, r, out);
+      case 2:
+        return SumsOf<M, 2>(p, x, y, columns, r, out);
+      case 3:
+        return SumsOf<M, 3>(p, x, y, columns, r, out);
+      case 4:
+        return SumsOf<M, 4>(p, x, y, columns, r, out);
+      case 5:
+        return SumsOf<M, 5>(p, x, y, columns, r, out);
+      default:
+        return SumsOf<M, 6>(p, x, y, columns, r, out);
+      }
+    });
+    return true;
+  }
+
 private:
+  // One pass for P columns known at compile time, so that the P·(P + 3)/2 + 1 sums stay in
+  // registers rather than going through memory at every point.
+  template <FitModel M, std::size_t P>
+  void SumsOf(const double* p, std::span<const double> x, std::span<const double> y,
+              std::span<const int> columns, double* r, fit::NormalSums& out) const {
+    std::size_t at[P];
+    for (std::size_t k = 0; k < P; ++k)
+      at[k] = static_cast<std::size_t>(columns[k]);
+    double g[P] = {}, a[P * (P + 1) / 2] = {};
+    double chi2 = 0;
+    std::array<double, 6> d{};
+    for (std::size_t i = 0; i < x.size(); ++i) {
+      const double ri = Point<M, true>(p, x[i], d) - y[i];
+      r[i] = ri;
+      chi2 += ri * ri;
+      double c[P];
+#pragma GCC unroll 6
+      for (std::size_t k = 0; k < P; ++k)
+        c[k] = d[at[k]];
+#pragma GCC unroll 6
+      for (std::size_t k = 0; k < P; ++k) {
+        g[k] += c[k] * ri;
+#pragma GCC unroll 6
+        for (std::size_t l = 0; l <= k; ++l)
+          a[k * (k + 1) / 2 + l] += c[k] * c[l];
+      }
+    }
+    out.chi2 = chi2;
+    out.p = P;
+    std::size_t cell = 0;
+    for (std::size_t k = 0; k < P; ++k) {
+      out.g[k] = g[k];
+      for (std::size_t l = 0; l <= k; ++l)
+        out.a[k * P + l] = a[cell++];
+    }
+  }
+
   // Calls body.template operator()<M>() with the model as a constant, so that the loops over
   // the points choose their formula once rather than at every point.
   template <class Body> void Dispatch(Body&& body) const {
@@ -331,6 +391,16 @@ private:
 } // namespace
 
 namespace fit {
+
+bool NormalSums::Finite() const {
+  bool finite = std::isfinite(chi2);
+  for (std::size_t k = 0; k < p; ++k) {
+    finite = finite && std::isfinite(g[k]);
+    for (std::size_t l = 0; l <= k; ++l)
+      finite = finite && std::isfinite(a[k * p + l]);
+  }
+  return finite;
+}
 
 bool IsAbscissaName(std::string_view name) {
   return SameText(name, "x") || SameText(name, "t");

@@ -3,6 +3,7 @@
 // derivatives, and formulas of the evaluator. Internal to qvt_analysis.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <span>
 #include <string>
@@ -11,6 +12,18 @@
 #include "fit.h"
 
 namespace qvt::analysis::fit {
+
+// What one pass of a model over the points gives the normal equations: with r = value − y and
+// J the derivatives by the listed parameters, χ² = rᵀr, g = Jᵀr and JᵀJ (its lower triangle,
+// row-major p × p).
+inline constexpr std::size_t kMaxSumColumns = 6;
+struct NormalSums {
+  double chi2 = 0;
+  std::size_t p = 0;
+  double g[kMaxSumColumns] = {};
+  double a[kMaxSumColumns * kMaxSumColumns] = {};
+  bool Finite() const;
+};
 
 class ModelFunction {
 public:
@@ -28,6 +41,14 @@ public:
   virtual bool Derivatives(const double* /*p*/, std::span<const double> /*x*/,
                            std::span<const int> /*columns*/, double* /*jac*/,
                            std::size_t /*stride*/) {
+    return false;
+  }
+  // The values, their residuals against y (into r) and the normal sums for the parameters in
+  // `columns` (at most kMaxSumColumns) in one pass. False when the model has no derivatives of
+  // its own.
+  virtual bool Sums(const double* /*p*/, std::span<const double> /*x*/,
+                    std::span<const double> /*y*/, std::span<const int> /*columns*/, double* /*r*/,
+                    NormalSums& /*out*/) {
     return false;
   }
 
