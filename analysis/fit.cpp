@@ -333,11 +333,28 @@ int JacobianCallback(const gsl_vector* v, void* data, gsl_matrix* j) {
   return GSL_SUCCESS;
 }
 
+// Four partial sums, so that the additions do not wait on one another.
 double SumOfSquares(std::span<const double> r) {
-  double s = 0;
-  for (double v : r)
-    s += v * v;
-  return s;
+  double s[4] = {};
+  std::size_t i = 0;
+  for (; i + 4 <= r.size(); i += 4)
+    for (std::size_t k = 0; k < 4; ++k)
+      s[k] += r[i + k] * r[i + k];
+  for (; i < r.size(); ++i)
+    s[0] += r[i] * r[i];
+  return (s[0] + s[1]) + (s[2] + s[3]);
+}
+
+// Σ(y − ȳ)².
+double Spread(std::span<const double> y) {
+  double mean = 0;
+  for (double v : y)
+    mean += v;
+  mean /= static_cast<double>(y.size());
+  double spread = 0;
+  for (double v : y)
+    spread += (v - mean) * (v - mean);
+  return spread;
 }
 
 struct Outcome {
@@ -871,6 +888,7 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
   problem.scale = largest > 0 ? largest : 1.0;
   for (double& y : problem.y)
     y /= problem.scale;
+  const double spread = Spread(problem.y);
 
   // The built-in nonlinear models are fitted to y / scale, with their parameters in y's unit
   // divided by it: A first and B last in every one (the power law has no B).
@@ -962,11 +980,6 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
     }
     // The best candidate first; the next ones when it fails or fits poorly (r² < 0.9). One
     // workspace serves them all.
-    double spread = 0, mean = 0;
-    for (double y : problem.y)
-      mean += y / static_cast<double>(n);
-    for (double y : problem.y)
-      spread += (y - mean) * (y - mean);
     gsl_multifit_nlinear_parameters params = gsl_multifit_nlinear_default_parameters();
     params.trs = gsl_multifit_nlinear_trs_lm;
     params.scale = gsl_multifit_nlinear_scale_more;
@@ -1021,12 +1034,6 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
     r.parameters[at].value = best.values[k] * unit[at];
   }
   const double chi2Scaled = SumOfSquares(best.residuals);
-  double mean = 0;
-  for (double y : problem.y)
-    mean += y / static_cast<double>(n);
-  double spread = 0;
-  for (double y : problem.y)
-    spread += (y - mean) * (y - mean);
   r.chi2 = chi2Scaled * problem.scale * problem.scale;
   r.rms = std::sqrt(chi2Scaled / static_cast<double>(n)) * problem.scale;
   if (spread > 0)
