@@ -509,6 +509,26 @@ bool NormalSums::Finite() const {
   return finite;
 }
 
+void DecayTerms(std::span<const double> x, double tau, double* e) {
+  double block[kBlock];
+  for (std::size_t from = 0; from < x.size(); from += kBlock) {
+    const std::size_t count = std::min(kBlock, x.size() - from);
+    DecayBlock(x.data() + from, count, tau, block);
+    std::copy(block, block + count, e + from);
+  }
+}
+
+void PhaseTerms(std::span<const double> x, double f, double phi, double* s, double* c) {
+  double sines[kBlock], cosines[kBlock];
+  for (std::size_t from = 0; from < x.size(); from += kBlock) {
+    const std::size_t count = std::min(kBlock, x.size() - from);
+    PhaseBlock(x.data() + from, count, f, phi, sines, c ? cosines : nullptr);
+    std::copy(sines, sines + count, s + from);
+    if (c)
+      std::copy(cosines, cosines + count, c + from);
+  }
+}
+
 bool IsAbscissaName(std::string_view name) {
   return SameText(name, "x") || SameText(name, "t");
 }

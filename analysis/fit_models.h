@@ -63,6 +63,11 @@ protected:
 std::unique_ptr<ModelFunction> MakeModel(const FitModelSpec& wanted, std::string& error,
                                          bool* badExpression = nullptr);
 
+// exp(−x/τ) at every x into e; sin(2π·f·x + φ) into s and, when c is given, the cosines into
+// c: the built-in models' terms, for the starting values.
+void DecayTerms(std::span<const double> x, double tau, double* e);
+void PhaseTerms(std::span<const double> x, double f, double phi, double* s, double* c);
+
 // Whether `name` names the abscissa of formulas ("x" or "t", any case).
 bool IsAbscissaName(std::string_view name);
 
