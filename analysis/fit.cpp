@@ -345,16 +345,23 @@ double SumOfSquares(std::span<const double> r) {
   return (s[0] + s[1]) + (s[2] + s[3]);
 }
 
-// Σ(y − ȳ)².
+// Σ(y − ȳ)², with partial sums too.
 double Spread(std::span<const double> y) {
-  double mean = 0;
-  for (double v : y)
-    mean += v;
-  mean /= static_cast<double>(y.size());
-  double spread = 0;
-  for (double v : y)
-    spread += (v - mean) * (v - mean);
-  return spread;
+  double s[4] = {};
+  std::size_t i = 0;
+  for (; i + 4 <= y.size(); i += 4)
+    for (std::size_t k = 0; k < 4; ++k)
+      s[k] += y[i + k];
+  for (; i < y.size(); ++i)
+    s[0] += y[i];
+  const double mean = ((s[0] + s[1]) + (s[2] + s[3])) / static_cast<double>(y.size());
+  std::fill(s, s + 4, 0.0);
+  for (i = 0; i + 4 <= y.size(); i += 4)
+    for (std::size_t k = 0; k < 4; ++k)
+      s[k] += (y[i + k] - mean) * (y[i + k] - mean);
+  for (; i < y.size(); ++i)
+    s[0] += (y[i] - mean) * (y[i] - mean);
+  return (s[0] + s[1]) + (s[2] + s[3]);
 }
 
 struct Outcome {

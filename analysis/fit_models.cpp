@@ -81,6 +81,8 @@ extern "C" {
 double exp(double) noexcept __attribute__((simd("notinbranch"), const));
 double sin(double) noexcept __attribute__((simd("notinbranch")));
 double cos(double) noexcept __attribute__((simd("notinbranch")));
+double log(double) noexcept __attribute__((simd("notinbranch"), const));
+double pow(double, double) noexcept __attribute__((simd("notinbranch"), const));
 }
 namespace qvt::analysis {
 namespace {
@@ -124,10 +126,23 @@ QVT_FIT_VECTOR_MATH void PhaseBlock(const double* x, std::size_t count, double f
       c[i] = std::cos(theta[i]);
 }
 
-// The transcendental terms of a block of points: exp(−x/τ) (or the Gaussian's exp(−u²/2)) in
-// e, sin θ and cos θ of the sines in s and c.
+// x^n and, when l is given, ln x.
+QVT_FIT_VECTOR_MATH void PowerBlock(const double* x, std::size_t count, double n, double* e,
+                                    double* l) {
+  double in[kBlock];
+  std::fill(in + count, in + kBlock, 1.0);
+  std::copy(x, x + count, in);
+  for (std::size_t i = 0; i < kBlock; ++i)
+    e[i] = std::pow(in[i], n);
+  if (l)
+    for (std::size_t i = 0; i < kBlock; ++i)
+      l[i] = std::log(in[i]);
+}
+
+// The transcendental terms of a block of points: exp(−x/τ), the Gaussian's exp(−u²/2) or the
+// power x^n in e, sin θ and cos θ of the sines in s and c, ln x of the power law in l.
 struct Terms {
-  double e[kBlock], s[kBlock], c[kBlock];
+  double e[kBlock], s[kBlock], c[kBlock], l[kBlock];
 };
 
 // The built-in models. Each point's derivatives are worked out into a small array and copied
@@ -223,6 +238,8 @@ private:
         DecayBlock(xs, count, p[1], t.e);
       else if constexpr (M == FitModel::kGaussian)
         BellBlock(xs, count, p[1], p[2], t.e);
+      else if constexpr (M == FitModel::kPower)
+        PowerBlock(xs, count, p[1], t.e, deriv ? t.l : nullptr);
       if constexpr (M == FitModel::kSine || M == FitModel::kDampedSine) {
         constexpr std::size_t f = M == FitModel::kSine ? 1 : 2;
         PhaseBlock(xs, count, p[f], p[f + 1], t.s, deriv ? t.c : nullptr);
@@ -362,10 +379,10 @@ private:
       return a * e * s + p[4];
     }
     case FitModel::kPower: {
-      const double power = std::pow(x, p[1]);
+      const double power = t.e[j];
       if constexpr (deriv) {
         d[0] = power;
-        d[1] = x > 0    ? p[0] * power * std::log(x)
+        d[1] = x > 0    ? p[0] * power * t.l[j]
                : x == 0 ? 0.0
                         : std::numeric_limits<double>::quiet_NaN();
       }
