@@ -1,6 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The fit: selection of the points, linear least squares for the polynomials, GSL's
-// trust-region Levenberg-Marquardt for the other models, and the covariance.
+// The fit: selection of the points, linear least squares for the polynomials, Levenberg-
+// Marquardt on the normal equations for the other built-in models, GSL's trust-region
+// Levenberg-Marquardt (QR, differences) for formulas, and the covariance.
+//
+// The built-in models give their derivatives with their values, and are well conditioned
+// once scaled, so that one pass of the model at a trial point can give the residuals and the
+// normal sums JᵀJ, Jᵀr and χ² at once: a trial step then costs that pass and a 5 × 5 solve.
+// GSL's driver would keep the n × p Jacobian and go over it some ten times a step besides.
 //
 // The residuals are divided by the largest |y| so that data near 1e308 can be squared (the
 // built-in models fit their parameters in y's unit divided by it too, so that their values
@@ -990,11 +996,9 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
     gsl_multifit_nlinear_parameters params = gsl_multifit_nlinear_default_parameters();
     params.trs = gsl_multifit_nlinear_trs_lm;
     params.scale = gsl_multifit_nlinear_scale_more;
-    // The normal equations (a modified Cholesky, which survives a singular JᵀJ) for the
-    // built-in models, well conditioned and fitted live, where a QR of the Jacobian would cost
-    // more than the model; QR for formulas, whose conditioning nobody knows.
-    params.solver =
-        problem.exact ? gsl_multifit_nlinear_solver_mcholesky : gsl_multifit_nlinear_solver_qr;
+    // QR for formulas, whose conditioning nobody knows; the built-in models by the normal
+    // equations, without GSL.
+    params.solver = gsl_multifit_nlinear_solver_qr;
     const bool normal = problem.exact && problem.divide == 1 && p <= fit::kMaxSumColumns;
     std::unique_ptr<gsl_multifit_nlinear_workspace, decltype(&gsl_multifit_nlinear_free)> w(
         have || normal ? nullptr

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The model functions of the fit, their names and formula texts.
 //
-// The built-in models compute their derivatives in the same pass as their values: one pass a
-// Jacobian instead of one per parameter, which is most of the speed of a fit on a long sweep.
+// The built-in models compute their derivatives in the same pass as their values, and the
+// normal sums of the fit in that pass too: one pass a trial point instead of one per parameter
+// and more over a stored Jacobian, which is most of the speed of a fit on a long sweep.
 // A formula is compiled once by the evaluator; its parameters are the names it uses other than
 // x and t, each given a cell of the parser's own.
 #include "fit_models.h"

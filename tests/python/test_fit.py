@@ -93,6 +93,25 @@ def test_builtin_model_matches_curve_fit_and_finds_the_true_values(model):
     assert r.rms == pytest.approx(np.sqrt(r.chi2 / x.size))
 
 
+@pytest.mark.parametrize("model, held", [("charge", "tau"), ("damped_sine", "f"), ("gaussian", "A")])
+def test_builtin_model_with_a_parameter_held_matches_curve_fit(model, held):
+    f, true = MODELS[model]
+    names = list(true)
+    x = np.linspace(1e-4, 0.04, 700)
+    y = f(x, *true.values()) + np.random.default_rng(4).normal(0, 0.05, x.size)
+    value = true[held] * 1.01
+    free = [k for k in names if k != held]
+    start = {k: true[k] * 1.05 for k in free}
+    r = qvt2.fit(x, y, model, start=start, fixed={held: value})
+    assert r.params[held] == value and r.errors[held] is None
+
+    def reduced(x, *p):
+        return f(x, **dict(zip(free, p)), **{held: value})
+
+    popt, perr = reference(reduced, x, y, list(start.values()))
+    assert_same_fit(r, free, popt, perr)
+
+
 @pytest.mark.parametrize(
     "expression, f, true, start",
     [
