@@ -870,6 +870,8 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
   Problem problem;
   problem.model = model.get();
   problem.exact = request.model.model != FitModel::kExpression;
+  problem.x.reserve(request.x.size());
+  problem.y.reserve(request.y.size());
   for (std::size_t i = 0; i < request.x.size(); ++i) {
     const double x = request.x[i], y = request.y[i];
     if (!std::isfinite(x)) {
@@ -961,18 +963,23 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
         out[k] = values[static_cast<std::size_t>(problem.free[k])];
       return out;
     };
-    // The candidates by their sums of squares at the start, the finite ones only.
+    // The built-in models by the normal equations, formulas by GSL.
+    const bool normal = problem.exact && problem.divide == 1 && p <= fit::kMaxSumColumns;
+    // The candidates by their sums of squares at the start, the finite ones only. A single one
+    // is not evaluated for that when the normal equations' first pass will.
     std::vector<std::pair<double, std::size_t>> ranked;
-    std::vector<double> residuals(n);
+    std::vector<double> residuals;
     for (std::size_t c = 0; c < starts.size(); ++c) {
       const std::vector<double>& v = starts[c].values;
       if (!std::all_of(v.begin(), v.end(), [](double x) { return std::isfinite(x); }))
         continue;
-      if (std::isfinite(starts[c].cost)) {
+      if (std::isfinite(starts[c].cost) ||
+          (normal && starts.size() == 1 && options.maxIterations > 0)) {
         ranked.emplace_back(starts[c].cost, c);
         continue;
       }
       problem.full = v;
+      residuals.resize(n);
       if (problem.Residuals(freeOf(v).data(), residuals.data()))
         ranked.emplace_back(SumOfSquares(residuals), c);
     }
@@ -996,10 +1003,8 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
     gsl_multifit_nlinear_parameters params = gsl_multifit_nlinear_default_parameters();
     params.trs = gsl_multifit_nlinear_trs_lm;
     params.scale = gsl_multifit_nlinear_scale_more;
-    // QR for formulas, whose conditioning nobody knows; the built-in models by the normal
-    // equations, without GSL.
+    // QR for formulas, whose conditioning nobody knows.
     params.solver = gsl_multifit_nlinear_solver_qr;
-    const bool normal = problem.exact && problem.divide == 1 && p <= fit::kMaxSumColumns;
     std::unique_ptr<gsl_multifit_nlinear_workspace, decltype(&gsl_multifit_nlinear_free)> w(
         have || normal ? nullptr
                        : gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &params, n, p),
