@@ -1,6 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The fit: selection of the points, linear least squares for the polynomials, GSL's
-// trust-region Levenberg-Marquardt for the other models, and the covariance.
+// The fit: selection of the points, linear least squares for the polynomials, Levenberg-
+// Marquardt on the normal equations for the other built-in models, GSL's trust-region
+// Levenberg-Marquardt (QR, differences) for formulas, and the covariance.
+//
+// The built-in models give their derivatives with their values, and are well conditioned
+// once scaled, so that one pass of the model at a trial point can give the residuals and the
+// normal sums JᵀJ, Jᵀr and χ² at once: a trial step then costs that pass and a 5 × 5 solve.
+// GSL's driver would keep the n × p Jacobian and go over it some ten times a step besides.
 //
 // The residuals are divided by the largest |y| so that data near 1e308 can be squared (the
 // built-in models fit their parameters in y's unit divided by it too, so that their values
@@ -123,16 +129,38 @@ bool SolveLeastSquares(std::vector<double> a, std::size_t n, std::size_t m, cons
   return true;
 }
 
-// The covariance (JᵀJ)⁻¹ of a well-conditioned Jacobian (n × m, row-major) from a Cholesky
-// of its m × m normal matrix, columns brought to unit length: one pass over J instead of an
-// SVD of it. False when the columns are not clearly independent (or their norms not finite, or
-// too small to square): the caller then takes the SVD, which alone tells which parameters are
-// undetermined. With unit columns, no diagonal term of the inverse above kWellConditioned
-// means every singular value above 1/(m·√kWellConditioned) of the largest, far from the
-// negligible ones, so no parameter is undetermined.
-bool NormalCovariance(const std::vector<double>& a, std::size_t n, std::size_t m,
-                      LeastSquares& out) {
-  constexpr double kWellConditioned = 1e6;
+// Brings the lower triangle of the p × p matrix a (row-major) to a unit diagonal, the factors
+// into norm, then factors it as L·Lᵀ in place. False when a diagonal term is not finite or not
+// above `tiny`, or when a pivot of the unit matrix is not above `minPivot`.
+bool UnitCholesky(double* a, std::size_t p, double* norm, double tiny, double minPivot) {
+  for (std::size_t j = 0; j < p; ++j) {
+    if (!std::isfinite(a[j * p + j]) || !(a[j * p + j] > tiny))
+      return false;
+    norm[j] = std::sqrt(a[j * p + j]);
+  }
+  for (std::size_t j = 0; j < p; ++j)
+    for (std::size_t l = 0; l <= j; ++l)
+      a[j * p + l] /= norm[j] * norm[l];
+  for (std::size_t j = 0; j < p; ++j) {
+    double d = a[j * p + j];
+    for (std::size_t k = 0; k < j; ++k)
+      d -= a[j * p + k] * a[j * p + k];
+    if (!(d > minPivot))
+      return false;
+    d = std::sqrt(d);
+    a[j * p + j] = d;
+    for (std::size_t i = j + 1; i < p; ++i) {
+      double v = a[i * p + j];
+      for (std::size_t k = 0; k < j; ++k)
+        v -= a[i * p + k] * a[j * p + k];
+      a[i * p + j] = v / d;
+    }
+  }
+  return true;
+}
+
+// The lower triangle of JᵀJ (m × m, row-major) for a Jacobian n × m, row-major.
+std::vector<double> NormalMatrix(const std::vector<double>& a, std::size_t n, std::size_t m) {
   std::vector<double> g(m * m, 0.0);
   for (std::size_t j = 0; j < m; ++j)
     for (std::size_t l = 0; l <= j; ++l) {
@@ -141,31 +169,21 @@ bool NormalCovariance(const std::vector<double>& a, std::size_t n, std::size_t m
         c += a[i * m + j] * a[i * m + l];
       g[j * m + l] = c;
     }
+  return g;
+}
+
+// The covariance (JᵀJ)⁻¹ of a well-conditioned Jacobian from a Cholesky of its m × m normal
+// matrix `g` (lower triangle), columns brought to unit length: no pass over J instead of an
+// SVD of it. False when the columns are not clearly independent (or their norms not finite, or
+// too small to square): the caller then takes the SVD, which alone tells which parameters are
+// undetermined. With unit columns, no diagonal term of the inverse above kWellConditioned
+// means every singular value above 1/(m·√kWellConditioned) of the largest, far from the
+// negligible ones, so no parameter is undetermined.
+bool NormalCovariance(std::vector<double> g, std::size_t m, LeastSquares& out) {
+  constexpr double kWellConditioned = 1e6;
   std::vector<double> norm(m);
-  for (std::size_t j = 0; j < m; ++j) {
-    if (!std::isfinite(g[j * m + j]) || !(g[j * m + j] > 1e-280))
-      return false;
-    norm[j] = std::sqrt(g[j * m + j]);
-  }
-  for (std::size_t j = 0; j < m; ++j)
-    for (std::size_t l = 0; l <= j; ++l)
-      g[j * m + l] /= norm[j] * norm[l];
-  // g = L·Lᵀ in the lower triangle.
-  for (std::size_t j = 0; j < m; ++j) {
-    double d = g[j * m + j];
-    for (std::size_t k = 0; k < j; ++k)
-      d -= g[j * m + k] * g[j * m + k];
-    if (!(d > 1 / kWellConditioned))
-      return false;
-    d = std::sqrt(d);
-    g[j * m + j] = d;
-    for (std::size_t i = j + 1; i < m; ++i) {
-      double v = g[i * m + j];
-      for (std::size_t k = 0; k < j; ++k)
-        v -= g[i * m + k] * g[j * m + k];
-      g[i * m + j] = v / d;
-    }
-  }
+  if (!UnitCholesky(g.data(), m, norm.data(), 1e-280, 1 / kWellConditioned))
+    return false;
   // L⁻¹ (lower), then (JᵀJ)⁻¹ = L⁻ᵀ·L⁻¹ scaled back by the norms.
   std::vector<double> inv(m * m, 0.0);
   for (std::size_t j = 0; j < m; ++j) {
@@ -233,6 +251,13 @@ struct Problem {
     if (!finite)
       lastAt.clear();
     return finite;
+  }
+  // One pass of a built-in model (divide = 1) at the free values: residuals into r and the
+  // normal sums; false when a value, a derivative or a sum is not finite.
+  bool Pass(const double* freeValues, double* r, fit::NormalSums& sums) {
+    Set(freeValues);
+    ++evaluations;
+    return model->Sums(full.data(), x, y, free, r, sums) && sums.Finite();
   }
   // The Jacobian of the residuals at the free values, row-major n × p.
   bool Jacobian(const double* freeValues, double* out, std::size_t stride) {
@@ -314,17 +339,42 @@ int JacobianCallback(const gsl_vector* v, void* data, gsl_matrix* j) {
   return GSL_SUCCESS;
 }
 
+// Four partial sums, so that the additions do not wait on one another.
 double SumOfSquares(std::span<const double> r) {
-  double s = 0;
-  for (double v : r)
-    s += v * v;
-  return s;
+  double s[4] = {};
+  std::size_t i = 0;
+  for (; i + 4 <= r.size(); i += 4)
+    for (std::size_t k = 0; k < 4; ++k)
+      s[k] += r[i + k] * r[i + k];
+  for (; i < r.size(); ++i)
+    s[0] += r[i] * r[i];
+  return (s[0] + s[1]) + (s[2] + s[3]);
+}
+
+// Σ(y − ȳ)², with partial sums too.
+double Spread(std::span<const double> y) {
+  double s[4] = {};
+  std::size_t i = 0;
+  for (; i + 4 <= y.size(); i += 4)
+    for (std::size_t k = 0; k < 4; ++k)
+      s[k] += y[i + k];
+  for (; i < y.size(); ++i)
+    s[0] += y[i];
+  const double mean = ((s[0] + s[1]) + (s[2] + s[3])) / static_cast<double>(y.size());
+  std::fill(s, s + 4, 0.0);
+  for (i = 0; i + 4 <= y.size(); i += 4)
+    for (std::size_t k = 0; k < 4; ++k)
+      s[k] += (y[i + k] - mean) * (y[i + k] - mean);
+  for (; i < y.size(); ++i)
+    s[0] += (y[i] - mean) * (y[i] - mean);
+  return (s[0] + s[1]) + (s[2] + s[3]);
 }
 
 struct Outcome {
   FitStatus status = FitStatus::kNotConverged;
   std::vector<double> values;   // free parameters
-  std::vector<double> jacobian; // n × p at the values
+  std::vector<double> jacobian; // n × p at the values, or empty with `normal` given
+  std::vector<double> normal;   // JᵀJ at the values (lower triangle, p × p) when known
   std::vector<double> residuals;
   // The linear fit gives the covariance (AᵀA)⁺ of its parameters and their undetermined flags
   // itself; empty for the others.
@@ -354,17 +404,51 @@ bool GradientSmall(const gsl_matrix* j, const gsl_vector* f, double tolerance) {
   return true;
 }
 
+// The same test from the normal sums of a pass, for the built-in models; their values are in
+// y / scale, so that the squares neither overflow nor underflow where that matters.
+bool GradientSmall(const fit::NormalSums& s, double tolerance) {
+  if (s.chi2 == 0)
+    return true;
+  for (std::size_t k = 0; k < s.p; ++k) {
+    const double squared = s.a[k * s.p + k];
+    if (squared > 0 && std::fabs(s.g[k]) / std::sqrt(squared) / std::sqrt(s.chi2) > tolerance)
+      return false;
+  }
+  return true;
+}
+
 // Whether the Gauss-Newton step from here would lower χ² by no more than kNoiseShare of the
 // noise variance χ²/(n − p): the minimum is then within √kNoiseShare standard errors of every
 // parameter, far below what the errors mean, and the steps that GSL would still try, most of
 // them rejected near a minimum on noisy data, would change nothing of use. Data without noise
 // (χ² near 0) leave this test to the others.
 constexpr double kNoiseShare = 1e-10;
+constexpr std::size_t kMaxNoiseColumns = 16;
+bool WithinNoise(double chi2, const double* g0, const double* a0, std::size_t n, std::size_t p) {
+  if (n <= p || p > kMaxNoiseColumns || !std::isfinite(chi2) || !(chi2 > 0))
+    return false;
+  double g[kMaxNoiseColumns], a[kMaxNoiseColumns * kMaxNoiseColumns], norm[kMaxNoiseColumns];
+  std::copy(g0, g0 + p, g);
+  std::copy(a0, a0 + p * p, a);
+  // Cholesky of JᵀJ with its diagonal brought to 1, then the predicted reduction gᵀ(JᵀJ)⁻¹g.
+  if (!UnitCholesky(a, p, norm, 0.0, 1e-12))
+    return false;
+  double predicted = 0; // |L⁻¹g|²
+  for (std::size_t k = 0; k < p; ++k) {
+    double v = g[k] / norm[k];
+    for (std::size_t m = 0; m < k; ++m)
+      v -= a[k * p + m] * g[m];
+    g[k] = v / a[k * p + k];
+    predicted += g[k] * g[k];
+  }
+  return predicted <= kNoiseShare * chi2 / static_cast<double>(n - p);
+}
+
 bool WithinNoise(const gsl_matrix* j, const gsl_vector* f) {
   const std::size_t n = j->size1, p = j->size2;
-  if (n <= p || p > 16)
+  if (n <= p || p > kMaxNoiseColumns)
     return false;
-  double g[16] = {}, a[16 * 16] = {};
+  double g[kMaxNoiseColumns] = {}, a[kMaxNoiseColumns * kMaxNoiseColumns] = {};
   // Column by column, each sum in a register: a row at a time would chain every sum through
   // memory.
   const double* jd = j->data;
@@ -385,44 +469,7 @@ bool WithinNoise(const gsl_matrix* j, const gsl_vector* f) {
       a[k * p + l] = c;
     }
   }
-  if (!std::isfinite(chi2) || !(chi2 > 0))
-    return false;
-  // Cholesky of JᵀJ with its diagonal brought to 1, then the predicted reduction gᵀ(JᵀJ)⁻¹g.
-  double norm[16];
-  for (std::size_t k = 0; k < p; ++k) {
-    if (!std::isfinite(a[k * p + k]) || !(a[k * p + k] > 0))
-      return false;
-    norm[k] = std::sqrt(a[k * p + k]);
-  }
-  for (std::size_t k = 0; k < p; ++k) {
-    g[k] /= norm[k];
-    for (std::size_t l = 0; l <= k; ++l)
-      a[k * p + l] /= norm[k] * norm[l];
-  }
-  for (std::size_t k = 0; k < p; ++k) {
-    double d = a[k * p + k];
-    for (std::size_t m = 0; m < k; ++m)
-      d -= a[k * p + m] * a[k * p + m];
-    if (!(d > 1e-12))
-      return false;
-    d = std::sqrt(d);
-    a[k * p + k] = d;
-    for (std::size_t i = k + 1; i < p; ++i) {
-      double v = a[i * p + k];
-      for (std::size_t m = 0; m < k; ++m)
-        v -= a[i * p + m] * a[k * p + m];
-      a[i * p + k] = v / d;
-    }
-  }
-  double predicted = 0; // |L⁻¹g|²
-  for (std::size_t k = 0; k < p; ++k) {
-    double v = g[k];
-    for (std::size_t m = 0; m < k; ++m)
-      v -= a[k * p + m] * g[m];
-    g[k] = v / a[k * p + k];
-    predicted += g[k] * g[k];
-  }
-  return predicted <= kNoiseShare * chi2 / static_cast<double>(n - p);
+  return WithinNoise(chi2, g, a, n, p);
 }
 
 // Iterates from `start` (the free parameters) on a workspace for the problem's sizes.
@@ -503,6 +550,133 @@ Outcome Iterate(Problem& problem, gsl_multifit_nlinear_workspace* w,
     for (std::size_t k = 0; k < p; ++k)
       out.jacobian[i * p + k] = gsl_matrix_get(j, i, k);
   return out;
+}
+
+// Levenberg-Marquardt on the normal equations, for the built-in models, from `start` (the free
+// parameters): each trial point costs one pass of the model that gives its values, derivatives
+// and normal sums at once, where GSL's driver would make a dozen passes over a stored Jacobian
+// (column norms, products, gradients) besides its own evaluations. The damping μ follows
+// Nielsen's rule on the ratio of the actual to the predicted reduction of χ², with Marquardt's
+// scaling by the largest diagonal of JᵀJ seen so far; the tests are those of the GSL driver.
+Outcome IterateNormal(Problem& problem, const std::vector<double>& start, const FitOptions& options,
+                      Clock::time_point deadline) {
+  constexpr int kMostRejected = 15; // trial steps rejected in a row before giving up
+  Outcome out;
+  const std::size_t n = problem.n(), p = problem.free.size();
+  std::vector<double> x = start, trial(p), r(n), rTrial(n);
+  fit::NormalSums sums, trialSums;
+  auto finish = [&](FitStatus status, std::string message) {
+    out.status = status;
+    out.message = std::move(message);
+    out.values = x;
+    out.residuals = std::move(r);
+    out.normal.assign(sums.a, sums.a + p * p);
+    return std::move(out);
+  };
+  if (!problem.Pass(x.data(), r.data(), sums)) {
+    out.status = FitStatus::kNotFinite;
+    out.message = std::isfinite(sums.chi2)
+                      ? "the model's derivatives are not finite at the starting values"
+                      : "the model is not finite at the starting values";
+    return out;
+  }
+  double scale[fit::kMaxSumColumns];
+  auto widen = [&] {
+    for (std::size_t k = 0; k < p; ++k)
+      scale[k] = std::max(out.iterations == 0 ? 0.0 : scale[k], sums.a[k * p + k]);
+  };
+  widen();
+  for (std::size_t k = 0; k < p; ++k)
+    if (!(scale[k] > 0))
+      scale[k] = 1;
+  double mu = 1e-3, nu = 2;
+  int rejected = 0;
+  const int limit = std::max(0, options.maxIterations);
+  for (;;) {
+    if (options.cancel && options.cancel->load(std::memory_order_relaxed))
+      return finish(FitStatus::kCancelled, "cancelled");
+    if (out.iterations >= limit)
+      return finish(FitStatus::kNotConverged,
+                    "no convergence in " + std::to_string(limit) + " iterations");
+    if (options.timeLimit > 0 && Clock::now() > deadline)
+      return finish(FitStatus::kNotConverged, "no convergence within the time limit");
+    if (rejected == 0 && WithinNoise(sums.chi2, sums.g, sums.a, n, p))
+      return finish(FitStatus::kConverged, "converged");
+    if (rejected > kMostRejected || !(mu < 1e100)) {
+      // No step lowers the sum of squares any more: a minimum to the precision of the
+      // arithmetic when the gradient is negligible or the residuals are rounding errors of
+      // y / scale (data without noise), else a stall.
+      constexpr double kRounding = 64 * std::numeric_limits<double>::epsilon();
+      const bool small =
+          GradientSmall(sums, 1e-5) || sums.chi2 <= static_cast<double>(n) * kRounding * kRounding;
+      return finish(small ? FitStatus::kConverged : FitStatus::kNotConverged,
+                    small ? "converged" : "no further progress away from a minimum");
+    }
+    // The step δ = −(JᵀJ + μ·D)⁻¹·Jᵀr, by a Cholesky of the damped matrix.
+    double m[fit::kMaxSumColumns * fit::kMaxSumColumns], step[fit::kMaxSumColumns];
+    bool solved = true;
+    for (std::size_t k = 0; k < p && solved; ++k) {
+      for (std::size_t l = 0; l < k; ++l) {
+        double v = sums.a[k * p + l];
+        for (std::size_t i = 0; i < l; ++i)
+          v -= m[k * p + i] * m[l * p + i];
+        m[k * p + l] = v / m[l * p + l];
+      }
+      double d = sums.a[k * p + k] + mu * scale[k];
+      for (std::size_t i = 0; i < k; ++i)
+        d -= m[k * p + i] * m[k * p + i];
+      solved = d > 0 && std::isfinite(d);
+      m[k * p + k] = std::sqrt(d);
+    }
+    if (solved) {
+      for (std::size_t k = 0; k < p; ++k) {
+        double v = -sums.g[k];
+        for (std::size_t i = 0; i < k; ++i)
+          v -= m[k * p + i] * step[i];
+        step[k] = v / m[k * p + k];
+      }
+      for (std::size_t k = p; k-- > 0;) {
+        double v = step[k];
+        for (std::size_t i = k + 1; i < p; ++i)
+          v -= m[i * p + k] * step[i];
+        step[k] = v / m[k * p + k];
+      }
+      for (std::size_t k = 0; k < p; ++k)
+        trial[k] = x[k] + step[k];
+    }
+    // The reduction the linear model predicts, δᵀ·JᵀJ·δ + 2μ·δᵀ·D·δ, against the actual one.
+    double predicted = 0;
+    if (solved)
+      for (std::size_t k = 0; k < p; ++k) {
+        double v = sums.a[k * p + k] * step[k];
+        for (std::size_t l = 0; l < k; ++l)
+          v += 2 * sums.a[k * p + l] * step[l];
+        predicted += step[k] * v + 2 * mu * scale[k] * step[k] * step[k];
+      }
+    const bool better = solved && std::isfinite(predicted) && predicted > 0 &&
+                        problem.Pass(trial.data(), rTrial.data(), trialSums) &&
+                        trialSums.chi2 < sums.chi2;
+    if (!better) {
+      mu *= nu;
+      nu *= 2;
+      ++rejected;
+      continue;
+    }
+    const double rho = (sums.chi2 - trialSums.chi2) / predicted;
+    mu *= std::max(1.0 / 3, 1 - std::pow(2 * rho - 1, 3));
+    nu = 2;
+    rejected = 0;
+    x.swap(trial);
+    r.swap(rTrial);
+    sums = trialSums;
+    ++out.iterations;
+    widen();
+    bool still = false;
+    for (std::size_t k = 0; k < p; ++k)
+      still = still || std::fabs(step[k]) > 1e-12 * (std::fabs(x[k]) + 1e-12);
+    if (!still || GradientSmall(sums, 1e-12))
+      return finish(FitStatus::kConverged, "converged");
+  }
 }
 
 // The polynomials: least squares on the powers of u = (x − c)/s, c and s centring the points
@@ -609,6 +783,25 @@ Outcome LinearFit(Problem& problem) {
   return out;
 }
 
+// The covariance of a nonlinear fit's parameters: from JᵀJ when well conditioned, else from an
+// SVD of the Jacobian, worked out here when the fit kept only JᵀJ.
+bool CovarianceOf(Problem& problem, Outcome& best, LeastSquares& ls) {
+  const std::size_t n = problem.n(), p = problem.free.size();
+  if (best.values.size() != p)
+    return false;
+  if (best.normal.size() == p * p && NormalCovariance(best.normal, p, ls))
+    return true;
+  if (best.jacobian.size() != n * p) {
+    best.jacobian.resize(n * p);
+    if (!problem.Jacobian(best.values.data(), best.jacobian.data(), p))
+      return false;
+  }
+  if (best.normal.empty() && NormalCovariance(NormalMatrix(best.jacobian, n, p), p, ls))
+    return true;
+  return SolveLeastSquares(best.jacobian, n, p, nullptr,
+                           problem.exact ? kRankToleranceExact : kRankToleranceDifferences, ls);
+}
+
 FitResult Failure(FitResult r, FitStatus status, std::string message) {
   r.status = status;
   r.message = std::move(message);
@@ -677,6 +870,8 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
   Problem problem;
   problem.model = model.get();
   problem.exact = request.model.model != FitModel::kExpression;
+  problem.x.reserve(request.x.size());
+  problem.y.reserve(request.y.size());
   for (std::size_t i = 0; i < request.x.size(); ++i) {
     const double x = request.x[i], y = request.y[i];
     if (!std::isfinite(x)) {
@@ -708,6 +903,7 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
   problem.scale = largest > 0 ? largest : 1.0;
   for (double& y : problem.y)
     y /= problem.scale;
+  const double spread = Spread(problem.y);
 
   // The built-in nonlinear models are fitted to y / scale, with their parameters in y's unit
   // divided by it: A first and B last in every one (the power law has no B).
@@ -767,18 +963,23 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
         out[k] = values[static_cast<std::size_t>(problem.free[k])];
       return out;
     };
-    // The candidates by their sums of squares at the start, the finite ones only.
+    // The built-in models by the normal equations, formulas by GSL.
+    const bool normal = problem.exact && problem.divide == 1 && p <= fit::kMaxSumColumns;
+    // The candidates by their sums of squares at the start, the finite ones only. A single one
+    // is not evaluated for that when the normal equations' first pass will.
     std::vector<std::pair<double, std::size_t>> ranked;
-    std::vector<double> residuals(n);
+    std::vector<double> residuals;
     for (std::size_t c = 0; c < starts.size(); ++c) {
       const std::vector<double>& v = starts[c].values;
       if (!std::all_of(v.begin(), v.end(), [](double x) { return std::isfinite(x); }))
         continue;
-      if (std::isfinite(starts[c].cost)) {
+      if (std::isfinite(starts[c].cost) ||
+          (normal && starts.size() == 1 && options.maxIterations > 0)) {
         ranked.emplace_back(starts[c].cost, c);
         continue;
       }
       problem.full = v;
+      residuals.resize(n);
       if (problem.Residuals(freeOf(v).data(), residuals.data()))
         ranked.emplace_back(SumOfSquares(residuals), c);
     }
@@ -799,26 +1000,20 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
     }
     // The best candidate first; the next ones when it fails or fits poorly (r² < 0.9). One
     // workspace serves them all.
-    double spread = 0, mean = 0;
-    for (double y : problem.y)
-      mean += y / static_cast<double>(n);
-    for (double y : problem.y)
-      spread += (y - mean) * (y - mean);
     gsl_multifit_nlinear_parameters params = gsl_multifit_nlinear_default_parameters();
     params.trs = gsl_multifit_nlinear_trs_lm;
     params.scale = gsl_multifit_nlinear_scale_more;
-    // The normal equations (a modified Cholesky, which survives a singular JᵀJ) for the
-    // built-in models, well conditioned and fitted live, where a QR of the Jacobian would cost
-    // more than the model; QR for formulas, whose conditioning nobody knows.
-    params.solver =
-        problem.exact ? gsl_multifit_nlinear_solver_mcholesky : gsl_multifit_nlinear_solver_qr;
+    // QR for formulas, whose conditioning nobody knows.
+    params.solver = gsl_multifit_nlinear_solver_qr;
     std::unique_ptr<gsl_multifit_nlinear_workspace, decltype(&gsl_multifit_nlinear_free)> w(
-        have ? nullptr : gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &params, n, p),
+        have || normal ? nullptr
+                       : gsl_multifit_nlinear_alloc(gsl_multifit_nlinear_trust, &params, n, p),
         gsl_multifit_nlinear_free);
     constexpr std::size_t kTries = 3;
-    for (std::size_t t = 0; w && t < std::min(kTries, ranked.size()); ++t) {
+    for (std::size_t t = 0; (w || (normal && !have)) && t < std::min(kTries, ranked.size()); ++t) {
       problem.full = starts[ranked[t].second].values;
-      Outcome o = Iterate(problem, w.get(), freeOf(problem.full), options, deadline);
+      Outcome o = w ? Iterate(problem, w.get(), freeOf(problem.full), options, deadline)
+                    : IterateNormal(problem, freeOf(problem.full), options, deadline);
       const double cost =
           o.residuals.empty() ? std::numeric_limits<double>::infinity() : SumOfSquares(o.residuals);
       const bool better = !have || (o.status == FitStatus::kConverged &&
@@ -855,12 +1050,6 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
     r.parameters[at].value = best.values[k] * unit[at];
   }
   const double chi2Scaled = SumOfSquares(best.residuals);
-  double mean = 0;
-  for (double y : problem.y)
-    mean += y / static_cast<double>(n);
-  double spread = 0;
-  for (double y : problem.y)
-    spread += (y - mean) * (y - mean);
   r.chi2 = chi2Scaled * problem.scale * problem.scale;
   r.rms = std::sqrt(chi2Scaled / static_cast<double>(n)) * problem.scale;
   if (spread > 0)
@@ -875,11 +1064,7 @@ FitResult Fit(const FitRequest& request, const FitOptions& options) {
         variance[k] = best.covariance[k * p + k];
         undetermined[k] = best.undetermined[k];
       }
-    } else if (best.jacobian.size() == n * p &&
-               (NormalCovariance(best.jacobian, n, p, ls) ||
-                SolveLeastSquares(best.jacobian, n, p, nullptr,
-                                  problem.exact ? kRankToleranceExact : kRankToleranceDifferences,
-                                  ls))) {
+    } else if (CovarianceOf(problem, best, ls)) {
       for (std::size_t k = 0; k < p; ++k) {
         variance[k] = ls.covariance[k * p + k];
         undetermined[k] = ls.undetermined[k];

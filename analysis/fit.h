@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fitting a model to points: the built-in models and formulas of the evaluator, least squares
-// (linear for the polynomials, GSL's trust-region Levenberg-Marquardt for the others), the
+// (linear for the polynomials, Levenberg-Marquardt for the others: GSL's for formulas), the
 // values with their standard errors, and the figures of the fit.
 #pragma once
 

@@ -3,6 +3,7 @@
 // derivatives, and formulas of the evaluator. Internal to qvt_analysis.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <span>
 #include <string>
@@ -11,6 +12,18 @@
 #include "fit.h"
 
 namespace qvt::analysis::fit {
+
+// What one pass of a model over the points gives the normal equations: with r = value − y and
+// J the derivatives by the listed parameters, χ² = rᵀr, g = Jᵀr and JᵀJ (its lower triangle,
+// row-major p × p).
+inline constexpr std::size_t kMaxSumColumns = 6;
+struct NormalSums {
+  double chi2 = 0;
+  std::size_t p = 0;
+  double g[kMaxSumColumns] = {};
+  double a[kMaxSumColumns * kMaxSumColumns] = {};
+  bool Finite() const;
+};
 
 class ModelFunction {
 public:
@@ -30,6 +43,14 @@ public:
                            std::size_t /*stride*/) {
     return false;
   }
+  // The values, their residuals against y (into r) and the normal sums for the parameters in
+  // `columns` (at most kMaxSumColumns) in one pass. False when the model has no derivatives of
+  // its own.
+  virtual bool Sums(const double* /*p*/, std::span<const double> /*x*/,
+                    std::span<const double> /*y*/, std::span<const int> /*columns*/, double* /*r*/,
+                    NormalSums& /*out*/) {
+    return false;
+  }
 
 protected:
   std::vector<std::string> names_;
@@ -41,6 +62,11 @@ protected:
 // `badExpression` is set.
 std::unique_ptr<ModelFunction> MakeModel(const FitModelSpec& wanted, std::string& error,
                                          bool* badExpression = nullptr);
+
+// exp(−x/τ) at every x into e; sin(2π·f·x + φ) into s and, when c is given, the cosines into
+// c: the built-in models' terms, for the starting values.
+void DecayTerms(std::span<const double> x, double tau, double* e);
+void PhaseTerms(std::span<const double> x, double f, double phi, double* s, double* c);
 
 // Whether `name` names the abscissa of formulas ("x" or "t", any case).
 bool IsAbscissaName(std::string_view name);

@@ -11,9 +11,9 @@
 #include <array>
 #include <cmath>
 #include <limits>
-#include <numbers>
 #include <numeric>
 
+#include "fit_models.h"
 #include "fourier.h"
 #include "measurer.h"
 
@@ -22,7 +22,6 @@ namespace qvt::analysis::fit {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kTwoPi = 2 * std::numbers::pi;
 
 struct Points {
   std::vector<double> x, y; // sorted by x
@@ -30,6 +29,13 @@ struct Points {
 };
 
 Points Sorted(std::span<const double> x, std::span<const double> y) {
+  if (std::is_sorted(x.begin(), x.end())) {
+    // A sweep's times, most often: no order to work out.
+    Points p{{x.begin(), x.end()}, {y.begin(), y.end()}, 0.0};
+    if (!p.x.empty())
+      p.span = p.x.back() - p.x.front();
+    return p;
+  }
   std::vector<std::size_t> order(x.size());
   std::iota(order.begin(), order.end(), 0);
   std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return x[a] < x[b]; });
@@ -198,11 +204,13 @@ std::vector<double> EnvelopeTimes(const Points& p) {
 }
 
 void Exponentials(const Points& p, bool charge, std::vector<StartCandidate>& out) {
+  std::vector<double> decay(p.x.size());
   for (double tau : DecayTimes(p)) {
     if (!(std::isfinite(tau) && tau != 0))
       continue;
+    DecayTerms(p.x, tau, decay.data());
     auto c = Project(p, 2, [&](std::size_t i, double* b) {
-      const double e = std::exp(-p.x[i] / tau);
+      const double e = decay[i];
       b[0] = charge ? 1 - e : e;
       b[1] = 1;
     });
@@ -212,13 +220,16 @@ void Exponentials(const Points& p, bool charge, std::vector<StartCandidate>& out
 
 void Sines(const Points& p, bool damped, std::vector<StartCandidate>& out) {
   const std::vector<double> taus = damped ? EnvelopeTimes(p) : std::vector<double>{kNaN};
+  const std::size_t n = p.x.size();
+  std::vector<double> sines(n), cosines(n), decay(n, 1.0);
   for (double f : Frequencies(p)) {
+    PhaseTerms(p.x, f, 0.0, sines.data(), cosines.data());
     for (double tau : taus) {
+      if (damped)
+        DecayTerms(p.x, tau, decay.data());
       auto c = Project(p, 3, [&](std::size_t i, double* b) {
-        const double e = damped ? std::exp(-p.x[i] / tau) : 1.0;
-        const double theta = kTwoPi * f * p.x[i];
-        b[0] = e * std::sin(theta);
-        b[1] = e * std::cos(theta);
+        b[0] = decay[i] * sines[i];
+        b[1] = decay[i] * cosines[i];
         b[2] = 1;
       });
       // a·sin θ + b·cos θ = A·sin(θ + φ) with A = hypot(a, b), φ = atan2(b, a).

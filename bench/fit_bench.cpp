@@ -63,16 +63,20 @@ void ModelPass(benchmark::State& state) {
   }
 }
 
-void FitBuiltin(benchmark::State& state) {
-  const FitRequest request = Request(kBuiltin);
-  int iterations = 0;
+// Fits the request over and over, with its iterations and passes of the model as counters.
+void Fits(benchmark::State& state, const FitRequest& request) {
+  FitResult r;
   for (auto _ : state) {
-    const FitResult r = Fit(request);
+    r = Fit(request);
     if (!r.Ok())
       state.SkipWithError(r.message.c_str());
-    iterations = r.iterations;
   }
-  state.counters["iterations"] = iterations;
+  state.counters["iterations"] = r.iterations;
+  state.counters["passes"] = r.evaluations;
+}
+
+void FitBuiltin(benchmark::State& state) {
+  Fits(state, Request(kBuiltin));
 }
 
 void FitFormula(benchmark::State& state) {
@@ -82,14 +86,7 @@ void FitFormula(benchmark::State& state) {
   FitRequest request = Request(kFormula);
   for (const FitParameter& p : Fit(Request(kBuiltin), startOnly).parameters)
     request.start.push_back({p.name, p.value});
-  int iterations = 0;
-  for (auto _ : state) {
-    const FitResult r = Fit(request);
-    if (!r.Ok())
-      state.SkipWithError(r.message.c_str());
-    iterations = r.iterations;
-  }
-  state.counters["iterations"] = iterations;
+  Fits(state, request);
 }
 
 void Summary(qvt::bench::TBestTimes& best) {
