@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// TMainForm: the range markers ("bornes") that "Modélisation" and the tools share, and where
+// the tools bar sits and what it is given. The bar is a widget of its own (calc_tools.h); the
+// window places it under the graph, hands it each complete sweep or the recorded points with
+// the panel (FeedModelPanel), draws its figure after the graph and gives the mouse over the
+// graph to the markers first, then to the tangent's point.
+#include <QApplication>
+#include <QBoxLayout>
+#include <QScrollArea>
+#include <QToolButton>
+
+#include <cmath>
+#include <limits>
+#include <utility>
+#include <vector>
+
+#include "calc_tools.h"
+#include "courbe.h"
+#include "globals.h"
+#include "graphe_osc.h"
+#include "graphe_point.h"
+#include "mainform.h"
+#include "mainform_texts.h"
+#include "model_panel.h"
+#include "paintbox.h"
+#include "radiogroup.h"
+#include "range_markers_draw.h"
+
+namespace qvt {
+
+using texts::U8;
+
+namespace {
+
+// The trigger line keeps its grab: a press this near it drags the level, not the tangent.
+constexpr int kTriggerGrab = 4;
+
+// What the graph shows to the tools: the abscissa, its curves and how many values they hold.
+struct TShownCurves {
+  const TCourbe* x = nullptr;
+  std::vector<const TCourbe*> curves;
+  int count = 0;
+  int abscissa = -1;
+};
+
+TShownCurves ShownCurves(const TMainForm& form) {
+  TShownCurves shown;
+  if (OscGraph == nullptr)
+    return shown;
+  if (TgraphePoint* points = form.ShownPointGraph()) {
+    shown.x = &points->Curves[points->Abscissa];
+    for (const TCourbePoint& c : points->Curves)
+      shown.curves.push_back(&c);
+    shown.count = points->PointCount;
+    shown.abscissa = points->Abscissa;
+    return shown;
+  }
+  if (form.PointMode)
+    return shown;
+  shown.x = &OscGraph->TimeCurve;
+  for (const TCourbeOsc& c : OscGraph->Curves)
+    shown.curves.push_back(&c);
+  shown.count = OscGraph->FilledCount;
+  return shown;
+}
+
+} // namespace
+
+void TMainForm::BuildCalcToolsButton(QHBoxLayout* row) {
+  OutilsBtn->setCheckable(true);
+  connect(OutilsBtn, &QToolButton::clicked, this, [this] { OutilsBtnClick(); });
+  row->addWidget(OutilsBtn);
+}
+
+void TMainForm::BuildCalcToolsBar(QVBoxLayout* column) {
+  CalcTools = new TCalcToolsBar(Markers, PanelCourbe);
+  CalcTools->setAutoFillBackground(true);
+  CalcTools->setPalette(QApplication::palette());
+  CalcTools->hide();
+  column->addWidget(CalcTools);
+  connect(CalcTools, &TCalcToolsBar::Changed, this, [this] { TempsPaintBox->Invalidate(); });
+}
+
+void TMainForm::OutilsBtnClick() {
+  CalcTools->setVisible(OutilsBtn->isChecked());
+  if (OutilsBtn->isChecked())
+    FeedCalcTools();
+  TempsPaintBox->Invalidate();
+}
+
+void TMainForm::FeedCalcTools() {
+  if (CalcTools == nullptr)
+    return;
+  const TShownCurves shown = ShownCurves(*this);
+  if (shown.x != nullptr)
+    CalcTools->Feed(*shown.x, shown.curves, shown.count, shown.abscissa);
+}
+
+const TCourbe* TMainForm::MarkersAbscissa() const {
+  const bool panel = ModelArea != nullptr && !ModelArea->isHidden();
+  const bool bar = CalcTools != nullptr && !CalcTools->isHidden();
+  if (!(panel || bar) || SpectrumShown())
+    return nullptr;
+  return ShownCurves(*this).x;
+}
+
+void TMainForm::PaintCalcTools(TCanvas& canvas, const TRect& plot, const TCourbe& x) {
+  if (CalcTools == nullptr || CalcTools->isHidden())
+    return;
+  CalcTools->Paint(canvas, plot, x, ShownCurves(*this).curves);
+}
+
+bool TMainForm::GraphToolsMouseDown(const TMouseInfo& mouse) {
+  const TCourbe* x = MarkersAbscissa();
+  if (x == nullptr || mouse.Button != Qt::LeftButton)
+    return false;
+  const auto [lo, hi] = MarkerSpan(*x, ShownCurves(*this).count);
+  if (MarkerDrag.Press(*x, lo, hi, mouse.X))
+    return true;
+  const bool nearTrigger = SynchroRG->ItemIndex() > 0 && ShownFile.isEmpty() &&
+                           ShownPointGraph() == nullptr &&
+                           std::abs(OscGraph->TriggerPixel - mouse.Y) < kTriggerGrab;
+  if (nearTrigger || !CalcTools->Press(x->FromPixel(mouse.X)))
+    return false;
+  HideReadout();
+  return true;
+}
+
+bool TMainForm::GraphToolsMouseMove(const TMouseInfo& mouse) {
+  const TCourbe* x = MarkersAbscissa();
+  if (x == nullptr)
+    return false;
+  const auto [lo, hi] = MarkerSpan(*x, ShownCurves(*this).count);
+  if (MarkerDrag.Move(*x, lo, hi, mouse.X)) {
+    HideReadout();
+    // The tools follow the marker as it goes; the fit waits for its release.
+    CalcTools->MarkersMoved();
+    TempsPaintBox->Invalidate();
+    return true;
+  }
+  if ((mouse.Buttons & Qt::LeftButton) && CalcTools->Drag(x->FromPixel(mouse.X))) {
+    HideReadout();
+    return true;
+  }
+  if (!(mouse.Buttons & Qt::LeftButton) && GrabRangeMarker(*x, Markers, lo, hi, mouse.X) >= 0) {
+    HideReadout();
+    const bool panel = ModelArea != nullptr && !ModelArea->isHidden();
+    PaintBoxHint = U8(panel ? texts::kModelMarker : texts::kToolsMarker);
+    SetStatusText(PaintBoxHint);
+    TempsPaintBox->setCursor(Qt::SizeHorCursor);
+    return true;
+  }
+  return false;
+}
+
+bool TMainForm::GraphToolsMouseUp() {
+  if (CalcTools != nullptr && CalcTools->Release())
+    return true;
+  const TCourbe* x = MarkersAbscissa();
+  // Without the graph's abscissa any more, the markers stay where they were let go.
+  const double inf = std::numeric_limits<double>::infinity();
+  const auto [lo, hi] = x != nullptr ? MarkerSpan(*x, ShownCurves(*this).count)
+                                     : std::pair<double, double>(inf, -inf);
+  if (!MarkerDrag.Release(lo, hi))
+    return false;
+  if (ModelPanel != nullptr)
+    ModelPanel->MarkersMoved();
+  CalcTools->MarkersMoved();
+  TempsPaintBox->setCursor(Qt::ArrowCursor);
+  TempsPaintBox->Invalidate();
+  return true;
+}
+
+} // namespace qvt
