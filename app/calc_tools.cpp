@@ -2,8 +2,7 @@
 // TCalcToolsBar: the controls, the computations on the copy of the last data fed, and the
 // results' texts. The numbers come from analysis/calculus.h. Units are composed from the
 // curve's and the abscissa's texts rather than through the unit algebra, which would name a
-// volt-second a weber: the area reads "V·s" as the axes do, a slope "V/ms" with the time
-// prefix of the axis.
+// volt-second a weber: the area reads "V·s" as the axes do, a steep slope "V/ms".
 #include "calc_tools.h"
 
 #include <QApplication>
@@ -66,13 +65,6 @@ std::string SiUnit(std::string_view text) {
   return AnsiToUtf8(u.UnitText(0));
 }
 
-// Its power of 1000 for a magnitude, held to the SI prefixes.
-int Thousands(double magnitude) {
-  if (!(magnitude > 0) || !std::isfinite(magnitude))
-    return 0;
-  return std::clamp(static_cast<int>(std::floor(std::log10(magnitude) / 3)), -6, 6);
-}
-
 struct TText {
   QString value, unit;
 };
@@ -87,13 +79,14 @@ TText Quantity(double v, std::string_view unit) {
   return {U8(FormatGeneral(v, 4)), U8(AnsiToUtf8(unit))};
 }
 
-// dy/dx: per the abscissa's unit with the prefix of the data's span ("V/ms" on a sweep of
-// milliseconds), the curve's unit prefixed for the value.
-TText Slope(double v, std::string_view yUnit, std::string_view xUnit, double xMagnitude) {
+// dy/dx per the abscissa's unit; a steep slope per a prefixed one ("2,350 V/ms", "3,000 V/µs"),
+// the way a slope against time is read off a graph, rather than in kilovolts per second.
+TText Slope(double v, std::string_view yUnit, std::string_view xUnit) {
   int k = 0;
   std::string per = AnsiToUtf8(xUnit);
   if (TakesPrefix(xUnit)) {
-    k = Thousands(xMagnitude);
+    while (std::fabs(v * std::pow(1000.0, k)) >= 1000 && k > -4)
+      --k;
     Tunite x;
     x.SetText(xUnit);
     per = AnsiToUtf8(x.UnitText(3 * k));
@@ -394,7 +387,6 @@ std::vector<TCalcToolsBar::TRow> TCalcToolsBar::Rows() const {
     rows.push_back({name, t.value, t.unit});
   };
   auto at = [this](double v) { return Quantity(v, xUnit_); };
-  const double xMagnitude = std::max(std::fabs(lo_), std::fabs(hi_));
   auto bounds = [&] {
     add(QStringLiteral("de ") + xName_, at(r.from));
     add(QStringLiteral("à ") + xName_, at(r.to));
@@ -404,7 +396,7 @@ std::vector<TCalcToolsBar::TRow> TCalcToolsBar::Rows() const {
     if (!r.tangent)
       break;
     add(QStringLiteral("tangente en ") + xName_, at(r.tangent->x));
-    add(QStringLiteral("pente"), Slope(r.tangent->slope, c->unit, xUnit_, xMagnitude));
+    add(QStringLiteral("pente"), Slope(r.tangent->slope, c->unit, xUnit_));
     if (r.axisCrossing)
       add(QStringLiteral("axe en ") + xName_, at(*r.axisCrossing));
     if (r.level && r.levelCrossing) {
@@ -418,7 +410,7 @@ std::vector<TCalcToolsBar::TRow> TCalcToolsBar::Rows() const {
   case TTool::kChord:
     if (!r.slope)
       break;
-    add(QStringLiteral("pente"), Slope(*r.slope, c->unit, xUnit_, xMagnitude));
+    add(QStringLiteral("pente"), Slope(*r.slope, c->unit, xUnit_));
     bounds();
     break;
   case TTool::kArea:
