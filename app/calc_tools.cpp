@@ -190,6 +190,14 @@ void TCalcToolsBar::SetTool(TTool tool) {
   ToolCB->setCurrentIndex(static_cast<int>(tool));
 }
 
+bool TCalcToolsBar::ReadsRange() const {
+  return !isHidden() && Tool() != TTool::kNone && Tool() != TTool::kTangent;
+}
+
+bool TCalcToolsBar::TakesClicks() const {
+  return !isHidden() && Tool() == TTool::kTangent;
+}
+
 int TCalcToolsBar::CurveIndex() const {
   return CurveCB->currentIndex() < 0 ? -1 : CurveCB->currentData().toInt();
 }
@@ -295,7 +303,7 @@ void TCalcToolsBar::MarkersMoved() {
 }
 
 bool TCalcToolsBar::Press(double x) {
-  if (!isVisible() || Tool() != TTool::kTangent || Chosen() == nullptr)
+  if (!TakesClicks() || Chosen() == nullptr)
     return false;
   pressed_ = true;
   SetCursorAbscissa(x);

@@ -67,6 +67,10 @@ public:
 
   TTool Tool() const;
   void SetTool(TTool tool);
+  // Shown with a tool that reads the range between the markers (not "Tangente").
+  bool ReadsRange() const;
+  // Shown with "Tangente": a press on the graph places the tangent.
+  bool TakesClicks() const;
   int CurveIndex() const; // the Index of the curve read, -1 for none
 
   // The results of the last computation (empty when the tool gives none).

@@ -34,9 +34,13 @@ namespace {
 
 // The trigger line keeps its grab: a press this near it drags the level, not the tangent.
 constexpr int kTriggerGrab = 4;
+// With "Tangente" a marker is taken by its handle only, this many pixels under the plot's top:
+// the left marker stands where the tangent of a charge is wanted, at its start.
+constexpr int kHandleGrab = 12;
 
 // What the graph shows to the tools: the abscissa, its curves and how many values they hold.
 struct TShownCurves {
+  const TGrapheBase* graph = nullptr;
   const TCourbe* x = nullptr;
   std::vector<const TCourbe*> curves;
   int count = 0;
@@ -48,6 +52,7 @@ TShownCurves ShownCurves(const TMainForm& form) {
   if (OscGraph == nullptr)
     return shown;
   if (TgraphePoint* points = form.ShownPointGraph()) {
+    shown.graph = points;
     shown.x = &points->Curves[points->Abscissa];
     for (const TCourbePoint& c : points->Curves)
       shown.curves.push_back(&c);
@@ -57,6 +62,7 @@ TShownCurves ShownCurves(const TMainForm& form) {
   }
   if (form.PointMode)
     return shown;
+  shown.graph = OscGraph;
   shown.x = &OscGraph->TimeCurve;
   for (const TCourbeOsc& c : OscGraph->Curves)
     shown.curves.push_back(&c);
@@ -98,7 +104,7 @@ void TMainForm::FeedCalcTools() {
 
 const TCourbe* TMainForm::MarkersAbscissa() const {
   const bool panel = ModelArea != nullptr && !ModelArea->isHidden();
-  const bool bar = CalcTools != nullptr && !CalcTools->isHidden();
+  const bool bar = CalcTools != nullptr && CalcTools->ReadsRange();
   if (!(panel || bar) || SpectrumShown())
     return nullptr;
   return ShownCurves(*this).x;
@@ -110,39 +116,59 @@ void TMainForm::PaintCalcTools(TCanvas& canvas, const TRect& plot, const TCourbe
   CalcTools->Paint(canvas, plot, x, ShownCurves(*this).curves);
 }
 
+namespace {
+
+// Where a press on the graph may take a marker: anywhere along its line, or with "Tangente"
+// its handle only.
+bool MarkerReach(const TCalcToolsBar* bar, const TGrapheBase& graph, int y) {
+  return bar == nullptr || !bar->TakesClicks() || y <= graph.PlotRect.Top + kHandleGrab;
+}
+
+} // namespace
+
 bool TMainForm::GraphToolsMouseDown(const TMouseInfo& mouse) {
-  const TCourbe* x = MarkersAbscissa();
-  if (x == nullptr || mouse.Button != Qt::LeftButton)
+  if (mouse.Button != Qt::LeftButton || SpectrumShown())
     return false;
-  const auto [lo, hi] = MarkerSpan(*x, ShownCurves(*this).count);
-  if (MarkerDrag.Press(*x, lo, hi, mouse.X))
-    return true;
+  const TShownCurves shown = ShownCurves(*this);
+  if (shown.x == nullptr)
+    return false;
+  if (MarkersAbscissa() != nullptr && MarkerReach(CalcTools, *shown.graph, mouse.Y)) {
+    const auto [lo, hi] = MarkerSpan(*shown.x, shown.count);
+    if (MarkerDrag.Press(*shown.x, lo, hi, mouse.X))
+      return true;
+  }
   const bool nearTrigger = SynchroRG->ItemIndex() > 0 && ShownFile.isEmpty() &&
                            ShownPointGraph() == nullptr &&
                            std::abs(OscGraph->TriggerPixel - mouse.Y) < kTriggerGrab;
-  if (nearTrigger || !CalcTools->Press(x->FromPixel(mouse.X)))
+  if (nearTrigger || CalcTools == nullptr || !CalcTools->Press(shown.x->FromPixel(mouse.X)))
     return false;
   HideReadout();
   return true;
 }
 
 bool TMainForm::GraphToolsMouseMove(const TMouseInfo& mouse) {
-  const TCourbe* x = MarkersAbscissa();
-  if (x == nullptr)
+  if (SpectrumShown())
     return false;
-  const auto [lo, hi] = MarkerSpan(*x, ShownCurves(*this).count);
-  if (MarkerDrag.Move(*x, lo, hi, mouse.X)) {
+  const TShownCurves shown = ShownCurves(*this);
+  if (shown.x == nullptr)
+    return false;
+  const TCourbe& x = *shown.x;
+  const auto [lo, hi] = MarkerSpan(x, shown.count);
+  if (MarkerDrag.Move(x, lo, hi, mouse.X)) {
     HideReadout();
     // The tools follow the marker as it goes; the fit waits for its release.
     CalcTools->MarkersMoved();
     TempsPaintBox->Invalidate();
     return true;
   }
-  if ((mouse.Buttons & Qt::LeftButton) && CalcTools->Drag(x->FromPixel(mouse.X))) {
+  if ((mouse.Buttons & Qt::LeftButton) && CalcTools != nullptr &&
+      CalcTools->Drag(x.FromPixel(mouse.X))) {
     HideReadout();
     return true;
   }
-  if (!(mouse.Buttons & Qt::LeftButton) && GrabRangeMarker(*x, Markers, lo, hi, mouse.X) >= 0) {
+  if (!(mouse.Buttons & Qt::LeftButton) && MarkersAbscissa() != nullptr &&
+      MarkerReach(CalcTools, *shown.graph, mouse.Y) &&
+      GrabRangeMarker(x, Markers, lo, hi, mouse.X) >= 0) {
     HideReadout();
     const bool panel = ModelArea != nullptr && !ModelArea->isHidden();
     PaintBoxHint = U8(panel ? texts::kModelMarker : texts::kToolsMarker);
@@ -156,11 +182,11 @@ bool TMainForm::GraphToolsMouseMove(const TMouseInfo& mouse) {
 bool TMainForm::GraphToolsMouseUp() {
   if (CalcTools != nullptr && CalcTools->Release())
     return true;
-  const TCourbe* x = MarkersAbscissa();
+  const TShownCurves shown = ShownCurves(*this);
   // Without the graph's abscissa any more, the markers stay where they were let go.
   const double inf = std::numeric_limits<double>::infinity();
-  const auto [lo, hi] = x != nullptr ? MarkerSpan(*x, ShownCurves(*this).count)
-                                     : std::pair<double, double>(inf, -inf);
+  const auto [lo, hi] =
+      shown.x != nullptr ? MarkerSpan(*shown.x, shown.count) : std::pair<double, double>(inf, -inf);
   if (!MarkerDrag.Release(lo, hi))
     return false;
   if (ModelPanel != nullptr)

@@ -125,33 +125,37 @@ const TCourbe* TMainForm::ModelAbscissa() const {
 }
 
 void TMainForm::PaintModel(TCanvas& canvas) {
-  const TCourbe* x = MarkersAbscissa();
-  if (x == nullptr)
+  if (SpectrumShown() || OscGraph == nullptr)
     return;
   std::array<const TCourbe*, 4> y{};
   TGrapheBase* graph = OscGraph;
+  const TCourbe* x = &OscGraph->TimeCurve;
   int count = OscGraph->FilledCount;
   if (TgraphePoint* points = ShownPointGraph()) {
     graph = points;
+    x = &points->Curves[points->Abscissa];
     count = points->PointCount;
     for (int i = 0; i < 4; ++i)
       y[i] = &points->Curves[i];
+  } else if (PointMode) {
+    return;
   } else {
     for (int i = 0; i < 4; ++i)
       y[i] = &OscGraph->Curves[i];
   }
-  // The markers once, for the panel and the bar alike.
-  if (count >= 2) {
+  // The markers once, for the panel and the tools alike.
+  if (MarkersAbscissa() != nullptr && count >= 2) {
     const auto [lo, hi] = MarkerSpan(*x, count);
     DrawRangeMarkers(canvas, graph->PlotRect, *x, Markers, lo, hi);
   }
-  if (ModelAbscissa() != nullptr) {
+  const bool model = ModelAbscissa() != nullptr;
+  if (model) {
     ModelPanel->Paint(canvas, graph->PlotRect, *x, y);
     ModelPanel->SetResidualAxis(*x, graph->PlotRect);
   }
   PaintCalcTools(canvas, graph->PlotRect, *x);
   // On the screen as in the images and prints, which copy the screen's picture.
-  if (ModelAbscissa() != nullptr)
+  if (model)
     ModelPanel->PaintLegend(canvas, graph->PlotRect);
 }
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "canvas.h"
@@ -111,6 +112,17 @@ void DrawTangent(TCanvas& canvas, const TRect& plot, const TCourbe& xCurve, cons
     canvas.SetPenStyle(TPenStyle::Dot);
     Line(canvas, plot, ToPixels(xCurve, yCurve, xl, *level), ToPixels(xCurve, yCurve, xr, *level));
   }
+  // From the crossing with the level down to the axis, where the time constant is read.
+  double levelX = std::numeric_limits<double>::quiet_NaN();
+  const double levelY = level && !IsGap(*level) ? *level : 0;
+  if (level && !IsGap(*level))
+    levelX = tangent.Crossing(levelY).value_or(levelX);
+  const bool atLevel = std::isfinite(levelX);
+  if (atLevel) {
+    canvas.SetPenStyle(TPenStyle::Dot);
+    Line(canvas, plot, ToPixels(xCurve, yCurve, levelX, levelY),
+         ToPixels(xCurve, yCurve, levelX, 0));
+  }
   canvas.SetPenStyle(TPenStyle::Solid);
   canvas.SetPenColour(kToolColour);
   canvas.SetPenWidth(2);
@@ -123,9 +135,8 @@ void DrawTangent(TCanvas& canvas, const TRect& plot, const TCourbe& xCurve, cons
   canvas.SetBrushColour(Qt::white);
   if (const auto axis = tangent.Crossing(0))
     Ring(canvas, plot, ToPixels(xCurve, yCurve, *axis, 0));
-  if (level && !IsGap(*level))
-    if (const auto at = tangent.Crossing(*level))
-      Ring(canvas, plot, ToPixels(xCurve, yCurve, *at, *level));
+  if (atLevel)
+    Ring(canvas, plot, ToPixels(xCurve, yCurve, levelX, levelY));
   Restore(canvas);
 }
 

@@ -19,7 +19,7 @@ class TCourbe;
 
 // The line of `tangent` across the whole plot, its point of contact ringed, and a ring where
 // it crosses the horizontal axis (y = 0) and, when given, `level`, drawn dotted across the
-// plot.
+// plot, with a dotted drop from that crossing to the axis.
 void DrawTangent(TCanvas& canvas, const TRect& plot, const TCourbe& xCurve, const TCourbe& yCurve,
                  const analysis::Tangent& tangent, std::optional<double> level);
 
