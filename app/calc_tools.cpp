@@ -155,9 +155,11 @@ TCalcToolsBar::TCalcToolsBar(TRangeMarkers& markers, QWidget* parent)
   ResultLabel->setObjectName("CalcResultLabel");
   ResultLabel->setWordWrap(true);
   ResultLabel->setFocusPolicy(Qt::ClickFocus);
-  // Never wider than the graph: a long line wraps rather than widening the window.
+  // A long line wraps rather than widening the bar, down to a width that keeps it to a few
+  // lines; below it the window scrolls the bar sideways.
   ResultLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  ResultLabel->setMinimumWidth(1);
+  ResultLabel->setMinimumWidth(
+      fontMetrics().horizontalAdvance(QStringLiteral("pente = -000,0 mV/ms")));
   row->addSpacing(8);
   row->addWidget(ResultLabel, 1);
 

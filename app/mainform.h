@@ -312,7 +312,8 @@ public:
   bool GraphToolsMouseMove(const TMouseInfo& mouse);
   bool GraphToolsMouseUp();
   QToolButton* OutilsBtn = nullptr;
-  TCalcToolsBar* CalcTools = nullptr;
+  TCalcToolsBar* CalcTools = nullptr; // in CalcToolsArea, shown and hidden with it
+  QScrollArea* CalcToolsArea = nullptr;
   TRangeMarkers Markers;
   TRangeMarkerDrag MarkerDrag{Markers};
 

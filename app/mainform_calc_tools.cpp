@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -70,6 +72,43 @@ TShownCurves ShownCurves(const TMainForm& form) {
   return shown;
 }
 
+// The bar under the graph, scrolled sideways when the graph is narrower than its controls, so
+// that it never widens the window; as high as the bar at the width it is given, its line of
+// results wrapped.
+class TBarScroll : public QScrollArea {
+public:
+  using QScrollArea::QScrollArea;
+  QSize sizeHint() const override { return {0, Wanted()}; }
+  QSize minimumSizeHint() const override { return {0, Wanted()}; }
+
+protected:
+  // New results change the height the bar asks for.
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == widget() && event->type() == QEvent::LayoutRequest)
+      updateGeometry();
+    return QScrollArea::eventFilter(watched, event);
+  }
+  void resizeEvent(QResizeEvent* event) override {
+    QScrollArea::resizeEvent(event);
+    if (Wanted() != height())
+      updateGeometry();
+  }
+
+private:
+  int Wanted() const {
+    const QWidget* bar = widget();
+    if (bar == nullptr)
+      return 0;
+    const int inner = width() - 2 * frameWidth();
+    const int least = bar->minimumSizeHint().width();
+    const int at = std::max(inner, least);
+    int h = bar->hasHeightForWidth() ? bar->heightForWidth(at) : bar->sizeHint().height();
+    if (inner < least)
+      h += horizontalScrollBar()->sizeHint().height();
+    return h + 2 * frameWidth();
+  }
+};
+
 } // namespace
 
 void TMainForm::BuildCalcToolsButton(QHBoxLayout* row) {
@@ -79,15 +118,25 @@ void TMainForm::BuildCalcToolsButton(QHBoxLayout* row) {
 }
 
 void TMainForm::BuildCalcToolsBar(QVBoxLayout* column) {
-  CalcTools = new TCalcToolsBar(Markers, PanelCourbe);
+  CalcTools = new TCalcToolsBar(Markers);
   CalcTools->setAutoFillBackground(true);
   CalcTools->setPalette(QApplication::palette());
+  CalcToolsArea = new TBarScroll(PanelCourbe);
+  CalcToolsArea->setObjectName("CalcToolsArea");
+  CalcToolsArea->setWidget(CalcTools);
+  CalcToolsArea->setWidgetResizable(true);
+  CalcToolsArea->setFrameShape(QFrame::NoFrame);
+  CalcToolsArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  CalcToolsArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  CalcToolsArea->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  CalcToolsArea->hide();
   CalcTools->hide();
-  column->addWidget(CalcTools);
+  column->addWidget(CalcToolsArea);
   connect(CalcTools, &TCalcToolsBar::Changed, this, [this] { TempsPaintBox->Invalidate(); });
 }
 
 void TMainForm::OutilsBtnClick() {
+  CalcToolsArea->setVisible(OutilsBtn->isChecked());
   CalcTools->setVisible(OutilsBtn->isChecked());
   if (OutilsBtn->isChecked())
     FeedCalcTools();
