@@ -106,6 +106,24 @@ TText Product(double v, std::string_view yUnit, std::string_view xUnit) {
   return t;
 }
 
+// The level typed, in SI with a prefix letter allowed ("5", "4,5", "200m"), or with the
+// curve's unit after it ("5 V"); empty for an empty or unreadable text.
+std::optional<double> TypedLevel(const QString& typed, std::string_view unit) {
+  auto read = [](const QString& text) -> std::optional<double> {
+    const double v = ParseValue(AnsiFromQString(text.trimmed()));
+    if (v == kNoValue || !std::isfinite(v))
+      return std::nullopt;
+    return v;
+  };
+  const QString text = typed.trimmed();
+  if (const auto v = read(text))
+    return v;
+  const QString si = U8(SiUnit(unit));
+  if (!si.isEmpty() && text.endsWith(si) && text.size() > si.size())
+    return read(text.left(text.size() - si.size()));
+  return std::nullopt;
+}
+
 } // namespace
 
 TCalcToolsBar::TCalcToolsBar(TRangeMarkers& markers, QWidget* parent)
@@ -342,9 +360,7 @@ void TCalcToolsBar::Compute() {
   const std::span<const double> x(x_), y(c->y);
   switch (tool) {
   case TTool::kTangent: {
-    const double level = ParseValue(LevelEdit->text().trimmed().toStdString());
-    if (level != kNoValue && std::isfinite(level))
-      results_.level = level;
+    results_.level = TypedLevel(LevelEdit->text(), c->unit);
     if (!cursor_) {
       message_ = QStringLiteral("Cliquez sur la courbe à l'endroit de la tangente");
       break;

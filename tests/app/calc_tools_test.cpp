@@ -52,7 +52,7 @@ TEST(CalcToolsBar, TheTangentToASampledChargeHasItsSlopeAndMeetsTheFinalLevelOne
   bar.SetTool(TCalcToolsBar::TTool::kTangent);
   const TCourbe* curves[] = {&charge.u};
   bar.Feed(charge.time, curves, charge.count);
-  bar.LevelEdit->setText("5");
+  bar.LevelEdit->setText("5 V");
   bar.LevelEdit->editingFinished();
   // At the start (a one-sided fit there), on the rise and near the plateau.
   for (const double at : {0.0, 0.0100, 0.0300}) {
