@@ -56,7 +56,8 @@ bool TMeasureAppender::Open(const std::string& path, const TMeasurement& m, std:
     error += " : " + path;
     return false;
   }
-  width_ = 1 + m.Channels.size();
+  gapsFrom_ = 1 + m.Channels.size();
+  width_ = gapsFrom_ + m.Computed.size();
   fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0666);
   if (fd_ < 0) {
     error = "Enregistrement impossible (" + SystemReason(errno) + ") : " + path;
@@ -94,14 +95,14 @@ bool TMeasureAppender::Append(const double* row, std::size_t count, std::string&
             std::to_string(width_) + " : " + path_;
     return false;
   }
-  for (std::size_t i = 0; i < count; ++i) {
+  for (std::size_t i = 0; i < gapsFrom_; ++i) {
     if (!std::isfinite(row[i])) {
       error = "Enregistrement : valeur non finie ignorée : " + path_;
       return false;
     }
   }
   line_.clear();
-  AppendMeasureRowText(line_, row, count);
+  AppendMeasureRowText(line_, row, count, gapsFrom_);
   if (!WriteAll(fd_, line_))
     return Fail(errno, error);
   goodSize_ += static_cast<long long>(line_.size());

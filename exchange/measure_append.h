@@ -24,11 +24,12 @@ public:
 
   // Creates `path` (replacing a file of that name) and writes the header of `m` (without a row
   // count) and the rows `m` already holds, then syncs. `m` must pass CheckMeasurement; its
-  // channels fix the row width. False with a French message naming the file and the system's
-  // reason; nothing is recorded then.
+  // channels and computed quantities fix the row width. False with a French message naming
+  // the file and the system's reason; nothing is recorded then.
   bool Open(const std::string& path, const TMeasurement& m, std::string& error);
 
-  // Appends one row: the time (or point number) then one value per channel, finite. The row
+  // Appends one row: the time (or point number), one value per channel, finite, then one per
+  // computed quantity (kMeasureNoValue or a non-finite value: a gap, an empty cell). The row
   // reaches the file with one write(2) of the whole line before the call returns, so it
   // survives the program's end however it comes; the file is synced to the disk when the last
   // sync is a second old or more. On a write error the recording stops: the rows written
@@ -54,6 +55,7 @@ private:
   int fd_ = -1;
   std::string path_;
   std::size_t width_ = 0;
+  std::size_t gapsFrom_ = 0; // the first computed column
   std::size_t rows_ = 0;
   long long goodSize_ = 0; // bytes of whole lines in the file
   bool dirty_ = false;

@@ -55,13 +55,22 @@ std::string MeasureCsvText(const TMeasurement& m, const TCsvFormat& format) {
     out += format.Separator;
     AppendCell(out, MeasureChannelColumnName(c), format.Separator);
   }
+  for (const TMeasureComputed& c : m.Computed) {
+    out += format.Separator;
+    AppendCell(out, MeasureComputedColumnName(c), format.Separator);
+  }
   out += "\r\n";
-  out.reserve(out.size() + m.Time.size() * (1 + m.Channels.size()) * 24);
+  out.reserve(out.size() + m.Time.size() * (1 + m.Channels.size() + m.Computed.size()) * 24);
   for (std::size_t i = 0; i < m.Time.size(); ++i) {
     AppendValue(out, m.Time[i], format.DecimalMark);
     for (const TMeasureChannel& c : m.Channels) {
       out += format.Separator;
       if (i < c.Values.size())
+        AppendValue(out, c.Values[i], format.DecimalMark);
+    }
+    for (const TMeasureComputed& c : m.Computed) {
+      out += format.Separator;
+      if (i < c.Values.size() && c.Values[i] != kMeasureNoValue)
         AppendValue(out, c.Values[i], format.DecimalMark);
     }
     out += "\r\n";

@@ -24,9 +24,10 @@ TCsvFormat CsvFormatForLocale(std::string_view localeName);
 
 // The exported text: the column names (as in the measurement file's column row, quoted when
 // they hold the separator), then the rows, values with the shortest text that reads back to
-// the same double and `format.DecimalMark` as decimal mark; lines end with CR LF. Non-finite
-// values give empty cells. `format.Separator` and `format.DecimalMark` must differ and be
-// neither a digit nor '"', '-', '+', 'e', CR or LF.
+// the same double and `format.DecimalMark` as decimal mark; lines end with CR LF. The
+// computed quantities follow the channels. Non-finite values and the gaps of computed
+// quantities (kMeasureNoValue) give empty cells. `format.Separator` and `format.DecimalMark` must
+// differ and be neither a digit nor '"', '-', '+', 'e', CR or LF.
 std::string MeasureCsvText(const TMeasurement& m, const TCsvFormat& format);
 
 // Writes MeasureCsvText atomically to `path`. On failure false with a French message in

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <map>
 
 #include "whole_file.h"
 
@@ -82,6 +83,12 @@ std::string NumberText(double v) {
   return out;
 }
 
+std::string ColourText(std::uint32_t colour) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%06x", static_cast<unsigned>(colour & 0xFFFFFF));
+  return text;
+}
+
 void AppendLine(std::string& out, std::string_view key, std::string_view value) {
   out += "# ";
   out += key;
@@ -126,9 +133,7 @@ std::string Shorten(std::string_view text) {
 // The header fields of a file as the reader meets them; a malformed value stops the reading.
 class THeaderReader {
 public:
-  THeaderReader(TMeasurement& m, std::size_t channelCount) : m_(m) {
-    m_.Channels.assign(channelCount, TMeasureChannel{});
-  }
+  THeaderReader(TMeasurement& m, std::size_t columnCount) : m_(m), columns_(columnCount) {}
 
   bool Field(std::string_view key, std::string_view raw, std::string& error) {
     const std::string value = Unescape(raw);
@@ -176,6 +181,10 @@ public:
       Rows = rows;
     } else if (key.starts_with("col")) {
       ok = ColumnField(key.substr(3), value);
+    } else if (key.starts_with("calc.constant")) {
+      std::size_t k = 0;
+      if (ParseInt(key.substr(13), k) && k >= 1)
+        constants_[k] = value;
     } else if (key.starts_with("model")) {
       ModelField(key, value); // a model that cannot be read is left out, the data kept
     }
@@ -184,12 +193,63 @@ public:
     return ok;
   }
 
+  // Splits the columns into channels and computed quantities: the computed ones are the last
+  // columns that all have a definition (a definition on a column a channel follows is
+  // ignored, the writer never puts one there); their name, unit and colour have the keys of a
+  // channel's.
+  void Finish() {
+    std::size_t channels = columns_.size();
+    while (channels > 0 && columns_[channels - 1].HasDefinition)
+      --channels;
+    for (std::size_t k = 0; k < columns_.size(); ++k) {
+      TColumn& c = columns_[k];
+      if (k < channels)
+        m_.Channels.push_back(std::move(c.Channel));
+      else {
+        c.Computed.QuantityName = std::move(c.Channel.QuantityName);
+        c.Computed.Unit = std::move(c.Channel.Unit);
+        c.Computed.Colour = c.Colour.value_or(0);
+        m_.Computed.push_back(std::move(c.Computed));
+      }
+    }
+    for (auto& [k, text] : constants_)
+      m_.ComputedConstants.push_back(std::move(text));
+  }
+
   bool HasFormat = false;
   long long Rows = -1;
 
 private:
-  // "<k>.<field>" of channel column k (1 for the first channel); keys of other columns and
-  // unknown fields are left to later versions.
+  // A column as its keys describe it, channel or computed quantity.
+  struct TColumn {
+    TMeasureChannel Channel;
+    TMeasureComputed Computed;
+    std::optional<std::uint32_t> Colour;
+    bool HasDefinition = false;
+  };
+
+  // "<mini>;<maxi>", either end empty for an automatic one. A scale that does not read is
+  // automatic: it only changes how the curve is drawn.
+  static void ScaleField(const std::string& value, TMeasureComputed& c) {
+    c.Mini = c.Maxi = std::nullopt;
+    const std::size_t semicolon = value.find(';');
+    if (semicolon == std::string::npos)
+      return;
+    const std::string_view both(value);
+    std::optional<double> ends[2];
+    const std::string_view texts[2] = {both.substr(0, semicolon), both.substr(semicolon + 1)};
+    for (int i = 0; i < 2; ++i) {
+      double v = 0;
+      if (Trim(texts[i]).empty())
+        continue;
+      if (!ParseDouble(texts[i], v) || !std::isfinite(v))
+        return;
+      ends[i] = v;
+    }
+    c.Mini = ends[0];
+    c.Maxi = ends[1];
+  }
+
   void ModelField(std::string_view key, const std::string& value) {
     TMeasureModel& model = m_.Model;
     double v = 0;
@@ -218,14 +278,26 @@ private:
     }
   }
 
+  // "<k>.<field>" of column k (1 for the first after the time); keys of other columns and
+  // unknown fields are left to later versions.
   bool ColumnField(std::string_view key, const std::string& value) {
     const std::size_t dot = key.find('.');
     std::size_t column = 0;
     if (dot == std::string_view::npos || !ParseInt(key.substr(0, dot), column) || column < 1 ||
-        column > m_.Channels.size())
+        column > columns_.size())
       return true;
-    TMeasureChannel& c = m_.Channels[column - 1];
+    TColumn& col = columns_[column - 1];
+    TMeasureChannel& c = col.Channel;
     const std::string_view field = key.substr(dot + 1);
+    if (field == "definition") {
+      col.Computed.Definition = value;
+      col.HasDefinition = true;
+      return true;
+    }
+    if (field == "scale") {
+      ScaleField(value, col.Computed);
+      return true;
+    }
     if (field == "channel")
       return ParseInt(value, c.Channel) && c.Channel >= 0 && c.Channel <= 3;
     if (field == "name")
@@ -234,9 +306,11 @@ private:
       c.Unit = value;
     else if (field == "meaning")
       c.Meaning = value;
-    else if (field == "colour")
-      return value.size() == 6 && ParseInt(value, c.Colour, 16);
-    else if (field == "range")
+    else if (field == "colour") {
+      const bool ok = value.size() == 6 && ParseInt(value, c.Colour, 16);
+      col.Colour = c.Colour;
+      return ok;
+    } else if (field == "range")
       c.Range = value;
     else if (field == "input") {
       c.Input = value == "YD" ? TMeasureInput::Yd : TMeasureInput::Bnc;
@@ -250,18 +324,24 @@ private:
   }
 
   TMeasurement& m_;
+  std::vector<TColumn> columns_;
+  std::map<std::size_t, std::string> constants_; // by their number
 };
 
 // Splits a data row into `count` values appended to `columns`; false with the message.
+// The columns from `gapsFrom` on are computed: an empty cell there is a gap.
 bool ParseRow(std::string_view line, std::size_t lineNumber,
-              std::vector<std::vector<double>*>& columns, std::string& error) {
+              std::vector<std::vector<double>*>& columns, std::size_t gapsFrom,
+              std::string& error) {
   std::size_t column = 0;
   for (;;) {
     const std::size_t comma = line.find(',');
     const std::string_view field = line.substr(0, comma);
     if (column < columns.size()) {
       double v = 0;
-      if (!ParseDouble(field, v)) {
+      if (column >= gapsFrom && Trim(field).empty()) {
+        v = kMeasureNoValue;
+      } else if (!ParseDouble(field, v)) {
         error = "Valeur non numérique « " + Shorten(field) + " » ligne " +
                 std::to_string(lineNumber) + ", colonne " + std::to_string(column + 1);
         return false;
@@ -311,10 +391,18 @@ std::string MeasureChannelColumnName(const TMeasureChannel& channel) {
   return ColumnSafe(channel.QuantityName + " (" + channel.Unit + ")");
 }
 
+std::string MeasureComputedColumnName(const TMeasureComputed& computed) {
+  if (computed.Unit.empty())
+    return ColumnSafe(computed.QuantityName);
+  return ColumnSafe(computed.QuantityName + " (" + computed.Unit + ")");
+}
+
 std::string MeasureHeaderText(const TMeasurement& m, long long rowCount) {
   std::string out = MeasureTimeColumnName(m.Mode);
   for (const TMeasureChannel& c : m.Channels)
     out += "," + MeasureChannelColumnName(c);
+  for (const TMeasureComputed& c : m.Computed)
+    out += "," + MeasureComputedColumnName(c);
   out += '\n';
   AppendLine(out, "format", std::string(kFormatName) + " " + std::to_string(kMeasureFormatVersion));
   AppendLine(out, "program", MeasureProgramVersion());
@@ -334,13 +422,11 @@ std::string MeasureHeaderText(const TMeasurement& m, long long rowCount) {
   for (std::size_t k = 0; k < m.Channels.size(); ++k) {
     const TMeasureChannel& c = m.Channels[k];
     const std::string prefix = "col" + std::to_string(k + 1) + ".";
-    char colour[8];
-    std::snprintf(colour, sizeof colour, "%06x", static_cast<unsigned>(c.Colour & 0xFFFFFF));
     AppendLine(out, prefix + "channel", std::to_string(c.Channel));
     AppendLine(out, prefix + "name", c.QuantityName);
     AppendLine(out, prefix + "unit", c.Unit);
     AppendLine(out, prefix + "meaning", c.Meaning);
-    AppendLine(out, prefix + "colour", colour);
+    AppendLine(out, prefix + "colour", ColourText(c.Colour));
     AppendLine(out, prefix + "range", c.Range);
     AppendLine(out, prefix + "input", c.Input == TMeasureInput::Yd ? "YD" : "BNC");
     // Only for a clipped channel, so that other files keep their bytes.
@@ -350,6 +436,22 @@ std::string MeasureHeaderText(const TMeasurement& m, long long rowCount) {
                  : c.ClippedLow                ? "low"
                                                : "high");
   }
+  // Only with computed quantities, so that other files keep their bytes.
+  for (std::size_t j = 0; j < m.Computed.size(); ++j) {
+    const TMeasureComputed& c = m.Computed[j];
+    const std::string prefix = "col" + std::to_string(m.Channels.size() + j + 1) + ".";
+    AppendLine(out, prefix + "definition", c.Definition);
+    AppendLine(out, prefix + "name", c.QuantityName);
+    AppendLine(out, prefix + "unit", c.Unit);
+    AppendLine(out, prefix + "colour", ColourText(c.Colour));
+    const bool mini = c.Mini && std::isfinite(*c.Mini);
+    const bool maxi = c.Maxi && std::isfinite(*c.Maxi);
+    if (mini || maxi)
+      AppendLine(out, prefix + "scale",
+                 (mini ? NumberText(*c.Mini) : "") + ";" + (maxi ? NumberText(*c.Maxi) : ""));
+  }
+  for (std::size_t k = 0; k < m.ComputedConstants.size(); ++k)
+    AppendLine(out, "calc.constant" + std::to_string(k + 1), m.ComputedConstants[k]);
   if (!m.Model.Model.empty()) {
     const TMeasureModel& model = m.Model;
     AppendLine(out, "model", model.Model);
@@ -371,7 +473,8 @@ std::string MeasureHeaderText(const TMeasurement& m, long long rowCount) {
   return out;
 }
 
-void AppendMeasureRowText(std::string& out, const double* values, std::size_t count) {
+void AppendMeasureRowText(std::string& out, const double* values, std::size_t count,
+                          std::size_t gapsFrom) {
   // Straight into the string's room: appending number by number costs as much as the
   // conversions themselves. 24 characters hold the longest shortest form of a double.
   const std::size_t start = out.size();
@@ -381,6 +484,8 @@ void AppendMeasureRowText(std::string& out, const double* values, std::size_t co
   for (std::size_t i = 0; i < count; ++i) {
     if (i > 0)
       *p++ = ',';
+    if (i >= gapsFrom && (values[i] == kMeasureNoValue || !std::isfinite(values[i])))
+      continue;
     p = std::to_chars(p, end, values[i]).ptr;
   }
   *p++ = '\n';
@@ -396,7 +501,15 @@ bool CheckMeasurement(const TMeasurement& m, std::string& error) {
       return false;
     }
   }
-  if (m.Channels.size() > 1000 || m.Comment.size() > 1'000'000) {
+  for (const TMeasureComputed& c : m.Computed) {
+    if (c.Values.size() != m.Time.size()) {
+      error = "Mesure incohérente : la grandeur « " + c.QuantityName + " » a " +
+              std::to_string(c.Values.size()) + " valeurs pour " + std::to_string(m.Time.size()) +
+              " instants";
+      return false;
+    }
+  }
+  if (m.Channels.size() + m.Computed.size() > 1000 || m.Comment.size() > 1'000'000) {
     error = "Mesure trop grande pour un fichier";
     return false;
   }
@@ -415,14 +528,17 @@ bool CheckMeasurement(const TMeasurement& m, std::string& error) {
 }
 
 void AppendMeasureRows(std::string& out, const TMeasurement& m) {
-  const std::size_t width = 1 + m.Channels.size();
+  const std::size_t channels = 1 + m.Channels.size();
+  const std::size_t width = channels + m.Computed.size();
   out.reserve(out.size() + m.Time.size() * width * 24);
   std::vector<double> row(width);
   for (std::size_t i = 0; i < m.Time.size(); ++i) {
     row[0] = m.Time[i];
     for (std::size_t k = 0; k < m.Channels.size(); ++k)
       row[k + 1] = m.Channels[k].Values[i];
-    AppendMeasureRowText(out, row.data(), width);
+    for (std::size_t j = 0; j < m.Computed.size(); ++j)
+      row[channels + j] = m.Computed[j].Values[i];
+    AppendMeasureRowText(out, row.data(), width, channels);
   }
 }
 
@@ -519,6 +635,7 @@ bool ParseMeasureText(std::string_view text, TMeasurement& m, std::string& error
       return false;
     }
   }
+  header.Finish();
   if (!header.HasFormat) {
     error = cut && !hasPending ? "Fichier tronqué" : notOurs;
     return false;
@@ -542,6 +659,9 @@ bool ParseMeasureText(std::string_view text, TMeasurement& m, std::string& error
   std::vector<std::vector<double>*> columns{&m.Time};
   for (TMeasureChannel& c : m.Channels)
     columns.push_back(&c.Values);
+  const std::size_t gapsFrom = columns.size();
+  for (TMeasureComputed& c : m.Computed)
+    columns.push_back(&c.Values);
   if (header.Rows >= 0 && static_cast<std::size_t>(header.Rows) <= text.size() / 2 + 1)
     for (auto* column : columns)
       column->reserve(static_cast<std::size_t>(header.Rows));
@@ -552,7 +672,7 @@ bool ParseMeasureText(std::string_view text, TMeasurement& m, std::string& error
     }
     if (Trim(line).empty() || line.front() == '#')
       continue;
-    if (!ParseRow(line, lineNumber, columns, error))
+    if (!ParseRow(line, lineNumber, columns, gapsFrom, error))
       return false;
   }
   const auto rows = static_cast<long long>(m.Time.size());

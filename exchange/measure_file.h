@@ -19,6 +19,9 @@ inline constexpr int kMeasureFormatVersion = 1;
 // Files above this size are refused before they are read.
 inline constexpr std::size_t kMaxMeasureFileBytes = 64u << 20;
 
+// The program's no-value marker (kNoValue of units/numbers.h): a gap in a computed quantity.
+inline constexpr double kMeasureNoValue = 1e-26;
+
 enum class TMeasureMode { Oscilloscope, Point };
 enum class TMeasureEdge { Rising, Falling };
 enum class TMeasureInput { Bnc, Yd };
@@ -55,6 +58,21 @@ struct TMeasureModel {
   bool operator==(const TMeasureModel&) const = default;
 };
 
+// One computed quantity ("Calculs") saved as a column after the channels. Texts are UTF-8.
+struct TMeasureComputed {
+  // Its definition as one line of analysis::ComputedText, "v=1;type=formule;nom=P;unite=W;
+  // expr=V0*V1/R"; kept as it stands (measure_computed.h reads it).
+  std::string Definition;
+  std::string QuantityName;         // "P"
+  std::string Unit;                 // as shown: typed, or the unit algebra's; may be empty
+  std::uint32_t Colour = 0;         // 0xRRGGBB; 0 stands for the default colour of its rank
+  std::optional<double> Mini, Maxi; // the scale typed; none: automatic
+  // One per row, SI units; a gap (a value the definition cannot give) is kMeasureNoValue.
+  std::vector<double> Values;
+
+  bool operator==(const TMeasureComputed&) const = default;
+};
+
 struct TMeasurement {
   // Set by the reader from the file; the writer always writes its own.
   int FormatVersion = kMeasureFormatVersion;
@@ -77,6 +95,12 @@ struct TMeasurement {
   std::vector<double> Time;
   // The saved channels, in column order; each holds as many values as Time.
   std::vector<TMeasureChannel> Channels;
+  // The constants the definitions read, one line of analysis::ComputedText each, UTF-8:
+  // "v=1;type=constante;nom=R;unite=Ω;valeur=100".
+  std::vector<std::string> ComputedConstants;
+  // The computed quantities, in column order after the channels; each holds as many values
+  // as Time.
+  std::vector<TMeasureComputed> Computed;
   TMeasureModel Model;
 
   bool operator==(const TMeasurement&) const = default;
@@ -94,6 +118,7 @@ std::string MeasureDateNow();
 // characters) become '_'; the exact names are kept in the header lines.
 std::string MeasureTimeColumnName(TMeasureMode mode);
 std::string MeasureChannelColumnName(const TMeasureChannel& channel);
+std::string MeasureComputedColumnName(const TMeasureComputed& computed);
 
 // The header of a file: the column row, then one "# key: value" line per field, with
 // "# rows: <rowCount>" when `rowCount` is not negative (a whole file; a recording cannot know
@@ -101,14 +126,19 @@ std::string MeasureChannelColumnName(const TMeasureChannel& channel);
 std::string MeasureHeaderText(const TMeasurement& m, long long rowCount);
 
 // One data row: the values with the shortest text that reads back to the same double, ","
-// between them, "." as decimal mark, ended by "\n". Values must be finite.
-void AppendMeasureRowText(std::string& out, const double* values, std::size_t count);
+// between them, "." as decimal mark, ended by "\n". The values from index `gapsFrom` on are
+// computed quantities: kMeasureNoValue and non-finite ones give empty cells. The values
+// before it must be finite.
+void AppendMeasureRowText(std::string& out, const double* values, std::size_t count,
+                          std::size_t gapsFrom = static_cast<std::size_t>(-1));
 
-// One AppendMeasureRowText per row of `m`, time first, then the channels in column order.
+// One AppendMeasureRowText per row of `m`: time first, then the channels and the computed
+// quantities in column order.
 void AppendMeasureRows(std::string& out, const TMeasurement& m);
 
-// Checks that `m` can be written: every channel holds as many values as Time and every value
-// is finite. Otherwise false with a French message in `error`.
+// Checks that `m` can be written: every channel and computed quantity holds as many values as
+// Time and every channel value is finite (a computed value that is not is written as a gap).
+// Otherwise false with a French message in `error`.
 bool CheckMeasurement(const TMeasurement& m, std::string& error);
 
 // The whole text of the file. `m` must pass CheckMeasurement.
@@ -122,9 +152,12 @@ bool WriteMeasureFile(const std::string& path, const TMeasurement& m, std::strin
 // Reads a measurement from the text of a file. Refused, with a French message in `error` and
 // `m` left unspecified: a text that is not a measurement file (no "# format: qvtm" line), a
 // header of a newer format version, a file cut before its declared row count, a row with a
-// wrong number of values, a non-numeric or non-finite value, a malformed header value, and a
-// text above kMaxMeasureFileBytes. A last line without its line end is the one a recording
-// was writing when it stopped: it is ignored.
+// wrong number of values, a non-numeric or non-finite value (an empty cell is a gap in a
+// computed column, and only there), a malformed header value, and a text above
+// kMaxMeasureFileBytes. The computed columns are the last columns that all have a
+// "col<k>.definition" key; their definitions are not read here (measure_computed.h does), so
+// a line of a newer program never stops the file from opening. A last line without its line end is
+// the one a recording was writing when it stopped: it is ignored.
 bool ParseMeasureText(std::string_view text, TMeasurement& m, std::string& error);
 
 // Reads `path` (refusing a file above kMaxMeasureFileBytes before reading it), then as

@@ -53,12 +53,20 @@ public:
   Recheck(const std::array<analysis::ComputedChannel, 4>& channels,
           std::string_view abscissaUnit = "s");
 
+  // Takes a set as it is, unchecked (one read from the settings): nothing is computed until a
+  // Recheck or a Define accepts it; meanwhile Refused() says it is not checked yet. Displays
+  // as in Define.
+  void Keep(std::vector<analysis::ComputedConstant> constants,
+            std::vector<analysis::ComputedDefinition> definitions,
+            std::vector<TComputedDisplay> displays);
+
   std::size_t Count() const { return definitions_.size(); }
   const std::optional<analysis::ComputedError>& Refused() const { return refused_; }
   const std::vector<analysis::ComputedDefinition>& Definitions() const { return definitions_; }
   const std::vector<analysis::ComputedConstant>& Constants() const { return constants_; }
   const std::vector<TComputedDisplay>& Displays() const { return displays_; }
-  // The unit shown for quantity k: typed, else the unit algebra's (may be empty).
+  // The unit shown for quantity k: typed, else the unit algebra's (may be empty; the typed
+  // one alone while a set kept unchecked is refused).
   const std::string& Unit(std::size_t k) const;
 
   // Computes every quantity from `count` samples of a sweep: the channel curves (a channel
@@ -73,19 +81,25 @@ public:
                                                       const TCourbe& time, int count,
                                                       std::size_t integralStart = 0);
   // The same for the recorded points of point mode: `count` points of the channel curves;
-  // derivatives and integrals against channel `abscissa`, t the point's number.
+  // derivatives and integrals against channel `abscissa` (against the point's number when that
+  // channel is hidden or `abscissa` is outside 0..3), t the point's number.
   std::optional<analysis::ComputedError> ComputePoints(const std::array<TCourbePoint, 4>& channels,
                                                        int abscissa, int count);
 
-  // One per quantity after a Compute (empty before the first and while Refused()).
+  // One per quantity after a Compute (empty before the first, after each Define or Recheck
+  // until the next Compute, and while Refused()).
   std::vector<TCourbe> Curves;
 
 private:
+  // Compute over the samples given, then the curves from its values.
+  std::optional<analysis::ComputedError> Compute(const analysis::ComputedInput& input);
+
   analysis::ComputedModel model_;
   std::vector<analysis::ComputedConstant> constants_;
   std::vector<analysis::ComputedDefinition> definitions_;
   std::vector<TComputedDisplay> displays_;
   std::optional<analysis::ComputedError> refused_;
+  bool kept_ = false; // the set was kept unchecked and the model has not accepted it since
 };
 
 } // namespace qvt

@@ -72,7 +72,7 @@ bool TGrapheBase::BeginPaint() {
   return true;
 }
 
-void TGrapheBase::LayOut(int bands) {
+void TGrapheBase::LayOut(int bands, bool rightAxis) {
   const int h = PaintRect.Bottom - PaintRect.Top;
   const int w = PaintRect.Right - PaintRect.Left;
   RoomY = h / 5 > (CharHeight * 5 * bands) / 4;
@@ -86,6 +86,11 @@ void TGrapheBase::LayOut(int bands) {
     PlotRect.Left += CharWidth * 5;
   if (RoomX)
     PlotRect.Bottom -= CharHeight + Margin;
+  if (rightAxis) {
+    PlotRect.Right -= Margin;
+    if (RoomY)
+      PlotRect.Right -= CharWidth * 5;
+  }
   AxisX = PlotRect.Left;
 }
 
@@ -159,15 +164,16 @@ void TGrapheBase::DrawHorizontalAxis(TCourbe& curve) {
   }
 }
 
-void TGrapheBase::DrawVerticalAxis(TCourbe& curve) {
+void TGrapheBase::DrawVerticalAxis(TCourbe& curve, bool right) {
   const QColor colour = ToQColor(curve.Colour);
   const int top = curve.PixTop;
+  const int x = right ? PlotRect.Right : AxisX;
   Canvas->SetPenColour(colour);
   Canvas->SetFontColour(colour);
   Canvas->SetPenStyle(TPenStyle::Solid);
-  Line(AxisX, top, AxisX, PlotRect.Bottom);
-  Line(AxisX, top, AxisX - Margin, top + 3 * Margin);
-  Line(AxisX, top, AxisX + Margin, top + 3 * Margin);
+  Line(x, top, x, PlotRect.Bottom);
+  Line(x, top, x - Margin, top + 3 * Margin);
+  Line(x, top, x + Margin, top + 3 * Margin);
   int zero = 0;
   if (ZeroInBand(curve, zero))
     Line(PlotRect.Left, zero, PlotRect.Right, zero);
@@ -178,37 +184,48 @@ void TGrapheBase::DrawVerticalAxis(TCourbe& curve) {
       break;
     const int p = curve.ToPixel(y);
     if (top + CharHeight < p && p < curve.PixBottom - CharHeight) {
-      if (ShowGrid) {
+      // The grid is the left axis's: a second one from the right would cross it.
+      if (ShowGrid && !right) {
         Canvas->SetPenColour(kGridColour);
         Canvas->SetPenStyle(TPenStyle::Dot);
         Line(PlotRect.Left, p, PlotRect.Right, p);
         Canvas->SetPenColour(colour);
         Canvas->SetPenStyle(TPenStyle::Solid);
       } else {
-        Line(AxisX - Margin, p, AxisX + Margin, p);
+        Line(x - Margin, p, x + Margin, p);
       }
     }
     if (top + 2 * CharHeight < p && p < curve.PixBottom - Margin &&
         std::abs(p - PlotRect.Bottom) > Margin) {
-      // A label wider than the room left of the axis starts at the picture's edge instead
-      // of being cut.
+      // A label wider than the room beside the axis ends (or starts) at the picture's edge
+      // instead of being cut.
       const std::string label = curve.GradLabel(y / curve.GradScale);
-      if (AxisX - 2 * Margin - Canvas->TextWidth(label) >= PaintRect.Left)
-        Canvas->TextOut(AxisX - 2 * Margin, p + Margin, label, TTextAnchor::BottomRight);
-      else
+      const int width = Canvas->TextWidth(label);
+      if (right) {
+        if (x + 2 * Margin + width <= PaintRect.Right)
+          Canvas->TextOut(x + 2 * Margin, p + Margin, label, TTextAnchor::BottomLeft);
+        else
+          Canvas->TextOut(PaintRect.Right, p + Margin, label, TTextAnchor::BottomRight);
+      } else if (x - 2 * Margin - width >= PaintRect.Left) {
+        Canvas->TextOut(x - 2 * Margin, p + Margin, label, TTextAnchor::BottomRight);
+      } else {
         Canvas->TextOut(PaintRect.Left, p + Margin, label, TTextAnchor::BottomLeft);
+      }
     }
   }
   // The title stands beside the arrow head, level with its tip, two margins clear of its
   // wings (which reach a margin either side of the axis): nearer, its last letter and the
-  // head run together and read as one. A title wider than the room left of the axis goes
-  // right of the head.
+  // head run together and read as one. A title wider than the room outside the axis goes
+  // on the plot's side of the head.
   const std::string title = curve.AxisLabel(curve.GradScale);
   const int clearance = Margin + 2 * Margin;
-  if (AxisX - clearance - Canvas->TextWidth(title) >= PaintRect.Left)
-    Canvas->TextOut(AxisX - clearance, top, title, TTextAnchor::TopRight);
+  const int width = Canvas->TextWidth(title);
+  const bool outside =
+      right ? x + clearance + width <= PaintRect.Right : x - clearance - width >= PaintRect.Left;
+  if (outside != right)
+    Canvas->TextOut(x - clearance, top, title, TTextAnchor::TopRight);
   else
-    Canvas->TextOut(AxisX + clearance, top, title, TTextAnchor::TopLeft);
+    Canvas->TextOut(x + clearance, top, title, TTextAnchor::TopLeft);
 }
 
 void TGrapheBase::DrawZeroLine(const TCourbe& curve) {

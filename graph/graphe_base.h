@@ -92,8 +92,8 @@ protected:
     TPick(int x, int y) : X(x), Y(y), FoundX(x), FoundY(y) {}
     // True when (px, py) is now the nearest.
     bool Offer(int px, int py) {
-      const long long d = std::llabs(static_cast<long long>(px) - X) +
-                          std::llabs(static_cast<long long>(py) - Y);
+      const long long d =
+          std::llabs(static_cast<long long>(px) - X) + std::llabs(static_cast<long long>(py) - Y);
       if (d >= Best)
         return false;
       Best = d;
@@ -113,8 +113,9 @@ protected:
   // Paint rectangle and label sizes from the canvas, background filled with the window
   // colour, pen copy black width 1, transparent text. False without a canvas.
   bool BeginPaint();
-  // Room flags and plot rectangle for `bands` horizontal bands of vertical axes.
-  void LayOut(int bands);
+  // Room flags and plot rectangle for `bands` horizontal bands of vertical axes; with
+  // `rightAxis`, as much room again right of the plot for a vertical axis there.
+  void LayOut(int bands, bool rightAxis = false);
   // A = pixels per unit across PlotRect, B so that Mini is at PlotRect.Left; graduations
   // (fine when RoomXFine). The caller has ordered the range (ComputeDisplayScale).
   void SetHorizontalTransform(TCourbe& curve);
@@ -129,8 +130,10 @@ protected:
   // The vertical axis of `curve` in its colour at AxisX, from PlotRect.Bottom up to its PixTop,
   // with an arrow head, a zero line across the plot, graduation ticks (or grid lines), labels
   // and the title, level with the head's tip and two margins clear of it (left of it when
-  // there is room, otherwise right).
-  void DrawVerticalAxis(TCourbe& curve);
+  // there is room, otherwise right). With `right`, the mirror image on column PlotRect.Right,
+  // the axis right of the plot: labels and title right of it when there is room, ticks even
+  // with the grid shown.
+  void DrawVerticalAxis(TCourbe& curve, bool right = false);
   // A dotted line in the curve's colour across the plot at its zero, when the zero lies
   // strictly inside its band.
   void DrawZeroLine(const TCourbe& curve);

@@ -9,6 +9,7 @@
 #include "trigger_crossing.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
@@ -20,6 +21,15 @@ Tunite ParsedUnit(std::string_view text) {
   Tunite unit;
   unit.SetText(text);
   return unit;
+}
+
+// The row of a computed curve's value, false for a gap: the no-value marker, a value that is
+// not finite, or one whose row lies beyond the pixels (ToPixel's -1 there is no row).
+bool ComputedRow(const TCourbe& curve, double v, int& row) {
+  if (v == kNoValue || !std::isfinite(v))
+    return false;
+  row = curve.ToPixel(v);
+  return row != -1 || std::nearbyint(curve.A * v + curve.B) == -1;
 }
 
 } // namespace
@@ -85,31 +95,50 @@ void TgrapheOsc::Paint() {
   Canvas->SetPenStyle(TPenStyle::Solid);
 }
 
+int TgrapheOsc::ComputedShown() const {
+  if (!Computed)
+    return 0;
+  return static_cast<int>(std::count_if(Computed->begin(), Computed->end(),
+                                        [](const TCourbe& c) { return c.Visible; }));
+}
+
 void TgrapheOsc::Layout() {
+  const int computed = ComputedShown();
   int bands = 1;
   if (Separate) {
     VisibleCount = static_cast<std::int32_t>(
         std::count_if(Curves.begin(), Curves.end(), [](const TCourbe& c) { return c.Visible; }));
-    bands = VisibleCount;
+    bands = VisibleCount + computed;
   }
-  LayOut(bands);
+  LayOut(bands, computed > 0);
 
-  for (TCourbeOsc& c : Curves) {
+  auto whole = [this](TCourbe& c) {
     c.PixTop = PlotRect.Top;
     c.PixBottom = PlotRect.Bottom;
-  }
-  if (Separate && VisibleCount > 0) {
+  };
+  for (TCourbeOsc& c : Curves)
+    whole(c);
+  if (Computed)
+    for (TCourbe& c : *Computed)
+      whole(c);
+  if (Separate && bands > 0) {
     // Equal bands below a head room of three margins for the first arrow head, so that the
-    // last band ends on the time axis whatever the number of bands.
-    const int h = (PlotRect.Bottom - PlotRect.Top - 3 * Margin) / VisibleCount;
+    // last band ends on the time axis whatever the number of bands; the computed curves'
+    // bands come after the channels'.
+    const int h = (PlotRect.Bottom - PlotRect.Top - 3 * Margin) / bands;
     int j = 0;
-    for (TCourbeOsc& c : Curves) {
+    auto band = [&](TCourbe& c) {
       if (!c.Visible)
-        continue;
+        return;
       c.PixTop = PlotRect.Top + j * h + 3 * Margin;
       c.PixBottom = c.PixTop + h;
       ++j;
-    }
+    };
+    for (TCourbeOsc& c : Curves)
+      band(c);
+    if (Computed)
+      for (TCourbe& c : *Computed)
+        band(c);
   }
 
   TimeCurve.ComputeDisplayScale();
@@ -119,6 +148,10 @@ void TgrapheOsc::Layout() {
   for (TCourbeOsc& c : Curves)
     if (c.Visible)
       SetVerticalTransform(c);
+  if (Computed)
+    for (TCourbe& c : *Computed)
+      if (c.Visible)
+        SetVerticalTransform(c);
 }
 
 void TgrapheOsc::DrawAxes() {
@@ -134,9 +167,22 @@ void TgrapheOsc::DrawAxes() {
         break;
     }
   }
+  if (RoomY && Computed) {
+    for (TCourbe& c : *Computed) {
+      if (!c.Visible)
+        continue;
+      DrawVerticalAxis(c, true);
+      if (!Separate)
+        break;
+    }
+  }
   for (const TCourbeOsc& c : Curves)
     if (c.Visible)
       DrawZeroLine(c);
+  if (Computed)
+    for (const TCourbe& c : *Computed)
+      if (c.Visible)
+        DrawZeroLine(c);
 }
 
 void TgrapheOsc::DrawTriggerMarker(int row) {
@@ -168,11 +214,10 @@ void TgrapheOsc::DrawTriggerMarker(int row) {
   Canvas->SetPenMode(TPenMode::Copy);
 }
 
-std::vector<QPoint> TgrapheOsc::TracePath(const TCourbe& curve, int start, int& first, int& last) {
-  std::vector<QPoint> points;
+std::vector<int> TgrapheOsc::TraceSamples(int start, int& first, int& last) {
+  std::vector<int> samples;
   const int n = HeldCount();
   const TSamples& t = TimeCurve.Value;
-  const TSamples& v = curve.Value;
 
   int i = std::max(start - 1, 0);
   while (i < n && TimeCurve.ToPixel(t[i]) < AxisX)
@@ -180,7 +225,7 @@ std::vector<QPoint> TgrapheOsc::TracePath(const TCourbe& curve, int start, int& 
   first = i - 1;
   last = i - 1;
   if (i >= n)
-    return points;
+    return samples;
 
   // At most about one point per pixel column, and no more than MaxPoints per sweep.
   int stride = std::max(FilledCount / std::max(PaintRect.Right, 1), 1);
@@ -189,18 +234,48 @@ std::vector<QPoint> TgrapheOsc::TracePath(const TCourbe& curve, int start, int& 
   const QRect clip = Canvas ? Canvas->ClipRect() : QRect(0, 0, PaintRect.Right, PaintRect.Bottom);
   const int clipEnd = clip.x() + clip.width();
 
-  points.reserve(static_cast<std::size_t>((n - i) / stride + 2));
-  points.emplace_back(TimeCurve.ToPixel(t[i]), curve.ToPixel(v[i]));
+  samples.reserve(static_cast<std::size_t>((n - i) / stride + 2));
+  samples.push_back(i);
   int j = i + 1;
   while (j < n) {
-    const QPoint p(TimeCurve.ToPixel(t[j]), curve.ToPixel(v[j]));
-    points.push_back(p);
+    samples.push_back(j);
+    const int x = TimeCurve.ToPixel(t[j]);
     j += stride;
-    if (p.x() >= clipEnd)
+    if (x >= clipEnd)
       break;
   }
   last = j - 1;
+  return samples;
+}
+
+std::vector<QPoint> TgrapheOsc::TracePath(const TCourbe& curve, int start, int& first, int& last) {
+  const std::vector<int> samples = TraceSamples(start, first, last);
+  std::vector<QPoint> points;
+  points.reserve(samples.size());
+  for (const int i : samples)
+    points.emplace_back(TimeCurve.ToPixel(TimeCurve.Value[i]), curve.ToPixel(curve.Value[i]));
   return points;
+}
+
+void TgrapheOsc::DrawComputedTrace(const TCourbe& curve, const std::vector<int>& samples) {
+  std::vector<QPoint> run;
+  run.reserve(samples.size());
+  auto flush = [&] {
+    // A sample alone between gaps is still shown, as a dot.
+    if (run.size() == 1)
+      run.push_back(run.front() + QPoint(1, 0));
+    Canvas->Polyline(run);
+    run.clear();
+  };
+  for (const int i : samples) {
+    int row = 0;
+    if (ComputedRow(curve, curve.Value[i], row))
+      run.emplace_back(TimeCurve.ToPixel(TimeCurve.Value[i]), row);
+    else if (!run.empty())
+      flush();
+  }
+  if (!run.empty())
+    flush();
 }
 
 void TgrapheOsc::DrawTraces(int start, bool record) {
@@ -224,6 +299,17 @@ void TgrapheOsc::DrawTraces(int start, bool record) {
     Canvas->Polyline(points);
     Canvas->MoveTo(points.back().x(), points.back().y());
   }
+  if (ComputedShown() > 0) {
+    // The samples drawn depend on the time axis only: the same for every computed curve.
+    int first = 0, last = 0;
+    const std::vector<int> samples = TraceSamples(start, first, last);
+    for (const TCourbe& c : *Computed) {
+      if (!c.Visible)
+        continue;
+      Canvas->SetPenColour(ToQColor(c.Colour));
+      DrawComputedTrace(c, samples);
+    }
+  }
   Canvas->SetPenWidth(1);
 }
 
@@ -242,6 +328,35 @@ std::uint8_t TgrapheOsc::NearestPoint(int& x, int& y) const {
     for (int k = 0; k < n; ++k)
       if (pick.Offer(TimeCurve.ToPixel(TimeCurve.Value[k]), c.ToPixel(c.Value[k])))
         result = c.Channel;
+  }
+  x = pick.FoundX;
+  y = pick.FoundY;
+  return result;
+}
+
+int TgrapheOsc::NearestCurve(int& x, int& y) const {
+  const int n = HeldCount();
+  const TSamples& t = TimeCurve.Value;
+  TPick pick(x, y);
+  int result = -1;
+  for (const TCourbeOsc& c : Curves) {
+    if (!c.Visible)
+      continue;
+    for (int k = 0; k < n; ++k)
+      if (pick.Offer(TimeCurve.ToPixel(t[k]), c.ToPixel(c.Value[k])))
+        result = c.Channel;
+  }
+  if (Computed) {
+    for (std::size_t j = 0; j < Computed->size(); ++j) {
+      const TCourbe& c = (*Computed)[j];
+      if (!c.Visible)
+        continue;
+      for (int k = 0; k < n; ++k) {
+        int row = 0;
+        if (ComputedRow(c, c.Value[k], row) && pick.Offer(TimeCurve.ToPixel(t[k]), row))
+          result = 4 + static_cast<int>(j);
+      }
+    }
   }
   x = pick.FoundX;
   y = pick.FoundY;

@@ -35,8 +35,16 @@ public:
   explicit TgrapheOsc(TCanvas* canvas = nullptr, TPaintBox* paintBox = nullptr);
 
   // Lays out, draws the axes, the trigger marker (with a trigger channel) and, when samples
-  // are held, the traces of the visible channels. Nothing without a canvas. Throws
-  // std::out_of_range for a TriggerChannel above 4.
+  // are held, the traces of the visible channels, then those of the visible computed curves.
+  // Nothing without a canvas. Throws std::out_of_range for a TriggerChannel above 4.
+  //
+  // Computed curves: each visible one has its own vertical transform, its Mini..Maxi over the
+  // plot's height (in Separate mode a band of its own, below the channels' bands), and is
+  // drawn in its colour with the channels' decimation and clipping; a gap (kNoValue, or a
+  // value not finite or off any pixel) breaks its line. The first visible one has its
+  // vertical axis right of the plot (in Separate mode every visible one, in its band), for
+  // which the plot leaves room only while one is shown: without visible computed curves the
+  // picture is the one drawn without them.
   void Paint();
 
   // The wanted number of drawn points, held within 32..SampleCount (SampleCount alone when it
@@ -51,13 +59,16 @@ public:
   // pixel. 4, with x and y unchanged, when there is none. Uses the transforms of the last
   // Paint.
   std::uint8_t NearestPoint(int& x, int& y) const;
+  // The same over the visible channels and then the visible computed curves (their gaps
+  // left out): -1 when there is none, 0..3 a channel, 4 + k computed curve k.
+  int NearestCurve(int& x, int& y) const;
 
   // Re-times the time curve at `rate` samples a second (<= 0: that of the step t[1] - t[0])
-  // so that the trigger of the held samples of the trigger channel is at t = 0: the sample just before the crossing of
-  // TriggerLevel in the TriggerRising direction nearest the interface's trigger at sample
-  // 500, or that sample itself when the level is not crossed near it (qvt::AlignOnTrigger).
-  // TriggerConfirmed := the sweep is the edge that was asked for. Without a trigger found
-  // (fewer than 501 samples and no crossing) the times stay as they were. With
+  // so that the trigger of the held samples of the trigger channel is at t = 0: the sample just
+  // before the crossing of TriggerLevel in the TriggerRising direction nearest the interface's
+  // trigger at sample 500, or that sample itself when the level is not crossed near it
+  // (qvt::AlignOnTrigger). TriggerConfirmed := the sweep is the edge that was asked for. Without a
+  // trigger found (fewer than 501 samples and no crossing) the times stay as they were. With
   // TriggerChannel 4 nothing is re-timed and TriggerConfirmed is true.
   void AlignOnTrigger(double rate = 0);
 
@@ -72,9 +83,9 @@ public:
   // the pen solid and in copy mode. Nothing with TriggerChannel 4.
   void DrawTriggerMarker(int row);
 
-  // The traces of the visible channels from sample start - 1 on (0 when start <= 0), as
-  // Paint draws them: clipped to the plot (PlotClip), with pen width LineWidth (back to 1
-  // afterwards); FirstDrawn and LastDrawn are kept. For drawing newly arrived samples
+  // The traces of the visible channels and computed curves from sample start - 1 on (0 when
+  // start <= 0), as Paint draws them: clipped to the plot (PlotClip), with pen width LineWidth
+  // (back to 1 afterwards); FirstDrawn and LastDrawn are kept. For drawing newly arrived samples
   // without a repaint.
   void DrawTracesFrom(int start);
 
@@ -90,6 +101,9 @@ public:
   std::int32_t SampleCount = 2500;
   bool Separate = false; // each visible channel in its own horizontal band
   std::array<TCourbeOsc, 4> Curves;
+  // The computed quantities' curves, drawn against TimeCurve (not owned: the window's
+  // TComputedCurves::Curves), or null. Their transforms are set by Paint.
+  std::vector<TCourbe>* Computed = nullptr;
   TCourbe TimeCurve;
   double TriggerLevel = 0;   // SI units of the trigger channel
   bool TriggerRising = true; // crossing direction
@@ -105,6 +119,12 @@ private:
   void Layout();
   void DrawAxes();
   void DrawTraces(int start, bool record);
+  // The samples TracePath draws from `start` on, by the same rules.
+  std::vector<int> TraceSamples(int start, int& first, int& last);
+  // The trace of a computed curve through `samples`, a polyline per run between gaps.
+  void DrawComputedTrace(const TCourbe& curve, const std::vector<int>& samples);
+  // Visible computed curves.
+  int ComputedShown() const;
   TCourbe& TriggerCurve();
   // Samples the curves hold, within the sample array.
   int HeldCount() const;

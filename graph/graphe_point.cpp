@@ -11,8 +11,18 @@
 #include <QPoint>
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
 namespace qvt {
+
+namespace {
+
+bool IsGap(double v) {
+  return v == kNoValue || !std::isfinite(v);
+}
+
+} // namespace
 
 TgraphePoint::TgraphePoint(TCanvas* canvas, TPaintBox* paintBox)
     : TGrapheBase(canvas, paintBox), Curves{TCourbePoint("V0", 0, "V"), TCourbePoint("V1", 1, "V"),
@@ -30,6 +40,34 @@ TCourbePoint& TgraphePoint::AbscissaCurve() {
   return Curves.at(Abscissa);
 }
 
+std::uint8_t TgraphePoint::ComputedMarker(int k) {
+  return k % 2 == 0 ? kTriangleUp : kTriangleDown;
+}
+
+const TCourbe* TgraphePoint::ComputedOnAxis() const {
+  if (!Computed || ComputedAbscissa < 0 || ComputedAbscissa >= static_cast<int>(Computed->size()))
+    return nullptr;
+  return &(*Computed)[static_cast<std::size_t>(ComputedAbscissa)];
+}
+
+const TCourbe& TgraphePoint::Horizontal() const {
+  const TCourbe* computed = ComputedOnAxis();
+  return computed ? *computed : Curves.at(Abscissa);
+}
+
+TCourbe& TgraphePoint::Horizontal() {
+  return const_cast<TCourbe&>(std::as_const(*this).Horizontal());
+}
+
+bool TgraphePoint::Marked(const TCourbePoint& c) const {
+  return c.Visible && (c.Channel != Abscissa || ComputedOnAxis() != nullptr);
+}
+
+bool TgraphePoint::MarkedComputed(std::size_t k) const {
+  return Computed && k < Computed->size() && (*Computed)[k].Visible &&
+         static_cast<int>(k) != ComputedAbscissa;
+}
+
 void TgraphePoint::Paint() {
   AbscissaCurve(); // an Abscissa outside 0..3 is refused before anything is drawn
   if (!BeginPaint())
@@ -43,52 +81,90 @@ void TgraphePoint::Paint() {
 }
 
 void TgraphePoint::Layout() {
-  LayOut(1);
+  const bool channelMarked = std::any_of(Curves.begin(), Curves.end(),
+                                         [this](const TCourbePoint& c) { return Marked(c); });
+  bool computedMarked = false;
+  if (Computed)
+    for (std::size_t k = 0; k < Computed->size(); ++k)
+      computedMarked = computedMarked || MarkedComputed(k);
+  LayOut(1, channelMarked && computedMarked);
   for (TCourbePoint& c : Curves) {
     c.PixTop = PlotRect.Top;
     c.PixBottom = PlotRect.Bottom;
   }
-  TCourbePoint& abscissa = AbscissaCurve();
-  abscissa.ComputeDisplayScale();
-  SetHorizontalTransform(abscissa);
+  if (Computed)
+    for (TCourbe& c : *Computed) {
+      c.PixTop = PlotRect.Top;
+      c.PixBottom = PlotRect.Bottom;
+    }
+  TCourbe& horizontal = Horizontal();
+  horizontal.ComputeDisplayScale();
+  SetHorizontalTransform(horizontal);
   for (TCourbePoint& c : Curves)
-    if (c.Visible && c.Channel != Abscissa)
+    if (Marked(c))
       SetVerticalTransform(c);
+  if (Computed)
+    for (std::size_t k = 0; k < Computed->size(); ++k)
+      if (MarkedComputed(k))
+        SetVerticalTransform((*Computed)[k]);
 }
 
 void TgraphePoint::DrawAxes() {
   AxisX = PlotRect.Left;
   if (RoomX)
-    DrawHorizontalAxis(AbscissaCurve());
+    DrawHorizontalAxis(Horizontal());
+  bool left = false;
   if (RoomY) {
-    const auto first = std::find_if(Curves.begin(), Curves.end(), [this](const TCourbePoint& c) {
-      return c.Visible && c.Channel != Abscissa;
-    });
-    if (first != Curves.end())
+    const auto first = std::find_if(Curves.begin(), Curves.end(),
+                                    [this](const TCourbePoint& c) { return Marked(c); });
+    if (first != Curves.end()) {
       DrawVerticalAxis(*first);
+      left = true;
+    }
+    // The first computed curve's axis goes right of the plot, or on the left when no channel
+    // has taken it.
+    if (Computed)
+      for (std::size_t k = 0; k < Computed->size(); ++k)
+        if (MarkedComputed(k)) {
+          DrawVerticalAxis((*Computed)[k], left);
+          break;
+        }
   }
   for (const TCourbePoint& c : Curves)
-    if (c.Visible && c.Channel != Abscissa)
+    if (Marked(c))
       DrawZeroLine(c);
+  if (Computed)
+    for (std::size_t k = 0; k < Computed->size(); ++k)
+      if (MarkedComputed(k))
+        DrawZeroLine((*Computed)[k]);
 }
 
 void TgraphePoint::DrawMarks() {
-  const TCourbePoint& abscissa = AbscissaCurve();
+  const TCourbe& horizontal = Horizontal();
   const int n = std::min<int>(PointCount, static_cast<int>(TSamples::kCount));
   // Points beyond a channel's range are cut at the plot's edges, off the axes' labels.
   const TClip clip(Canvas, PlotClip());
   Canvas->SetPenWidth(LineWidth);
   Canvas->SetBrushStyle(TBrushStyle::Solid);
-  for (const TCourbePoint& c : Curves) {
-    if (!c.Visible || c.Channel == Abscissa)
-      continue;
+  auto marks = [&](const TCourbe& c, std::uint8_t style) {
     const QColor colour = ToQColor(c.Colour);
     Canvas->SetPenColour(colour);
     Canvas->SetBrushColour(colour);
-    for (int k = 0; k < n; ++k)
-      DrawMarker(abscissa.ToPixel(abscissa.Value[k]), c.ToPixel(c.Value[k]), c.MarkerStyle,
-                 PointSize);
-  }
+    for (int k = 0; k < n; ++k) {
+      // A point without a value on either axis has no place: ToPixel's -1 would put it on
+      // the plot's edge.
+      if (IsGap(horizontal.Value[k]) || IsGap(c.Value[k]))
+        continue;
+      DrawMarker(horizontal.ToPixel(horizontal.Value[k]), c.ToPixel(c.Value[k]), style, PointSize);
+    }
+  };
+  for (const TCourbePoint& c : Curves)
+    if (Marked(c))
+      marks(c, c.MarkerStyle);
+  if (Computed)
+    for (std::size_t k = 0; k < Computed->size(); ++k)
+      if (MarkedComputed(k))
+        marks((*Computed)[k], ComputedMarker(static_cast<int>(k)));
   Canvas->SetPenWidth(1);
 }
 
@@ -113,33 +189,61 @@ void TgraphePoint::DrawMarker(int x, int y, std::uint8_t style, int d) {
     Canvas->Polygon(corners);
     break;
   }
+  case kTriangleUp: {
+    const QPoint corners[] = {{x - d, y + d}, {x, y - d}, {x + d, y + d}};
+    Canvas->Polygon(corners);
+    break;
+  }
+  case kTriangleDown: {
+    const QPoint corners[] = {{x - d, y - d}, {x + d, y - d}, {x, y + d}};
+    Canvas->Polygon(corners);
+    break;
+  }
   default:
     break;
   }
 }
 
-std::uint8_t TgraphePoint::NearestMark(int& x, int& y, int& point) const {
-  const TCourbePoint& abscissa = Curves.at(Abscissa);
+int TgraphePoint::Nearest(int& x, int& y, int& point, bool computed) const {
+  const TCourbe& horizontal = Horizontal();
   const int n = std::min<int>(PointCount, static_cast<int>(TSamples::kCount));
   TPick pick(x, y);
-  std::uint8_t found = 4;
-  for (const TCourbePoint& c : Curves) {
-    if (!c.Visible || c.Channel == Abscissa)
-      continue;
-    for (int k = 0; k < n; ++k)
-      if (pick.Offer(abscissa.ToPixel(abscissa.Value[k]), c.ToPixel(c.Value[k]))) {
-        found = c.Channel;
+  int found = -1;
+  auto offer = [&](const TCourbe& c, int curve) {
+    for (int k = 0; k < n; ++k) {
+      if (IsGap(horizontal.Value[k]) || IsGap(c.Value[k]))
+        continue;
+      if (pick.Offer(horizontal.ToPixel(horizontal.Value[k]), c.ToPixel(c.Value[k]))) {
+        found = curve;
         point = k;
       }
-  }
+    }
+  };
+  for (const TCourbePoint& c : Curves)
+    if (Marked(c))
+      offer(c, c.Channel);
+  if (computed && Computed)
+    for (std::size_t k = 0; k < Computed->size(); ++k)
+      if (MarkedComputed(k))
+        offer((*Computed)[k], 4 + static_cast<int>(k));
   x = pick.FoundX;
   y = pick.FoundY;
   return found;
 }
 
+std::uint8_t TgraphePoint::NearestMark(int& x, int& y, int& point) const {
+  const int found = Nearest(x, y, point, false);
+  return found < 0 ? 4 : static_cast<std::uint8_t>(found);
+}
+
+int TgraphePoint::NearestMarkCurve(int& x, int& y, int& point) const {
+  return Nearest(x, y, point, true);
+}
+
 bool TgraphePoint::CurrentPixel(int channel, int& x, int& y) {
   TCourbePoint& c = Channel(channel);
-  if (c.Channel == Abscissa)
+  // A computed curve has no current value to place the mark against.
+  if (c.Channel == Abscissa || ComputedOnAxis() != nullptr)
     return false;
   const TCourbePoint& abscissa = AbscissaCurve();
   x = abscissa.ToPixel(abscissa.Current);

@@ -436,3 +436,56 @@ TEST_F(OscTest, TracesStayWithinTheHeldSamples) {
 }
 
 } // namespace
+
+TEST_F(OscTest, ComputedCurveOnItsOwnAxisBrokenAtItsGaps) {
+  // 2000 samples over the 20 ms; channel 0 at 10 V.
+  Fill(2000, 1e-5, 0, [](int) { return 10.0; });
+  g.Paint();
+  const QImage without = Picture().copy();
+  std::vector<TCourbe> computed;
+  g.Computed = &computed;
+  g.Paint();
+  EXPECT_EQ(Picture(), without); // none held
+  computed.emplace_back("P", 4, "W");
+  TCourbe& p = computed[0];
+  g.Paint();
+  EXPECT_EQ(Picture(), without); // one held, not visible
+
+  // P = 1 on 0..2 W, with gaps (the no-value marker, then non-numbers) from 8 to 12 ms.
+  const QRgb teal = 0x008080;
+  p.Colour = teal;
+  p.Visible = true;
+  p.Mini = 0;
+  p.Maxi = 2;
+  for (int j = 0; j < 2000; ++j)
+    p.Value[j] = j >= 800 && j < 1200 ? (j < 1000 ? kNoValue : std::nan("")) : 1.0;
+  g.Paint();
+  EXPECT_LT(g.PlotRect.Right, 1060 - 40); // room for the axis on the right
+  const int row = p.ToPixel(1);
+  EXPECT_TRUE(Is(g.TimeCurve.ToPixel(0.005), row, teal));
+  EXPECT_TRUE(Is(g.TimeCurve.ToPixel(0.015), row, teal));
+  EXPECT_EQ(Count(teal, g.TimeCurve.ToPixel(0.0081), g.PlotRect.Top, g.TimeCurve.ToPixel(0.0119),
+                  g.PlotRect.Bottom),
+            0);
+  EXPECT_TRUE(Is(g.PlotRect.Right, row + 50, teal)); // its axis, graduated and labelled
+  EXPECT_GT(Count(teal, g.PlotRect.Right + 2, 0, 1060, g.PlotRect.Bottom), 20);
+  EXPECT_EQ(Count(teal, 0, 0, g.AxisX, 600), 0);
+  EXPECT_TRUE(Is(g.AxisX, 300, kBlue)); // the channel keeps the left one
+
+  // The nearest curve: the computed one where it is drawn, nothing in its gap.
+  int x = g.TimeCurve.ToPixel(0.005), y = row + 3;
+  EXPECT_EQ(g.NearestCurve(x, y), 4);
+  EXPECT_EQ(y, row);
+  x = g.TimeCurve.ToPixel(0.01);
+  y = row;
+  EXPECT_EQ(g.NearestCurve(x, y), -1);
+  y = g.Curves[0].ToPixel(10);
+  EXPECT_EQ(g.NearestCurve(x, y), 0);
+  EXPECT_EQ(g.NearestPoint(x, y), 0);
+
+  // Separate: a band of its own below the channel's.
+  g.Separate = true;
+  g.Paint();
+  EXPECT_EQ(p.PixTop, g.Curves[0].PixBottom);
+  EXPECT_EQ(p.PixBottom, g.PlotRect.Bottom - 1);
+}

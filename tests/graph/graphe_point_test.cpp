@@ -7,6 +7,7 @@
 #include <set>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 #include "../units/separator_fixture.h"
 #include "graphe_point.h"
@@ -111,7 +112,7 @@ TEST_F(PointTest, MarkerShapes) {
   };
   EXPECT_EQ(drawn(TgraphePoint::kPlus), plus);
   EXPECT_EQ(drawn(TgraphePoint::kSquare), square);
-  EXPECT_TRUE(drawn(5).empty());
+  EXPECT_TRUE(drawn(7).empty());
 
   // Both diagonals through the point, with one end pixel each.
   const Pixels cross = drawn(TgraphePoint::kDiagonalCross);
@@ -190,6 +191,56 @@ TEST_F(PointTest, MarksBeyondTheRangeStayInsideThePlot) {
   EXPECT_EQ(Count(kMagenta, 0, 0, g.AxisX, plot.Bottom + 1), 0);
   EXPECT_TRUE(Is(Mark(2, 0).x(), plot.Bottom, kMagenta)) << "cut, not left out";
   EXPECT_FALSE(canvas.HasClipRect());
+}
+
+TEST_F(PointTest, ComputedCurvesMarkedAndOnTheAbscissa) {
+  // P (teal, 0..20 W) at 2, 4 and a gap; X (not shown) at 1, 2, 3 on 0..5 V.
+  const QRgb teal = 0x008080;
+  g.PointCount = 3;
+  g.Paint();
+  const QImage without = Picture().copy();
+  std::vector<TCourbe> computed{TCourbe("P", 4, "W"), TCourbe("X", 5, "V")};
+  TCourbe& p = computed[0];
+  TCourbe& x = computed[1];
+  x.Mini = 0;
+  x.Maxi = 5;
+  for (int k = 0; k < 3; ++k) {
+    p.Value[k] = k < 2 ? 2.0 + 2 * k : kNoValue;
+    x.Value[k] = 1 + k;
+  }
+  g.Computed = &computed;
+  g.Paint();
+  EXPECT_EQ(Picture(), without); // none visible
+
+  p.Visible = true;
+  p.Colour = teal;
+  p.Mini = 0;
+  p.Maxi = 20;
+  g.Paint();
+  const QPoint at(g.Curves[0].ToPixel(1), p.ToPixel(2));
+  EXPECT_TRUE(Is(at.x(), at.y(), teal));
+  EXPECT_TRUE(Is(g.PlotRect.Right, 100, teal)); // its axis right of the plot
+  EXPECT_TRUE(Is(g.AxisX, 100, kRed));          // channel 1 keeps the left one
+  const int gap = g.Curves[0].ToPixel(3);
+  EXPECT_EQ(Count(teal, gap - 5, 0, gap + 6, g.PlotRect.Bottom), 0);
+  int px = at.x() + 2, py = at.y(), point = -1;
+  EXPECT_EQ(g.NearestMarkCurve(px, py, point), 4);
+  EXPECT_EQ(QPoint(px, py), at);
+  EXPECT_EQ(point, 0);
+  EXPECT_EQ(g.NearestMark(px, py, point), 4); // channels only: none near
+
+  // X on the horizontal axis: every visible channel is marked against it, and no live mark
+  // has a place.
+  g.ComputedAbscissa = 1;
+  g.Curves[0].MarkerStyle = TgraphePoint::kSquare;
+  g.Paint();
+  EXPECT_EQ(x.ToPixel(0), g.PlotRect.Left);
+  EXPECT_TRUE(Is(x.ToPixel(2), g.Curves[0].ToPixel(2), kBlue));
+  EXPECT_TRUE(Is(x.ToPixel(2), p.ToPixel(4), teal));
+  const QImage marked = Picture().copy();
+  g.Curves[1].Current = 7;
+  g.DrawCurrentMark(1);
+  EXPECT_EQ(Picture(), marked);
 }
 
 class CurrentTextTest : public SeparatorTest {
