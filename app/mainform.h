@@ -302,8 +302,8 @@ public:
   void BuildCalcToolsBar(QVBoxLayout* column);
   void OutilsBtnClick();
   void FeedCalcTools(); // the shown sweep or points to the bar
-  // The markers are shown with the panel or the bar, over the time or the points' abscissa;
-  // null otherwise (spectrum, live point mode, both hidden).
+  // The markers are shown with the panel, or with the bar on a tool that reads them, over the
+  // time or the points' abscissa; null otherwise (spectrum, neither shown).
   const TCourbe* MarkersAbscissa() const;
   // The tools' figure over the plot painted with abscissa `x`.
   void PaintCalcTools(TCanvas& canvas, const TRect& plot, const TCourbe& x);

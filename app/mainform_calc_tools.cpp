@@ -49,17 +49,31 @@ struct TShownCurves {
   int abscissa = -1;
 };
 
+// The channels, then the computed quantities the graph holds (Index 4 + k), as the graph
+// draws them; in point mode a computed quantity may be on the horizontal axis.
 TShownCurves ShownCurves(const TMainForm& form) {
   TShownCurves shown;
   if (OscGraph == nullptr)
     return shown;
+  auto computed = [&shown](const std::vector<TCourbe>* curves) {
+    if (curves != nullptr)
+      for (const TCourbe& c : *curves)
+        shown.curves.push_back(&c);
+  };
   if (TgraphePoint* points = form.ShownPointGraph()) {
     shown.graph = points;
-    shown.x = &points->Curves[points->Abscissa];
+    const int k = points->ComputedAbscissa;
+    if (points->Computed != nullptr && k >= 0 && k < static_cast<int>(points->Computed->size())) {
+      shown.x = &(*points->Computed)[static_cast<std::size_t>(k)];
+      shown.abscissa = shown.x->Index;
+    } else {
+      shown.x = &points->Curves[points->Abscissa];
+      shown.abscissa = points->Abscissa;
+    }
     for (const TCourbePoint& c : points->Curves)
       shown.curves.push_back(&c);
+    computed(points->Computed);
     shown.count = points->PointCount;
-    shown.abscissa = points->Abscissa;
     return shown;
   }
   if (form.PointMode)
@@ -68,6 +82,7 @@ TShownCurves ShownCurves(const TMainForm& form) {
   shown.x = &OscGraph->TimeCurve;
   for (const TCourbeOsc& c : OscGraph->Curves)
     shown.curves.push_back(&c);
+  computed(OscGraph->Computed);
   shown.count = OscGraph->FilledCount;
   return shown;
 }
