@@ -205,6 +205,8 @@ QWidget* TMainForm::BuildToolBar() {
   BuildAnalysisButtons(first);
   ModeleBtn = ToolButton(ToolBar1, "ModeleBtn", texts::kModele, "modele", texts::kModeleHint);
   BuildModelButton(first);
+  OutilsBtn = ToolButton(ToolBar1, "OutilsBtn", texts::kOutils, "outils", texts::kOutilsHint);
+  BuildCalcToolsButton(first);
   // "Quitter" stays last.
   for (QToolButton* b : {HelpBtn, PlusBtn, ExitBtn})
     first->addWidget(b);

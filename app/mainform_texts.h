@@ -43,6 +43,10 @@ inline constexpr char kCopyTable[] = "Copier le tableau";
 inline constexpr char kModele[] = "Modélisation";
 inline constexpr char kModeleHint[] = "Modélisation|Ajuster un modèle aux mesures";
 inline constexpr char kModelMarker[] = "Borne de la modélisation : faites-la glisser";
+inline constexpr char kOutils[] = "Outils";
+inline constexpr char kOutilsHint[] =
+    "Outils|Tangente, pente, aire et statistiques entre les bornes";
+inline constexpr char kToolsMarker[] = "Borne des outils : faites-la glisser";
 inline constexpr char kSaturated[] = " (saturé)";
 inline constexpr char kWindowLabel[] = "Fenêtre :";
 inline constexpr const char* kWindows[] = {"Hann", "Rectangulaire", "Hamming", "Blackman-Harris",
