@@ -25,6 +25,7 @@
 //   mainform_recording.cpp continuous recording of points and slow sweeps
 //   mainform_model.cpp     where the "Modélisation" panel sits and what it is fed
 //   mainform_calculs.cpp   the computed quantities ("Calculs")
+//   mainform_calc_tools.cpp the range markers shared by the panels, and the tools bar
 //
 // Every control handler does nothing while Loading is set; handlers shared by the four
 // channels take the channel from the sender's "Tag" property. The acquisition loop lets
@@ -52,6 +53,7 @@
 #include "measure_text.h"
 #include "measurer.h"
 #include "fourier.h"
+#include "range_markers_drag.h"
 #include "sweep_cycle.h"
 
 class QBoxLayout;
@@ -85,6 +87,7 @@ class TIniFile;
 class TCanvas;
 class TLabeledEdit;
 class TModelPanel;
+class TCalcToolsBar;
 class TLCD99;
 class TPaintBox;
 class TRadioGroup;
@@ -283,15 +286,13 @@ public:
   // The "Modélisation" panel (mainform_model.cpp).
   void ModeleBtnClick();
   void PlaceModelPanel(); // beside the graph, as wide as half the graph area at most
-  // The shown sweep, or the points of point mode or of an opened file, to the panel.
+  // The shown sweep, or the points of point mode or of an opened file, to the panel and to
+  // the tools bar.
   void FeedModelPanel();
-  // The panel's markers, curve and legend over the graph just painted on `canvas`.
+  // The range markers, the panel's curve, the tools' figure and the panel's legend over the
+  // graph just painted on `canvas`.
   void PaintModel(TCanvas& canvas);
-  // The mouse over the graph for the markers first; true when they took it.
-  bool ModelMouseDown(const TMouseInfo& mouse);
-  bool ModelMouseMove(const TMouseInfo& mouse);
-  bool ModelMouseUp();
-  // The abscissa curve the markers are placed on; null when the panel is hidden or the graph
+  // The abscissa curve the panel models against; null when the panel is hidden or the graph
   // shows no time nor points (spectrum, live point mode).
   const TCourbe* ModelAbscissa() const;
   // The model shown goes into a measurement being saved; an opened file's model is shown.
@@ -321,6 +322,26 @@ public:
   void LeaveFileComputed();
   // The shown set's values at sample (or point) `index` after a recorded row's channels.
   void AppendComputedValues(std::vector<double>& row, int index) const;
+  // The range markers ("bornes") that "Modélisation" and the tools share, and the tools bar
+  // under the graph: "Tangente", "Pente", "Aire", "Statistiques" (mainform_calc_tools.cpp).
+  void BuildCalcToolsButton(QHBoxLayout* row);
+  void BuildCalcToolsBar(QVBoxLayout* column);
+  void OutilsBtnClick();
+  void FeedCalcTools(); // the shown sweep or points to the bar
+  // The markers are shown with the panel, or with the bar on a tool that reads them, over the
+  // time or the points' abscissa; null otherwise (spectrum, neither shown).
+  const TCourbe* MarkersAbscissa() const;
+  // The tools' figure over the plot painted with abscissa `x`.
+  void PaintCalcTools(TCanvas& canvas, const TRect& plot, const TCourbe& x);
+  // The mouse over the graph for the markers, then the tangent's point; true when taken.
+  bool GraphToolsMouseDown(const TMouseInfo& mouse);
+  bool GraphToolsMouseMove(const TMouseInfo& mouse);
+  bool GraphToolsMouseUp();
+  QToolButton* OutilsBtn = nullptr;
+  TCalcToolsBar* CalcTools = nullptr; // in CalcToolsArea, shown and hidden with it
+  QScrollArea* CalcToolsArea = nullptr;
+  TRangeMarkers Markers;
+  TRangeMarkerDrag MarkerDrag{Markers};
 
   // The status bar's one text.
   QString StatusText() const;

@@ -205,7 +205,15 @@ void TMainForm::LeaveFileComputed() {
 }
 
 std::size_t TMainForm::ComputedIntegralStart() const {
-  return 0;
+  // Integrals start at the left marker once the markers are placed, at the first sample before.
+  if (!Markers.Placed())
+    return 0;
+  const TSamples& t = OscGraph->TimeCurve.Value;
+  const int n = std::min<int>(OscGraph->FilledCount, static_cast<int>(TSamples::kCount));
+  int i = 0;
+  while (i < n && t[i] < Markers.From())
+    ++i;
+  return static_cast<std::size_t>(std::min(i, std::max(n - 1, 0)));
 }
 
 void TMainForm::LoadComputedQuantities(const TIniFile& ini) {

@@ -126,7 +126,7 @@ void TMainForm::TempsPaintBoxMouseMove(const TMouseInfo& mouse) {
     return;
   if (SpectrumMouseMove(mouse))
     return;
-  if (!DraggingThreshold && ModelMouseMove(mouse))
+  if (!DraggingThreshold && GraphToolsMouseMove(mouse))
     return;
   if (DraggingThreshold) {
     if (!(mouse.Buttons & Qt::LeftButton) || OscGraph->TriggerChannel >= 4)
@@ -155,7 +155,7 @@ void TMainForm::TempsPaintBoxMouseMove(const TMouseInfo& mouse) {
 void TMainForm::TempsPaintBoxMouseDown(const TMouseInfo& mouse) {
   if (SpectrumMouseDown(mouse))
     return;
-  if (ModelMouseDown(mouse))
+  if (GraphToolsMouseDown(mouse))
     return;
   if (PointMode || SpectrumShown() || !ShownFile.isEmpty())
     return;
@@ -172,7 +172,7 @@ void TMainForm::TempsPaintBoxMouseDown(const TMouseInfo& mouse) {
 
 void TMainForm::TempsPaintBoxMouseUp(const TMouseInfo& mouse) {
   SpectrumMouseUp();
-  if (ModelMouseUp())
+  if (GraphToolsMouseUp())
     return;
   if (PointMode || !ShownFile.isEmpty())
     return;

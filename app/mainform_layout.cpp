@@ -207,6 +207,8 @@ QWidget* TMainForm::BuildToolBar() {
   BuildModelButton(first);
   CalculsBtn = ToolButton(ToolBar1, "CalculsBtn", texts::kCalculs, "calculs", texts::kCalculsHint);
   BuildCalculsButton(first);
+  OutilsBtn = ToolButton(ToolBar1, "OutilsBtn", texts::kOutils, "outils", texts::kOutilsHint);
+  BuildCalcToolsButton(first);
   // "Quitter" stays last.
   for (QToolButton* b : {HelpBtn, PlusBtn, ExitBtn})
     first->addWidget(b);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: where the "Modélisation" panel sits and what it is given. The panel is a widget
 // of its own (model_panel.h); the window places it beside the graph, hands it each complete
-// sweep or the recorded points, draws its markers and curve after the graph and passes it the
-// mouse over the graph first.
+// sweep or the recorded points and draws its curve after the graph. Its range is the window's
+// markers, shared with the tools bar (mainform_calc_tools.cpp).
 #include <QBoxLayout>
 #include <QEvent>
 #include <QScrollArea>
@@ -19,11 +19,10 @@
 #include "measure_file.h"
 #include "model_panel.h"
 #include "paintbox.h"
+#include "range_markers_draw.h"
 #include "residual_strip.h"
 
 namespace qvt {
-
-using texts::U8;
 
 namespace {
 
@@ -60,7 +59,7 @@ void TMainForm::BuildModelButton(QHBoxLayout* row) {
 }
 
 void TMainForm::BuildModelPanel(QVBoxLayout* column) {
-  ModelPanel = new TModelPanel;
+  ModelPanel = new TModelPanel(Markers);
   // In a scroll area: at the smallest window sizes the panel scrolls rather than being cut.
   ModelArea = new QScrollArea(PanelCourbe);
   ModelArea->setObjectName("ModelArea");
@@ -84,6 +83,7 @@ void TMainForm::BuildModelPanel(QVBoxLayout* column) {
   ModelPanel->ResidualStrip->setParent(PanelCourbe);
   ModelPanel->ResidualStrip->hide();
   graphColumn->addWidget(ModelPanel->ResidualStrip);
+  BuildCalcToolsBar(graphColumn);
   row->addLayout(graphColumn, 1);
   row->addWidget(ModelArea);
   column->insertLayout(at, row, 1);
@@ -98,6 +98,7 @@ void TMainForm::ModeleBtnClick() {
 }
 
 void TMainForm::FeedModelPanel() {
+  FeedCalcTools();
   if (ModelPanel == nullptr || OscGraph == nullptr)
     return;
   if (TgraphePoint* points = ShownPointGraph()) {
@@ -124,23 +125,38 @@ const TCourbe* TMainForm::ModelAbscissa() const {
 }
 
 void TMainForm::PaintModel(TCanvas& canvas) {
-  const TCourbe* x = ModelAbscissa();
-  if (x == nullptr)
+  if (SpectrumShown() || OscGraph == nullptr)
     return;
   std::array<const TCourbe*, 4> y{};
   TGrapheBase* graph = OscGraph;
+  const TCourbe* x = &OscGraph->TimeCurve;
+  int count = OscGraph->FilledCount;
   if (TgraphePoint* points = ShownPointGraph()) {
     graph = points;
+    x = &points->Curves[points->Abscissa];
+    count = points->PointCount;
     for (int i = 0; i < 4; ++i)
       y[i] = &points->Curves[i];
+  } else if (PointMode) {
+    return;
   } else {
     for (int i = 0; i < 4; ++i)
       y[i] = &OscGraph->Curves[i];
   }
-  ModelPanel->Paint(canvas, graph->PlotRect, *x, y);
-  ModelPanel->SetResidualAxis(*x, graph->PlotRect);
+  // The markers once, for the panel and the tools alike.
+  if (MarkersAbscissa() != nullptr && count >= 2) {
+    const auto [lo, hi] = MarkerSpan(*x, count);
+    DrawRangeMarkers(canvas, graph->PlotRect, *x, Markers, lo, hi);
+  }
+  const bool model = ModelAbscissa() != nullptr;
+  if (model) {
+    ModelPanel->Paint(canvas, graph->PlotRect, *x, y);
+    ModelPanel->SetResidualAxis(*x, graph->PlotRect);
+  }
+  PaintCalcTools(canvas, graph->PlotRect, *x);
   // On the screen as in the images and prints, which copy the screen's picture.
-  ModelPanel->PaintLegend(canvas, graph->PlotRect);
+  if (model)
+    ModelPanel->PaintLegend(canvas, graph->PlotRect);
 }
 
 void TMainForm::KeepModel(TMeasurement& m) const {
@@ -157,36 +173,6 @@ void TMainForm::ShowFileModel() {
   ModeleBtn->setChecked(true);
   ModelArea->show();
   ModelPanel->ShowSavedModel(ShownMeasure->Model);
-}
-
-bool TMainForm::ModelMouseDown(const TMouseInfo& mouse) {
-  const TCourbe* x = ModelAbscissa();
-  return x != nullptr && (mouse.Button == Qt::LeftButton) && ModelPanel->MouseDown(*x, mouse.X);
-}
-
-bool TMainForm::ModelMouseMove(const TMouseInfo& mouse) {
-  const TCourbe* x = ModelAbscissa();
-  if (x == nullptr)
-    return false;
-  if (ModelPanel->MouseMove(*x, mouse.X)) {
-    HideReadout();
-    return true;
-  }
-  if (!(mouse.Buttons & Qt::LeftButton) && ModelPanel->NearMarker(*x, mouse.X)) {
-    HideReadout();
-    PaintBoxHint = U8(texts::kModelMarker);
-    SetStatusText(PaintBoxHint);
-    TempsPaintBox->setCursor(Qt::SizeHorCursor);
-    return true;
-  }
-  return false;
-}
-
-bool TMainForm::ModelMouseUp() {
-  if (ModelPanel == nullptr || !ModelPanel->MouseUp())
-    return false;
-  TempsPaintBox->setCursor(Qt::ArrowCursor);
-  return true;
 }
 
 } // namespace qvt

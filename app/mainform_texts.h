@@ -45,6 +45,10 @@ inline constexpr char kModeleHint[] = "Modélisation|Ajuster un modèle aux mesu
 inline constexpr char kCalculs[] = "Calculs";
 inline constexpr char kCalculsHint[] = "Calculs|Grandeurs calculées à partir des voies";
 inline constexpr char kModelMarker[] = "Borne de la modélisation : faites-la glisser";
+inline constexpr char kOutils[] = "Outils";
+inline constexpr char kOutilsHint[] =
+    "Outils|Tangente, pente, aire et statistiques entre les bornes";
+inline constexpr char kToolsMarker[] = "Borne des outils : faites-la glisser";
 inline constexpr char kSaturated[] = " (saturé)";
 inline constexpr char kWindowLabel[] = "Fenêtre :";
 inline constexpr const char* kWindows[] = {"Hann", "Rectangulaire", "Hamming", "Blackman-Harris",

@@ -23,7 +23,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <limits>
+#include <tuple>
 
 #include "ansi.h"
 #include "canvas.h"
@@ -31,6 +31,7 @@
 #include "model_fitter.h"
 #include "model_text.h"
 #include "numtext.h"
+#include "range_markers_drag.h"
 #include "range_markers_draw.h"
 #include "residual_strip.h"
 
@@ -59,7 +60,8 @@ bool SameName(const std::string& a, const std::string& b) {
 
 } // namespace
 
-TModelPanel::TModelPanel(QWidget* parent) : QWidget(parent) {
+TModelPanel::TModelPanel(TRangeMarkers& markers, QWidget* parent)
+    : QWidget(parent), markers_(&markers) {
   setObjectName("ModelPanel");
   setAccessibleName(QStringLiteral("Modélisation"));
   auto* column = new QVBoxLayout(this);
@@ -186,8 +188,8 @@ void TModelPanel::ShowResiduals() {
     const std::size_t channel = static_cast<std::size_t>(shownChannel_);
     double lo = 0, hi = 0;
     DataSpan(lo, hi);
-    const double from = markers_.Placed() ? std::max(lo, markers_.From()) : lo;
-    const double to = markers_.Placed() ? std::min(hi, markers_.To()) : hi;
+    const double from = markers_->Placed() ? std::max(lo, markers_->From()) : lo;
+    const double to = markers_->Placed() ? std::min(hi, markers_->To()) : hi;
     std::vector<double> x, model;
     for (const double v : x_)
       if (v >= from && v <= to)
@@ -218,7 +220,7 @@ analysis::FitModelSpec TModelPanel::ChosenModel() const {
   analysis::FitModelSpec wanted;
   const int item = ModelCB->currentIndex();
   wanted.model = item >= 0 && item < kExpressionItem ? kModels[static_cast<std::size_t>(item)]
-                                                   : FitModel::kExpression;
+                                                     : FitModel::kExpression;
   wanted.degree = DegreeSE->value();
   wanted.expression = ExpressionEdit->text().toStdString();
   return wanted;
@@ -344,16 +346,7 @@ void TModelPanel::FillChannels() {
 }
 
 void TModelPanel::DataSpan(double& lo, double& hi) const {
-  lo = std::numeric_limits<double>::infinity();
-  hi = -lo;
-  for (const double v : x_)
-    if (std::isfinite(v))
-      lo = std::min(lo, v), hi = std::max(hi, v);
-  // What the graph shows: a triggered sweep holds samples before the time axis starts.
-  lo = std::max(lo, axisLo_);
-  hi = std::min(hi, axisHi_);
-  if (lo > hi)
-    lo = hi = 0;
+  std::tie(lo, hi) = MarkerSpan(x_, axisLo_, axisHi_);
 }
 
 void TModelPanel::Submit() {
@@ -366,8 +359,8 @@ void TModelPanel::Submit() {
   job.model = ChosenModel();
   double lo = 0, hi = 0;
   DataSpan(lo, hi);
-  job.from = markers_.Placed() ? markers_.From() : lo;
-  job.to = markers_.Placed() ? markers_.To() : hi;
+  job.from = markers_->Placed() ? markers_->From() : lo;
+  job.to = markers_->Placed() ? markers_->To() : hi;
   job.start = start_;
   for (int r = 0; r < ParamTable->rowCount(); ++r) {
     if (ParamTable->item(r, kFixed)->checkState() != Qt::Checked)
@@ -408,8 +401,8 @@ void TModelPanel::Take(std::uint64_t job, analysis::FitResult result) {
       start_.push_back({p.name, p.value});
     double lo = 0, hi = 0;
     DataSpan(lo, hi);
-    const double from = markers_.Placed() ? std::max(lo, markers_.From()) : lo;
-    const double to = markers_.Placed() ? std::min(hi, markers_.To()) : hi;
+    const double from = markers_->Placed() ? std::max(lo, markers_->From()) : lo;
+    const double to = markers_->Placed() ? std::min(hi, markers_->To()) : hi;
     std::vector<double> values;
     for (const analysis::FitParameter& p : shown_->parameters)
       values.push_back(p.value);
@@ -507,9 +500,6 @@ void TModelPanel::Paint(TCanvas& canvas, const TRect& plot, const TCourbe& x,
                         const std::array<const TCourbe*, 4>& y) const {
   if (!isVisible() || x_.size() < 2)
     return;
-  double lo = 0, hi = 0;
-  DataSpan(lo, hi);
-  DrawRangeMarkers(canvas, plot, x, markers_, lo, hi);
   if (!curveX_.empty() && shownChannel_ >= 0 && shownChannel_ == Channel() &&
       y[static_cast<std::size_t>(shownChannel_)] != nullptr)
     DrawModelCurve(canvas, plot, x, *y[static_cast<std::size_t>(shownChannel_)], curveX_, curveY_,
@@ -562,45 +552,9 @@ void TModelPanel::PaintLegend(TCanvas& canvas, const TRect& plot) const {
   canvas.SetFontColour(Qt::black);
 }
 
-bool TModelPanel::NearMarker(const TCourbe& x, int px) const {
-  if (!isVisible() || x_.size() < 2)
-    return false;
-  double lo = 0, hi = 0;
-  DataSpan(lo, hi);
-  return GrabRangeMarker(x, markers_, lo, hi, px) >= 0;
-}
-
-bool TModelPanel::MouseDown(const TCourbe& x, int px) {
-  dragged_ = -1;
-  if (!NearMarker(x, px))
-    return false;
-  double lo = 0, hi = 0;
-  DataSpan(lo, hi);
-  dragged_ = GrabRangeMarker(x, markers_, lo, hi, px);
-  return true;
-}
-
-bool TModelPanel::MouseMove(const TCourbe& x, int px) {
-  if (dragged_ < 0)
-    return false;
-  double lo = 0, hi = 0;
-  DataSpan(lo, hi);
-  markers_.Move(dragged_, std::clamp(x.FromPixel(px), lo, hi), lo, hi);
-  emit Changed();
-  return true;
-}
-
-bool TModelPanel::MouseUp() {
-  if (dragged_ < 0)
-    return false;
-  dragged_ = -1;
-  // Dragged back onto the whole span, the markers are the whole sweep again.
-  double lo = 0, hi = 0;
-  DataSpan(lo, hi);
-  if (markers_.From() <= lo && markers_.To() >= hi)
-    markers_.Reset();
-  Submit();
-  return true;
+void TModelPanel::MarkersMoved() {
+  if (isVisible())
+    Submit();
 }
 
 QString TModelPanel::ResultText() const {
@@ -653,9 +607,9 @@ TMeasureModel TModelPanel::SavedModel() const {
     saved.Expression = shownSpec_.expression;
   saved.Degree = shownSpec_.degree;
   saved.Channel = shownChannel_;
-  if (markers_.Placed()) {
-    saved.From = markers_.From();
-    saved.To = markers_.To();
+  if (markers_->Placed()) {
+    saved.From = markers_->From();
+    saved.To = markers_->To();
   }
   for (const analysis::FitParameter& p : shown_->parameters) {
     const std::string sep = saved.Parameters.empty() ? "" : ";";
@@ -683,9 +637,9 @@ void TModelPanel::ShowSavedModel(const TMeasureModel& model) {
   filling_ = false;
   wantedChannel_ = model.Channel;
   if (model.From && model.To)
-    markers_.Place(*model.From, *model.To);
+    markers_->Place(*model.From, *model.To);
   else
-    markers_.Reset();
+    markers_->Reset();
   ModelChanged();
 }
 

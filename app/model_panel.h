@@ -2,8 +2,9 @@
 // TModelPanel: the "Modélisation" panel. The curve to model, the model (the built-in ones and
 // "Expression"), the parameters with their uncertainties and units, r², the RMS of the
 // residuals and the fit's status. It is fed each complete sweep (or the recorded points) and
-// fits in a worker thread, starting from its last result, so the window never waits; its
-// range markers and model curve are drawn over the graph by the window's paint.
+// fits in a worker thread, starting from its last result, so the window never waits. The range
+// is the window's markers, shared with the other tools; the window draws them and drags them,
+// and the panel draws its model curve over the graph.
 #pragma once
 
 #include <QString>
@@ -40,7 +41,8 @@ class TModelPanel : public QWidget {
   Q_OBJECT
 
 public:
-  explicit TModelPanel(QWidget* parent = nullptr);
+  // `markers`, the range fitted, outlive the panel.
+  explicit TModelPanel(TRangeMarkers& markers, QWidget* parent = nullptr);
   ~TModelPanel() override; // the fit under way is cancelled and waited for
 
   // The curves of a complete sweep, or of the points recorded (`abscissa` the channel on the
@@ -48,20 +50,16 @@ public:
   // channel of `y` are copied. While the panel is shown the chosen curve is fitted anew, over
   // the markers' range or, until they are placed, over the part the axis of `x` shows.
   void Feed(const TCourbe& x, const std::array<const TCourbe*, 4>& y, int count, int abscissa = -1);
-  // Draws the range markers and, after a good fit, the model over the range in the channel's
-  // colour, dashed, over a plot painted with the transforms of `x` and `y`.
+  // After a good fit, draws the model over the range in the channel's colour, dashed, over a
+  // plot painted with the transforms of `x` and `y`.
   void Paint(TCanvas& canvas, const TRect& plot, const TCourbe& x,
              const std::array<const TCourbe*, 4>& y) const;
-  // The mouse on the graph at column `px`: a press near a marker takes it, a move drags it
-  // (true while it does), the release refits over the new range.
   // The legend over the graph (kept in its images and prints): the model, its parameters
   // with their uncertainties and r², in the channel's colour at the top left of the plot.
   // Nothing without a good fit.
   void PaintLegend(TCanvas& canvas, const TRect& plot) const;
-  bool MouseDown(const TCourbe& x, int px);
-  bool MouseMove(const TCourbe& x, int px);
-  bool MouseUp();
-  bool NearMarker(const TCourbe& x, int px) const;
+  // The markers were dragged to a new range: refitted over it while the panel is shown.
+  void MarkersMoved();
 
   // Fits now with the values of the table as starting values ("Réajuster").
   void Refit();
@@ -78,7 +76,7 @@ public:
   int Channel() const; // the curve modelled, -1 for none
   // The last result shown (good or not), null before the first.
   const analysis::FitResult* Result() const { return shown_ ? &*shown_ : nullptr; }
-  TRangeMarkers& Markers() { return markers_; }
+  TRangeMarkers& Markers() { return *markers_; }
   bool Busy() const { return waiting_ != 0; }          // a fit asked for has not come back yet
   bool ShowsCurve() const { return !curveX_.empty(); } // a good fit's curve is drawn
 
@@ -135,8 +133,7 @@ private:
   int abscissa_ = -1;
   int wantedChannel_ = -1; // the channel of a file's model, taken at the next Feed
 
-  TRangeMarkers markers_;
-  int dragged_ = -1;
+  TRangeMarkers* markers_; // the window's, not owned
   // Starting values by parameter name: the last result's, or typed in the table.
   std::vector<analysis::FitValue> start_;
   std::optional<analysis::FitResult> shown_;

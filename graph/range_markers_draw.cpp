@@ -7,7 +7,6 @@
 #include <QRect>
 
 #include <cmath>
-#include <cstdlib>
 #include <vector>
 
 #include "canvas.h"
@@ -18,44 +17,29 @@ namespace qvt {
 
 namespace {
 
-// A marker is grabbed within this many pixels of its line.
-constexpr int kGrab = 5;
 constexpr int kHandle = 5;
 
-QRect Clip(const TRect& plot) {
-  return QRect(QPoint(plot.Left, plot.Top), QPoint(plot.Right - 1, plot.Bottom));
+} // namespace
+
+TPlotClip::TPlotClip(TCanvas& canvas, const TRect& plot)
+    : canvas_(canvas), had_(canvas.HasClipRect()), old_(canvas.ClipRect()) {
+  const QRect rect(QPoint(plot.Left, plot.Top), QPoint(plot.Right - 1, plot.Bottom));
+  canvas_.SetClipRect(had_ ? rect.intersected(old_) : rect);
 }
 
-// Gives the canvas back the clip it had.
-class TClipScope {
-public:
-  TClipScope(TCanvas& canvas, const QRect& rect)
-      : canvas_(canvas), had_(canvas.HasClipRect()), old_(canvas.ClipRect()) {
-    canvas_.SetClipRect(had_ ? rect.intersected(old_) : rect);
-  }
-  ~TClipScope() {
-    if (had_)
-      canvas_.SetClipRect(old_);
-    else
-      canvas_.ClearClipRect();
-  }
-  TClipScope(const TClipScope&) = delete;
-  TClipScope& operator=(const TClipScope&) = delete;
-
-private:
-  TCanvas& canvas_;
-  bool had_;
-  QRect old_;
-};
-
-} // namespace
+TPlotClip::~TPlotClip() {
+  if (had_)
+    canvas_.SetClipRect(old_);
+  else
+    canvas_.ClearClipRect();
+}
 
 void DrawRangeMarkers(TCanvas& canvas, const TRect& plot, const TCourbe& xCurve,
                       const TRangeMarkers& markers, double lo, double hi) {
   if (plot.Right <= plot.Left || plot.Bottom <= plot.Top)
     return;
   const auto [a, b] = markers.Shown(lo, hi);
-  TClipScope clip(canvas, Clip(plot));
+  TPlotClip clip(canvas, plot);
   const int left = std::min(xCurve.ToPixel(a), xCurve.ToPixel(b));
   const int right = std::max(xCurve.ToPixel(a), xCurve.ToPixel(b));
   // Outside the range, a light veil.
@@ -86,22 +70,12 @@ void DrawRangeMarkers(TCanvas& canvas, const TRect& plot, const TCourbe& xCurve,
   canvas.SetBrushColour(Qt::white);
 }
 
-int GrabRangeMarker(const TCourbe& xCurve, const TRangeMarkers& markers, double lo, double hi,
-                    int x) {
-  const auto [a, b] = markers.Shown(lo, hi);
-  const int da = std::abs(xCurve.ToPixel(a) - x);
-  const int db = std::abs(xCurve.ToPixel(b) - x);
-  if (std::min(da, db) > kGrab)
-    return -1;
-  return da <= db ? 0 : 1;
-}
-
 void DrawModelCurve(TCanvas& canvas, const TRect& plot, const TCourbe& xCurve,
                     const TCourbe& yCurve, std::span<const double> x, std::span<const double> y,
                     TColour colour) {
   if (plot.Right <= plot.Left || plot.Bottom <= plot.Top)
     return;
-  TClipScope clip(canvas, Clip(plot));
+  TPlotClip clip(canvas, plot);
   canvas.SetPenMode(TPenMode::Copy);
   canvas.SetPenColour(ToQColor(colour));
   canvas.SetPenWidth(LineWidth + 1);
