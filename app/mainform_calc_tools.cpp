@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "calc_tools.h"
+#include "computed_curves.h"
 #include "courbe.h"
 #include "globals.h"
 #include "graphe_osc.h"
