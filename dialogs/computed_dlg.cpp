@@ -537,7 +537,7 @@ void TCalculsDlg::RefillSources() {
     for (std::size_t k = 0; k < channels_.size(); ++k) {
       const QString v = QStringLiteral("V%1").arg(k);
       const QString name = AnsiToQString(channels_[k].name);
-      if (name.isEmpty())
+      if (name.isEmpty() || name.compare(v, Qt::CaseInsensitive) == 0)
         combo->addItem(v, v);
       else
         combo->addItem(QStringLiteral("%1 (%2)").arg(name, v), name);
