@@ -212,6 +212,8 @@ public:
   void TempsPaintBoxMouseDown(const TMouseInfo& mouse);
   void TempsPaintBoxMouseUp(const TMouseInfo& mouse);
   void ShowReadout(int x, int y);
+  // (x, y) takes the trigger level's line for a drag.
+  bool TriggerLineAt(int x, int y) const;
   void HideReadout();
 
   // Generator panel.

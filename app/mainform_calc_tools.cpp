@@ -35,8 +35,6 @@ using texts::U8;
 
 namespace {
 
-// The trigger line keeps its grab: a press this near it drags the level, not the tangent.
-constexpr int kTriggerGrab = 4;
 // With "Tangente" a marker is taken by its handle only, this many pixels under the plot's top:
 // the left marker stands where the tangent of a charge is wanted, at its start.
 constexpr int kHandleGrab = 12;
@@ -202,10 +200,7 @@ bool TMainForm::GraphToolsMouseDown(const TMouseInfo& mouse) {
     if (MarkerDrag.Press(*shown.x, lo, hi, mouse.X))
       return true;
   }
-  const bool nearTrigger = SynchroRG->ItemIndex() > 0 && ShownFile.isEmpty() &&
-                           ShownPointGraph() == nullptr &&
-                           std::abs(OscGraph->TriggerPixel - mouse.Y) < kTriggerGrab;
-  if (nearTrigger || CalcTools == nullptr || !CalcTools->Press(shown.x->FromPixel(mouse.X)))
+  if (TriggerLineAt(mouse.X, mouse.Y) || CalcTools == nullptr || !CalcTools->Press(shown.x->FromPixel(mouse.X)))
     return false;
   HideReadout();
   return true;

@@ -11,6 +11,7 @@
 
 #include "ansi.h"
 #include "globals.h"
+#include "calc_tools.h"
 #include "graphe_osc.h"
 #include "graphe_point.h"
 #include "mainform.h"
@@ -121,6 +122,16 @@ void TMainForm::HideReadout() {
   ShapeCurseur->hide();
 }
 
+bool TMainForm::TriggerLineAt(int x, int y) const {
+  // An opened file's trigger level is not the user's to drag. With "Tangente" the sweep's
+  // start, which lies on the level, is where the tangent is usually wanted: the line is then
+  // taken by its edge sign, left of the plot.
+  const bool tangent = CalcTools != nullptr && CalcTools->TakesClicks();
+  return SynchroRG->ItemIndex() > 0 && OscGraph->TriggerChannel < 4 && !SpectrumShown() &&
+         ShownFile.isEmpty() && !PointMode && std::abs(OscGraph->TriggerPixel - y) < kGrabDistance &&
+         (!tangent || x < OscGraph->PlotRect.Left);
+}
+
 void TMainForm::TempsPaintBoxMouseMove(const TMouseInfo& mouse) {
   if (PointMode && ShownFile.isEmpty())
     return;
@@ -139,9 +150,7 @@ void TMainForm::TempsPaintBoxMouseMove(const TMouseInfo& mouse) {
     ShowThreshold(OscGraph->Curves[OscGraph->TriggerChannel].FromPixel(mouse.Y));
     return;
   }
-  // An opened file's trigger level is not the user's to drag.
-  if (SynchroRG->ItemIndex() > 0 && !SpectrumShown() && ShownFile.isEmpty() &&
-      std::abs(OscGraph->TriggerPixel - mouse.Y) < kGrabDistance) {
+  if (TriggerLineAt(mouse.X, mouse.Y)) {
     PaintBoxHint = texts::U8(texts::kThresholdLine);
     TempsPaintBox->setCursor(Qt::SplitVCursor);
     HideReadout();
@@ -160,8 +169,7 @@ void TMainForm::TempsPaintBoxMouseDown(const TMouseInfo& mouse) {
   if (PointMode || SpectrumShown() || !ShownFile.isEmpty())
     return;
   DraggingThreshold = false;
-  if (SynchroRG->ItemIndex() > 0 && OscGraph->TriggerChannel < 4 &&
-      std::abs(OscGraph->TriggerPixel - mouse.Y) < kGrabDistance) {
+  if (TriggerLineAt(mouse.X, mouse.Y)) {
     DraggingThreshold = true;
     DragPoint = QPoint(mouse.X, OscGraph->TriggerPixel);
     PaintBoxHint = texts::U8(texts::kThresholdLine);
