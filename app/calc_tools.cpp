@@ -395,10 +395,12 @@ void TCalcToolsBar::Compute() {
   case TTool::kNone:
     break;
   }
+  // The line wraps between the results, never inside one ("axe en t = -814 µs" stays whole).
   QStringList parts;
   for (const TRow& r : Rows())
-    parts << r.name + QStringLiteral(" = ") + r.value +
-                 (r.unit.isEmpty() ? QString() : QLatin1Char(' ') + r.unit);
+    parts << QString(r.name + QStringLiteral(" = ") + r.value +
+                     (r.unit.isEmpty() ? QString() : QLatin1Char(' ') + r.unit))
+                 .replace(QLatin1Char(' '), QChar::Nbsp);
   ResultLabel->setText(parts.isEmpty() ? message_ : parts.join(QStringLiteral("   ")));
   emit Changed();
 }
