@@ -178,8 +178,13 @@ TComputedCurves::Compute(const analysis::ComputedInput& input) {
   if (Curves.size() != definitions_.size()) {
     Curves.clear();
     Curves.reserve(definitions_.size());
-    for (std::size_t k = 0; k < definitions_.size(); ++k)
-      Curves.emplace_back(definitions_[k].name, static_cast<int>(4 + k), model_.Unit(k));
+    for (std::size_t k = 0; k < definitions_.size(); ++k) {
+      TCourbe& curve =
+          Curves.emplace_back(definitions_[k].name, static_cast<int>(4 + k), model_.Unit(k));
+      // The values are SI whatever the prefix typed ("mW"): the curve reads them as such and
+      // picks its prefix for each value, else 5 mW would read 5 µW.
+      curve.Pow10 = 0;
+    }
   }
   for (std::size_t k = 0; k < Curves.size(); ++k) {
     TCourbe& curve = Curves[k];

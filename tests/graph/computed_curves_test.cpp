@@ -121,6 +121,8 @@ TEST_F(ComputedCurvesTest, SweepCurvesWithGapsAndRanges) {
   EXPECT_NEAR(set.Curves[0].Value[50], 0.25 / 100, 1e-15);
   EXPECT_EQ(set.Curves[1].Index, 5);
   EXPECT_EQ(set.Curves[1].Text, "mW");
+  // Its values are SI: 2·0.25/100 W reads 5 mW, not 5 µW.
+  EXPECT_EQ(set.Curves[1].Describe(set.Curves[1].Value[50]), "Q=5.00 mW");
   EXPECT_EQ(set.Curves[1].Colour, ComputedColour(1));
   EXPECT_TRUE(set.Curves[1].Visible);
   EXPECT_NE(ComputedColour(0), ComputedColour(1));
