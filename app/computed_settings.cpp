@@ -65,7 +65,11 @@ TComputedDisplay ParseComputedDisplay(std::string_view text) {
       const std::size_t colon = value.find(':');
       double lo = 0, hi = 0;
       if (value == "auto") {
+        // The last "echelle" counts, and an automatic scale has no range of its own.
+        const TComputedDisplay automatic;
         display.AutoScale = true;
+        display.Mini = automatic.Mini;
+        display.Maxi = automatic.Maxi;
       } else if (colon != std::string_view::npos && ReadDouble(value.substr(0, colon), lo) &&
                  ReadDouble(value.substr(colon + 1), hi) && lo != hi) {
         display.AutoScale = false;
