@@ -83,6 +83,7 @@ namespace qvt {
 class TComputedCurves;
 class TCourbe;
 class TCourbeOsc;
+class TGrapheBase;
 class TIniFile;
 class TCanvas;
 class TLabeledEdit;
@@ -300,6 +301,9 @@ public:
   // The model shown goes into a measurement being saved; an opened file's model is shown.
   void KeepModel(TMeasurement& m) const;
   void ShowFileModel();
+  // The panel shown or not, its model, degree, expression and "Résidus", [Modelisation].
+  void LoadModelSettings(const TIniFile& ini);
+  void SaveModelSettings(TIniFile& ini) const;
 
   // The computed quantities, "Calculs" (mainform_calculs.cpp).
   void CalculsBtnClick();
@@ -330,6 +334,18 @@ public:
   void BuildCalcToolsBar(QVBoxLayout* column);
   void OutilsBtnClick();
   void FeedCalcTools(); // the shown sweep or points to the bar
+  // What the graph shows to the panel and the tools: its abscissa, the channels then the
+  // computed quantities it holds (Index 4 + k), how many values they hold and, in point mode,
+  // the Index of the curve on the horizontal axis (a computed quantity may be); `x` null when
+  // the graph shows neither a sweep nor points.
+  struct TShownCurves {
+    const TGrapheBase* graph = nullptr;
+    const TCourbe* x = nullptr;
+    std::vector<const TCourbe*> curves;
+    int count = 0;
+    int abscissa = -1;
+  };
+  TShownCurves ShownCurves() const;
   // The markers are shown with the panel, or with the bar on a tool that reads them, over the
   // time or the points' abscissa; null otherwise (spectrum, neither shown).
   const TCourbe* MarkersAbscissa() const;

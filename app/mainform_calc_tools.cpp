@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TMainForm: the range markers ("bornes") that "Modélisation" and the tools share, and where
-// the tools bar sits and what it is given. The bar is a widget of its own (calc_tools.h); the
-// window places it under the graph, hands it each complete sweep or the recorded points with
-// the panel (FeedModelPanel), draws its figure after the graph and gives the mouse over the
-// graph to the markers first, then to the tangent's point.
+// TMainForm: the range markers ("bornes") that "Modélisation" and the tools share, the
+// curves the graph shows to both (ShownCurves), and where the tools bar sits and what it is
+// given. The bar is a widget of its own (calc_tools.h); the window places it under the graph,
+// hands it each complete sweep or the recorded points with the panel (FeedModelPanel), draws
+// its figure after the graph and gives the mouse over the graph to the markers first, then to
+// the tangent's point.
 #include <QApplication>
 #include <QBoxLayout>
 #include <QScrollArea>
@@ -38,53 +39,6 @@ namespace {
 // With "Tangente" a marker is taken by its handle only, this many pixels under the plot's top:
 // the left marker stands where the tangent of a charge is wanted, at its start.
 constexpr int kHandleGrab = 12;
-
-// What the graph shows to the tools: the abscissa, its curves and how many values they hold.
-struct TShownCurves {
-  const TGrapheBase* graph = nullptr;
-  const TCourbe* x = nullptr;
-  std::vector<const TCourbe*> curves;
-  int count = 0;
-  int abscissa = -1;
-};
-
-// The channels, then the computed quantities the graph holds (Index 4 + k), as the graph
-// draws them; in point mode a computed quantity may be on the horizontal axis.
-TShownCurves ShownCurves(const TMainForm& form) {
-  TShownCurves shown;
-  if (OscGraph == nullptr)
-    return shown;
-  auto computed = [&shown](const std::vector<TCourbe>* curves) {
-    if (curves != nullptr)
-      for (const TCourbe& c : *curves)
-        shown.curves.push_back(&c);
-  };
-  if (TgraphePoint* points = form.ShownPointGraph()) {
-    shown.graph = points;
-    const int k = points->ComputedAbscissa;
-    if (points->Computed != nullptr && k >= 0 && k < static_cast<int>(points->Computed->size())) {
-      shown.x = &(*points->Computed)[static_cast<std::size_t>(k)];
-      shown.abscissa = shown.x->Index;
-    } else {
-      shown.x = &points->Curves[points->Abscissa];
-      shown.abscissa = points->Abscissa;
-    }
-    for (const TCourbePoint& c : points->Curves)
-      shown.curves.push_back(&c);
-    computed(points->Computed);
-    shown.count = points->PointCount;
-    return shown;
-  }
-  if (form.PointMode)
-    return shown;
-  shown.graph = OscGraph;
-  shown.x = &OscGraph->TimeCurve;
-  for (const TCourbeOsc& c : OscGraph->Curves)
-    shown.curves.push_back(&c);
-  computed(OscGraph->Computed);
-  shown.count = OscGraph->FilledCount;
-  return shown;
-}
 
 // The bar under the graph, scrolled sideways when the graph is narrower than its controls, so
 // that it never widens the window; as high as the bar at the width it is given, its line of
@@ -125,6 +79,43 @@ private:
 
 } // namespace
 
+TMainForm::TShownCurves TMainForm::ShownCurves() const {
+  // The channels, then the computed quantities the graph holds, as the graph draws them.
+  TShownCurves shown;
+  if (OscGraph == nullptr)
+    return shown;
+  auto computed = [&shown](const std::vector<TCourbe>* curves) {
+    if (curves != nullptr)
+      for (const TCourbe& c : *curves)
+        shown.curves.push_back(&c);
+  };
+  if (TgraphePoint* points = ShownPointGraph()) {
+    shown.graph = points;
+    const int k = points->ComputedAbscissa;
+    if (points->Computed != nullptr && k >= 0 && k < static_cast<int>(points->Computed->size())) {
+      shown.x = &(*points->Computed)[static_cast<std::size_t>(k)];
+      shown.abscissa = shown.x->Index;
+    } else {
+      shown.x = &points->Curves[points->Abscissa];
+      shown.abscissa = points->Abscissa;
+    }
+    for (const TCourbePoint& c : points->Curves)
+      shown.curves.push_back(&c);
+    computed(points->Computed);
+    shown.count = points->PointCount;
+    return shown;
+  }
+  if (PointMode)
+    return shown;
+  shown.graph = OscGraph;
+  shown.x = &OscGraph->TimeCurve;
+  for (const TCourbeOsc& c : OscGraph->Curves)
+    shown.curves.push_back(&c);
+  computed(OscGraph->Computed);
+  shown.count = OscGraph->FilledCount;
+  return shown;
+}
+
 void TMainForm::BuildCalcToolsButton(QHBoxLayout* row) {
   OutilsBtn->setCheckable(true);
   connect(OutilsBtn, &QToolButton::clicked, this, [this] { OutilsBtnClick(); });
@@ -160,7 +151,7 @@ void TMainForm::OutilsBtnClick() {
 void TMainForm::FeedCalcTools() {
   if (CalcTools == nullptr)
     return;
-  const TShownCurves shown = ShownCurves(*this);
+  const TShownCurves shown = ShownCurves();
   if (shown.x != nullptr)
     CalcTools->Feed(*shown.x, shown.curves, shown.count, shown.abscissa);
 }
@@ -170,13 +161,13 @@ const TCourbe* TMainForm::MarkersAbscissa() const {
   const bool bar = CalcTools != nullptr && CalcTools->ReadsRange();
   if (!(panel || bar) || SpectrumShown())
     return nullptr;
-  return ShownCurves(*this).x;
+  return ShownCurves().x;
 }
 
 void TMainForm::PaintCalcTools(TCanvas& canvas, const TRect& plot, const TCourbe& x) {
   if (CalcTools == nullptr || CalcTools->isHidden())
     return;
-  CalcTools->Paint(canvas, plot, x, ShownCurves(*this).curves);
+  CalcTools->Paint(canvas, plot, x, ShownCurves().curves);
 }
 
 namespace {
@@ -192,7 +183,7 @@ bool MarkerReach(const TCalcToolsBar* bar, const TGrapheBase& graph, int y) {
 bool TMainForm::GraphToolsMouseDown(const TMouseInfo& mouse) {
   if (mouse.Button != Qt::LeftButton || SpectrumShown())
     return false;
-  const TShownCurves shown = ShownCurves(*this);
+  const TShownCurves shown = ShownCurves();
   if (shown.x == nullptr)
     return false;
   if (MarkersAbscissa() != nullptr && MarkerReach(CalcTools, *shown.graph, mouse.Y)) {
@@ -209,7 +200,7 @@ bool TMainForm::GraphToolsMouseDown(const TMouseInfo& mouse) {
 bool TMainForm::GraphToolsMouseMove(const TMouseInfo& mouse) {
   if (SpectrumShown())
     return false;
-  const TShownCurves shown = ShownCurves(*this);
+  const TShownCurves shown = ShownCurves();
   if (shown.x == nullptr)
     return false;
   const TCourbe& x = *shown.x;
@@ -242,7 +233,7 @@ bool TMainForm::GraphToolsMouseMove(const TMouseInfo& mouse) {
 bool TMainForm::GraphToolsMouseUp() {
   if (CalcTools != nullptr && CalcTools->Release())
     return true;
-  const TShownCurves shown = ShownCurves(*this);
+  const TShownCurves shown = ShownCurves();
   // Without the graph's abscissa any more, the markers stay where they were let go.
   const double inf = std::numeric_limits<double>::infinity();
   const auto [lo, hi] =

@@ -1,19 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: where the "Modélisation" panel sits and what it is given. The panel is a widget
 // of its own (model_panel.h); the window places it beside the graph, hands it each complete
-// sweep or the recorded points and draws its curve after the graph. Its range is the window's
-// markers, shared with the tools bar (mainform_calc_tools.cpp).
+// sweep or the recorded points (the channels and the computed quantities, as the tools bar)
+// and draws its curve after the graph. Its range is the window's markers, shared with the
+// tools bar (mainform_calc_tools.cpp). Its choices are kept in the settings file.
 #include <QBoxLayout>
+#include <QCheckBox>
 #include <QEvent>
+#include <QLineEdit>
 #include <QScrollArea>
+#include <QSpinBox>
 #include <QToolButton>
 
 #include <algorithm>
+#include <string_view>
 
+#include "ansi.h"
 #include "canvas.h"
 #include "globals.h"
 #include "graphe_osc.h"
 #include "graphe_point.h"
+#include "inifile.h"
 #include "mainform.h"
 #include "mainform_texts.h"
 #include "measure_file.h"
@@ -28,6 +35,11 @@ namespace {
 
 // The panel's width beside the graph, at most half the graph area's.
 constexpr int kModelPanelWidth = 320;
+
+// The panel in the settings file, and the defaults its keys are left out at.
+constexpr const char* kModelSection = "Modelisation";
+constexpr std::string_view kDefaultModel = "affine";
+constexpr int kDefaultDegree = 3;
 
 // The graph area's resizes size the panel anew.
 class TModelResizeWatch : public QObject {
@@ -99,64 +111,42 @@ void TMainForm::ModeleBtnClick() {
 
 void TMainForm::FeedModelPanel() {
   FeedCalcTools();
-  if (ModelPanel == nullptr || OscGraph == nullptr)
+  if (ModelPanel == nullptr)
     return;
-  if (TgraphePoint* points = ShownPointGraph()) {
-    std::array<const TCourbe*, 4> y{};
-    for (int i = 0; i < 4; ++i)
-      y[i] = &points->Curves[i];
-    ModelPanel->Feed(points->Curves[points->Abscissa], y, points->PointCount, points->Abscissa);
-    return;
-  }
-  if (PointMode)
-    return;
-  std::array<const TCourbe*, 4> y{};
-  for (int i = 0; i < 4; ++i)
-    y[i] = &OscGraph->Curves[i];
-  ModelPanel->Feed(OscGraph->TimeCurve, y, OscGraph->FilledCount);
+  // The same curves as the tools: the channels, then the computed quantities.
+  const TShownCurves shown = ShownCurves();
+  if (shown.x != nullptr)
+    ModelPanel->Feed(*shown.x, shown.curves, shown.count, shown.abscissa);
 }
 
 const TCourbe* TMainForm::ModelAbscissa() const {
-  if (ModelPanel == nullptr || ModelArea->isHidden() || SpectrumShown() || OscGraph == nullptr)
+  if (ModelPanel == nullptr || ModelArea->isHidden() || SpectrumShown())
     return nullptr;
-  if (TgraphePoint* points = ShownPointGraph())
-    return &points->Curves[points->Abscissa];
-  return PointMode ? nullptr : &OscGraph->TimeCurve;
+  return ShownCurves().x;
 }
 
 void TMainForm::PaintModel(TCanvas& canvas) {
-  if (SpectrumShown() || OscGraph == nullptr)
+  if (SpectrumShown())
     return;
-  std::array<const TCourbe*, 4> y{};
-  TGrapheBase* graph = OscGraph;
-  const TCourbe* x = &OscGraph->TimeCurve;
-  int count = OscGraph->FilledCount;
-  if (TgraphePoint* points = ShownPointGraph()) {
-    graph = points;
-    x = &points->Curves[points->Abscissa];
-    count = points->PointCount;
-    for (int i = 0; i < 4; ++i)
-      y[i] = &points->Curves[i];
-  } else if (PointMode) {
+  const TShownCurves shown = ShownCurves();
+  if (shown.x == nullptr)
     return;
-  } else {
-    for (int i = 0; i < 4; ++i)
-      y[i] = &OscGraph->Curves[i];
-  }
+  const TCourbe& x = *shown.x;
+  const TRect& plot = shown.graph->PlotRect;
   // The markers once, for the panel and the tools alike.
-  if (MarkersAbscissa() != nullptr && count >= 2) {
-    const auto [lo, hi] = MarkerSpan(*x, count);
-    DrawRangeMarkers(canvas, graph->PlotRect, *x, Markers, lo, hi);
+  if (MarkersAbscissa() != nullptr && shown.count >= 2) {
+    const auto [lo, hi] = MarkerSpan(x, shown.count);
+    DrawRangeMarkers(canvas, plot, x, Markers, lo, hi);
   }
   const bool model = ModelAbscissa() != nullptr;
   if (model) {
-    ModelPanel->Paint(canvas, graph->PlotRect, *x, y);
-    ModelPanel->SetResidualAxis(*x, graph->PlotRect);
+    ModelPanel->Paint(canvas, plot, x, shown.curves);
+    ModelPanel->SetResidualAxis(x, plot);
   }
-  PaintCalcTools(canvas, graph->PlotRect, *x);
+  PaintCalcTools(canvas, plot, x);
   // On the screen as in the images and prints, which copy the screen's picture.
   if (model)
-    ModelPanel->PaintLegend(canvas, graph->PlotRect);
+    ModelPanel->PaintLegend(canvas, plot);
 }
 
 void TMainForm::KeepModel(TMeasurement& m) const {
@@ -173,6 +163,41 @@ void TMainForm::ShowFileModel() {
   ModeleBtn->setChecked(true);
   ModelArea->show();
   ModelPanel->ShowSavedModel(ShownMeasure->Model);
+}
+
+void TMainForm::LoadModelSettings(const TIniFile& ini) {
+  TModelPanel& panel = *ModelPanel;
+  // A value that does not read keeps the default. The model last, so that it is set up with
+  // the expression and the degree read.
+  panel.ExpressionEdit->setText(AnsiToQString(ini.ReadString(kModelSection, "Expression", "")));
+  const int degree = ini.ReadInteger(kModelSection, "Degre", kDefaultDegree);
+  if (degree >= panel.DegreeSE->minimum() && degree <= panel.DegreeSE->maximum())
+    panel.DegreeSE->setValue(degree);
+  panel.SelectModel(ini.ReadString(kModelSection, "Modele", kDefaultModel));
+  panel.ResidusCB->setChecked(ini.ReadBool(kModelSection, "Residus", false));
+  ModeleBtn->setChecked(ini.ReadBool(kModelSection, "Affiche", false));
+  ModelArea->setVisible(ModeleBtn->isChecked());
+}
+
+void TMainForm::SaveModelSettings(TIniFile& ini) const {
+  // Each key written once it differs from its default or is in the file already, so that a
+  // file made before the panel existed keeps its bytes.
+  const TModelPanel& panel = *ModelPanel;
+  auto wanted = [&ini](const char* key, bool changed) {
+    return changed || ini.ValueExists(kModelSection, key);
+  };
+  if (wanted("Affiche", ModeleBtn->isChecked()))
+    ini.WriteBool(kModelSection, "Affiche", ModeleBtn->isChecked());
+  const std::string model = panel.ModelKey();
+  if (wanted("Modele", model != kDefaultModel))
+    ini.WriteString(kModelSection, "Modele", model);
+  if (wanted("Degre", panel.DegreeSE->value() != kDefaultDegree))
+    ini.WriteInteger(kModelSection, "Degre", panel.DegreeSE->value());
+  const std::string expression = AnsiFromQString(panel.ExpressionEdit->text());
+  if (wanted("Expression", !expression.empty()))
+    ini.WriteString(kModelSection, "Expression", expression);
+  if (wanted("Residus", panel.ResidusCB->isChecked()))
+    ini.WriteBool(kModelSection, "Residus", panel.ResidusCB->isChecked());
 }
 
 } // namespace qvt

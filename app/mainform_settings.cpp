@@ -117,6 +117,7 @@ void TMainForm::LoadSettings() {
   ExpressionEdit->setText(AnsiToQString(ini.ReadString(kGbf, "Expression", "t*5")));
   GBFbtn->setChecked(ini.ReadBool(kGbf, "Actif", false));
   LoadAnalysisSettings(ini);
+  LoadModelSettings(ini);
   LoadComputedQuantities(ini);
 }
 
@@ -192,6 +193,7 @@ void TMainForm::SaveSettings() {
   ini.WriteString(kGbf, "Expression", AnsiFromQString(ExpressionEdit->text()));
   ini.WriteBool(kGbf, "Actif", GBFbtn->isChecked());
   SaveAnalysisSettings(ini);
+  SaveModelSettings(ini);
   SaveComputedQuantities(ini);
   SwapShownCurves();
   // Written once, whole or not at all: a failure leaves the old file as it was.

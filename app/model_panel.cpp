@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <tuple>
 
 #include "ansi.h"
@@ -183,33 +184,29 @@ void TModelPanel::SetResidualAxis(const TCourbe& x, const TRect& plot) {
 }
 
 void TModelPanel::ShowResiduals() {
-  const bool good = shown_ && shown_->Ok() && shownChannel_ >= 0 && !curveX_.empty();
+  const TFedCurve* curve = Fed(shownChannel_);
+  const bool good = shown_ && shown_->Ok() && curve != nullptr && !curveX_.empty();
   if (good && ResidusCB->isChecked()) {
-    const std::size_t channel = static_cast<std::size_t>(shownChannel_);
     double lo = 0, hi = 0;
     DataSpan(lo, hi);
     const double from = markers_->Placed() ? std::max(lo, markers_->From()) : lo;
     const double to = markers_->Placed() ? std::min(hi, markers_->To()) : hi;
-    std::vector<double> x, model;
-    for (const double v : x_)
-      if (v >= from && v <= to)
-        x.push_back(v);
-    model.resize(x.size());
+    // The points fitted: in the range, gaps left out.
+    std::vector<double> x, r;
+    for (std::size_t i = 0; i < x_.size(); ++i)
+      if (x_[i] >= from && x_[i] <= to && std::isfinite(curve->y[i]))
+        x.push_back(x_[i]), r.push_back(curve->y[i]);
+    std::vector<double> model(x.size());
     std::vector<double> values;
     for (const analysis::FitParameter& p : shown_->parameters)
       values.push_back(p.value);
-    std::vector<double> r;
     if (analysis::FitModelValues(shownSpec_, values, x, model)) {
-      const std::vector<double>& y = y_[channel];
-      std::size_t k = 0;
-      for (std::size_t i = 0; i < x_.size() && k < x.size(); ++i)
-        if (x_[i] >= from && x_[i] <= to)
-          r.push_back(y[i] - model[k++]);
+      for (std::size_t k = 0; k < r.size(); ++k)
+        r[k] -= model[k];
+    } else {
+      x.clear(), r.clear();
     }
-    if (r.size() != x.size())
-      x.resize(r.size());
-    ResidualStrip->SetResiduals(std::move(x), std::move(r), ToQColor(colours_[channel]),
-                                yUnits_[channel]);
+    ResidualStrip->SetResiduals(std::move(x), std::move(r), ToQColor(shownColour_), shownUnit_);
   } else if (!good) {
     ResidualStrip->SetResiduals({}, {}, QColor(), {}); // a failed fit has none
   }
@@ -275,24 +272,40 @@ void TModelPanel::FillRows() {
     StatusLabel->setText(U8("Expression incorrecte : " + error));
 }
 
-void TModelPanel::Feed(const TCourbe& x, const std::array<const TCourbe*, 4>& y, int count,
+namespace {
+
+// A curve's first `n` values, its gaps (and any value past its end) as NaN, which the fit
+// leaves out like any other non-finite value.
+std::vector<double> Ungapped(const TCourbe& c, std::size_t n) {
+  std::vector<double> v(c.Value.data(), c.Value.data() + std::min(n, c.Value.size()));
+  v.resize(n, std::numeric_limits<double>::quiet_NaN());
+  for (double& d : v)
+    if (d == kNoValue)
+      d = std::numeric_limits<double>::quiet_NaN();
+  return v;
+}
+
+QString CurveName(int index, const std::string& quantity) {
+  return index >= 0 && index < 4 ? QStringLiteral("Voie %1").arg(index) : AnsiToQString(quantity);
+}
+
+} // namespace
+
+void TModelPanel::Feed(const TCourbe& x, std::span<const TCourbe* const> curves, int count,
                        int abscissa) {
-  count = std::max(count, 0);
-  x_.assign(x.Value.data(), x.Value.data() + std::min<std::size_t>(count, x.Value.size()));
+  const std::size_t n = std::min(static_cast<std::size_t>(std::max(count, 0)), x.Value.size());
+  x_ = Ungapped(x, n);
   xUnit_ = x.Text;
+  xName_ = CurveName(abscissa, x.QuantityName);
   axisLo_ = std::min(x.Mini, x.Maxi);
   axisHi_ = std::max(x.Mini, x.Maxi);
   abscissa_ = abscissa;
-  for (std::size_t i = 0; i < 4; ++i) {
-    const TCourbe* c = y[i];
-    visible_[i] = c != nullptr && c->Visible && static_cast<int>(i) != abscissa;
-    if (visible_[i]) {
-      y_[i].assign(c->Value.data(), c->Value.data() + x_.size());
-      colours_[i] = c->Colour;
-      yUnits_[i] = c->Text;
-    } else {
-      y_[i].clear();
-    }
+  curves_.clear();
+  for (const TCourbe* c : curves) {
+    if (c == nullptr || !c->Visible || (abscissa >= 0 && c->Index == abscissa))
+      continue;
+    curves_.push_back(
+        {c->Index, CurveName(c->Index, c->QuantityName), c->Text, c->Colour, Ungapped(*c, n)});
   }
   FillChannels();
   if (x_.size() < 2) {
@@ -313,32 +326,38 @@ void TModelPanel::Feed(const TCourbe& x, const std::array<const TCourbe*, 4>& y,
     Submit();
 }
 
+const TModelPanel::TFedCurve* TModelPanel::Fed(int index) const {
+  for (const TFedCurve& f : curves_)
+    if (f.index == index)
+      return &f;
+  return nullptr;
+}
+
 void TModelPanel::FillChannels() {
-  const int current = wantedChannel_ >= 0 ? wantedChannel_ : Channel();
-  if (wantedChannel_ >= 0 && ChannelCB->findData(wantedChannel_) >= 0) {
-    filling_ = true;
-    ChannelCB->setCurrentIndex(ChannelCB->findData(wantedChannel_));
-    filling_ = false;
+  int current = Channel();
+  if (!wantedQuantity_.isEmpty()) {
+    for (const TFedCurve& f : curves_)
+      if (f.index >= 4 && f.name == wantedQuantity_)
+        current = f.index;
+  } else if (wantedChannel_ >= 0) {
+    current = wantedChannel_;
   }
   wantedChannel_ = -1;
-  std::vector<int> list;
-  for (int i = 0; i < 4; ++i)
-    if (visible_[static_cast<std::size_t>(i)])
-      list.push_back(i);
-  bool same = static_cast<int>(list.size()) == ChannelCB->count();
-  for (int k = 0; same && k < ChannelCB->count(); ++k)
-    same = ChannelCB->itemData(k).toInt() == list[static_cast<std::size_t>(k)] &&
-           ChannelCB->itemData(k, Qt::UserRole + 1).toInt() == abscissa_;
-  if (same)
-    return;
+  wantedQuantity_.clear();
+  // In point mode each curve against the abscissa: "Voie 1 = f(Voie 0)", "P = f(Voie 0)".
+  auto text = [this](const TFedCurve& f) {
+    return abscissa_ < 0 ? f.name : f.name + QStringLiteral(" = f(") + xName_ + QLatin1Char(')');
+  };
   filling_ = true;
-  ChannelCB->clear();
-  for (const int i : list) {
-    const QString text = abscissa_ < 0
-                             ? QStringLiteral("Voie %1").arg(i)
-                             : QStringLiteral("Voie %1 = f(Voie %2)").arg(i).arg(abscissa_);
-    ChannelCB->addItem(text, i);
-    ChannelCB->setItemData(ChannelCB->count() - 1, abscissa_, Qt::UserRole + 1);
+  bool same = static_cast<int>(curves_.size()) == ChannelCB->count();
+  for (int k = 0; same && k < ChannelCB->count(); ++k) {
+    const TFedCurve& f = curves_[static_cast<std::size_t>(k)];
+    same = ChannelCB->itemData(k).toInt() == f.index && ChannelCB->itemText(k) == text(f);
+  }
+  if (!same) {
+    ChannelCB->clear();
+    for (const TFedCurve& f : curves_)
+      ChannelCB->addItem(text(f), f.index);
   }
   const int at = ChannelCB->findData(current);
   ChannelCB->setCurrentIndex(at >= 0 ? at : (ChannelCB->count() > 0 ? 0 : -1));
@@ -350,12 +369,12 @@ void TModelPanel::DataSpan(double& lo, double& hi) const {
 }
 
 void TModelPanel::Submit() {
-  const int channel = Channel();
-  if (channel < 0 || x_.size() < 2)
+  const TFedCurve* curve = Fed(Channel());
+  if (curve == nullptr || x_.size() < 2)
     return;
   TFitJob job;
   job.x = x_;
-  job.y = y_[static_cast<std::size_t>(channel)];
+  job.y = curve->y;
   job.model = ChosenModel();
   double lo = 0, hi = 0;
   DataSpan(lo, hi);
@@ -391,6 +410,11 @@ void TModelPanel::Take(std::uint64_t job, analysis::FitResult result) {
   waiting_ = 0;
   shownSpec_ = ChosenModel();
   shownChannel_ = Channel();
+  if (const TFedCurve* curve = Fed(shownChannel_)) {
+    shownUnit_ = curve->unit;
+    shownName_ = curve->name;
+    shownColour_ = curve->colour;
+  }
   shown_ = std::move(result);
   curveX_.clear();
   curveY_.clear();
@@ -428,7 +452,6 @@ void TModelPanel::ShowResult() {
   if (!shown_)
     return;
   const analysis::FitResult& r = *shown_;
-  const std::size_t channel = static_cast<std::size_t>(std::max(shownChannel_, 0));
   filling_ = true;
   for (int row = 0; row < ParamTable->rowCount(); ++row) {
     const std::string name =
@@ -439,7 +462,7 @@ void TModelPanel::ShowResult() {
     QString value = QStringLiteral("—");
     QString unit;
     double scale = 1;
-    const std::string unitText = FitParameterUnit(shownSpec_, name, xUnit_, yUnits_[channel]);
+    const std::string unitText = FitParameterUnit(shownSpec_, name, xUnit_, shownUnit_);
     if (p != r.parameters.end() && r.Ok()) {
       const TValueText t = FitValueParts(p->value, p->error, unitText);
       value = U8(t.value);
@@ -463,7 +486,7 @@ void TModelPanel::ShowResult() {
   else
     R2Label->setText(QStringLiteral("r² = —"));
   if (r.Ok()) {
-    const TValueText rms = FitValueParts(r.rms, std::nullopt, yUnits_[channel]);
+    const TValueText rms = FitValueParts(r.rms, std::nullopt, shownUnit_);
     RmsLabel->setText(QStringLiteral("RMS = ") + U8(rms.value) + QLatin1Char(' ') + U8(rms.unit));
   } else {
     RmsLabel->setText(QStringLiteral("RMS = —"));
@@ -497,25 +520,26 @@ void TModelPanel::CellEdited(int row, int column) {
 }
 
 void TModelPanel::Paint(TCanvas& canvas, const TRect& plot, const TCourbe& x,
-                        const std::array<const TCourbe*, 4>& y) const {
-  if (!isVisible() || x_.size() < 2)
+                        std::span<const TCourbe* const> curves) const {
+  if (!isVisible() || x_.size() < 2 || curveX_.empty() || shownChannel_ < 0 ||
+      shownChannel_ != Channel())
     return;
-  if (!curveX_.empty() && shownChannel_ >= 0 && shownChannel_ == Channel() &&
-      y[static_cast<std::size_t>(shownChannel_)] != nullptr)
-    DrawModelCurve(canvas, plot, x, *y[static_cast<std::size_t>(shownChannel_)], curveX_, curveY_,
-                   colours_[static_cast<std::size_t>(shownChannel_)]);
+  for (const TCourbe* c : curves)
+    if (c != nullptr && c->Index == shownChannel_) {
+      DrawModelCurve(canvas, plot, x, *c, curveX_, curveY_, shownColour_);
+      return;
+    }
 }
 
 void TModelPanel::PaintLegend(TCanvas& canvas, const TRect& plot) const {
   if (!isVisible() || !shown_ || !shown_->Ok() || curveX_.empty())
     return;
-  const std::size_t channel = static_cast<std::size_t>(std::max(shownChannel_, 0));
   // The canvas writes 8-bit texts: the Greek names are written out ("tau").
   std::vector<QString> lines;
   lines.push_back(ModelCB->currentText() + QStringLiteral(" : ") + U8(shown_->formula));
   for (const analysis::FitParameter& p : shown_->parameters) {
-    const TValueText t = FitValueParts(
-        p.value, p.error, FitParameterUnit(shownSpec_, p.name, xUnit_, yUnits_[channel]));
+    const TValueText t =
+        FitValueParts(p.value, p.error, FitParameterUnit(shownSpec_, p.name, xUnit_, shownUnit_));
     const QString unit = t.unit.empty() ? QString() : QLatin1Char(' ') + U8(t.unit);
     QString line = QString::fromStdString(p.name) + QStringLiteral(" = ") + U8(t.value) + unit;
     if (!t.error.empty())
@@ -543,7 +567,7 @@ void TModelPanel::PaintLegend(TCanvas& canvas, const TRect& plot) const {
   canvas.SetBrushColour(QColor(255, 255, 255, 210));
   canvas.FillRect(left - 4, top - 2, left + width + 4, top + height + 2);
   canvas.SetBrushColour(Qt::white);
-  canvas.SetFontColour(ToQColor(colours_[channel]));
+  canvas.SetFontColour(ToQColor(shownColour_));
   int y = top;
   for (const std::string& text : texts) {
     canvas.TextOut(left, y, text);
@@ -564,10 +588,9 @@ QString TModelPanel::ResultText() const {
   text += QLatin1Char('\n');
   text += QStringLiteral("Paramètre\tValeur\tIncertitude\tUnité\n");
   if (shown_ && shown_->Ok()) {
-    const std::size_t channel = static_cast<std::size_t>(std::max(shownChannel_, 0));
     for (const analysis::FitParameter& p : shown_->parameters) {
-      const TValueText t = FitValueParts(
-          p.value, p.error, FitParameterUnit(shownSpec_, p.name, xUnit_, yUnits_[channel]));
+      const TValueText t =
+          FitValueParts(p.value, p.error, FitParameterUnit(shownSpec_, p.name, xUnit_, shownUnit_));
       QString error = U8(t.error);
       if (error.isEmpty() && !p.fixed)
         error = U8(analysis::kFitUndeterminedText);
@@ -588,6 +611,11 @@ void TModelPanel::CopyResult() {
 
 namespace {
 
+std::string KeyOf(FitModel m) {
+  return m == FitModel::kExpression ? std::string("expression")
+                                    : std::string(analysis::FitModelKey(m));
+}
+
 std::string Shortest(double v) {
   char text[32];
   const auto end = std::to_chars(text, text + sizeof text, v).ptr;
@@ -600,13 +628,14 @@ TMeasureModel TModelPanel::SavedModel() const {
   TMeasureModel saved;
   if (!isVisible() || !shown_ || !shown_->Ok() || shownChannel_ < 0)
     return saved;
-  saved.Model = shownSpec_.model == FitModel::kExpression
-                    ? std::string("expression")
-                    : std::string(analysis::FitModelKey(shownSpec_.model));
+  saved.Model = KeyOf(shownSpec_.model);
   if (shownSpec_.model == FitModel::kExpression)
     saved.Expression = shownSpec_.expression;
   saved.Degree = shownSpec_.degree;
-  saved.Channel = shownChannel_;
+  if (shownChannel_ < 4)
+    saved.Channel = shownChannel_;
+  else
+    saved.Quantity = shownName_.toStdString();
   if (markers_->Placed()) {
     saved.From = markers_->From();
     saved.To = markers_->To();
@@ -620,22 +649,31 @@ TMeasureModel TModelPanel::SavedModel() const {
   return saved;
 }
 
-void TModelPanel::ShowSavedModel(const TMeasureModel& model) {
-  std::optional<FitModel> m;
-  if (model.Model == "expression")
-    m = FitModel::kExpression;
-  else
-    m = analysis::FitModelByName(model.Model);
+std::string TModelPanel::ModelKey() const {
+  return KeyOf(ChosenModel().model);
+}
+
+bool TModelPanel::SelectModel(std::string_view key) {
+  const std::optional<FitModel> m =
+      key == "expression" ? FitModel::kExpression : analysis::FitModelByName(key);
   if (!m)
+    return false;
+  const auto at = std::find(kModels.begin(), kModels.end(), *m);
+  ModelCB->setCurrentIndex(at == kModels.end() ? kExpressionItem
+                                               : static_cast<int>(at - kModels.begin()));
+  return true;
+}
+
+void TModelPanel::ShowSavedModel(const TMeasureModel& model) {
+  if (model.Model != "expression" && !analysis::FitModelByName(model.Model))
     return; // a later version's model: the file opens without it
   filling_ = true;
   ExpressionEdit->setText(QString::fromStdString(model.Expression));
   DegreeSE->setValue(model.Degree);
-  const auto at = std::find(kModels.begin(), kModels.end(), *m);
-  ModelCB->setCurrentIndex(at == kModels.end() ? kExpressionItem
-                                               : static_cast<int>(at - kModels.begin()));
+  SelectModel(model.Model);
   filling_ = false;
   wantedChannel_ = model.Channel;
+  wantedQuantity_ = QString::fromStdString(model.Quantity);
   if (model.From && model.To)
     markers_->Place(*model.From, *model.To);
   else

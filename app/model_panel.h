@@ -14,6 +14,9 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "colour.h"
@@ -45,15 +48,18 @@ public:
   explicit TModelPanel(TRangeMarkers& markers, QWidget* parent = nullptr);
   ~TModelPanel() override; // the fit under way is cancelled and waited for
 
-  // The curves of a complete sweep, or of the points recorded (`abscissa` the channel on the
-  // horizontal axis, then not offered as a curve): `count` values of `x` and of each visible
-  // channel of `y` are copied. While the panel is shown the chosen curve is fitted anew, over
+  // The curves of a complete sweep, or of the points recorded: `count` values of `x` and of
+  // each of `curves` that is Visible are copied. Curves are told apart by their Index: 0..3
+  // the channels ("Voie 0"...), 4 + k computed quantity k, offered by its quantity name; null
+  // entries are skipped. In point mode `abscissa` is the Index of the curve on the horizontal
+  // axis (a channel or a computed quantity), not offered. Gaps (kNoValue) are left out of the
+  // fit like non-finite values. While the panel is shown the chosen curve is fitted anew, over
   // the markers' range or, until they are placed, over the part the axis of `x` shows.
-  void Feed(const TCourbe& x, const std::array<const TCourbe*, 4>& y, int count, int abscissa = -1);
-  // After a good fit, draws the model over the range in the channel's colour, dashed, over a
-  // plot painted with the transforms of `x` and `y`.
+  void Feed(const TCourbe& x, std::span<const TCourbe* const> curves, int count, int abscissa = -1);
+  // After a good fit, draws the model over the range in the curve's colour, dashed, over a
+  // plot painted with the transforms of `x` and of the curves (the same list as fed).
   void Paint(TCanvas& canvas, const TRect& plot, const TCourbe& x,
-             const std::array<const TCourbe*, 4>& y) const;
+             std::span<const TCourbe* const> curves) const;
   // The legend over the graph (kept in its images and prints): the model, its parameters
   // with their uncertainties and r², in the channel's colour at the top left of the plot.
   // Nothing without a good fit.
@@ -69,11 +75,16 @@ public:
 
   // The model shown, for a measurement file; empty when hidden or without a good fit.
   TMeasureModel SavedModel() const;
-  // The model of an opened file shown again: its model, channel and range; the fit of the
-  // file's data follows at the next Feed.
+  // The model of an opened file shown again: its model, curve (a channel, or a computed
+  // quantity by name) and range; the fit of the file's data follows at the next Feed.
   void ShowSavedModel(const TMeasureModel& model);
 
-  int Channel() const; // the curve modelled, -1 for none
+  // The model chosen, by its key as in files ("charge", "expression"); SelectModel takes a
+  // key (false, nothing changed, for one this program does not know).
+  std::string ModelKey() const;
+  bool SelectModel(std::string_view key);
+
+  int Channel() const; // the Index of the curve modelled, -1 for none
   // The last result shown (good or not), null before the first.
   const analysis::FitResult* Result() const { return shown_ ? &*shown_ : nullptr; }
   TRangeMarkers& Markers() { return *markers_; }
@@ -108,7 +119,15 @@ protected:
 private:
   analysis::FitModelSpec ChosenModel() const;
   void ModelChanged(); // the model, its degree or the expression changed
-  void FillChannels(); // the curve list after the visible channels
+  struct TFedCurve {
+    int index = 0;
+    QString name;     // "Voie 0", or the computed quantity's name
+    std::string unit; // 8-bit, as the curve's
+    TColour colour = 0;
+    std::vector<double> y; // gaps as NaN
+  };
+  const TFedCurve* Fed(int index) const;
+  void FillChannels(); // the curve list after the visible curves
   void FillRows();     // one row per parameter of the model
   void Submit();       // the chosen curve fitted in the worker
   void Take(std::uint64_t job, analysis::FitResult result);
@@ -123,22 +142,25 @@ private:
   bool filling_ = false;      // the table is being written, not edited
 
   // The data last fed.
-  std::vector<double> x_;
-  std::array<std::vector<double>, 4> y_;
-  std::array<bool, 4> visible_{};
-  std::array<TColour, 4> colours_{};
-  std::array<std::string, 4> yUnits_;
+  std::vector<double> x_; // gaps as NaN
+  std::vector<TFedCurve> curves_;
   std::string xUnit_;
+  QString xName_;                  // of the abscissa in point mode, for the curve list
   double axisLo_ = 0, axisHi_ = 0; // the horizontal axis shown: the whole sweep's range
   int abscissa_ = -1;
-  int wantedChannel_ = -1; // the channel of a file's model, taken at the next Feed
+  // The curve of a file's model, taken at the next Feed: a channel, or a quantity by name.
+  int wantedChannel_ = -1;
+  QString wantedQuantity_;
 
   TRangeMarkers* markers_; // the window's, not owned
   // Starting values by parameter name: the last result's, or typed in the table.
   std::vector<analysis::FitValue> start_;
   std::optional<analysis::FitResult> shown_;
   analysis::FitModelSpec shownSpec_;
-  int shownChannel_ = -1;
+  int shownChannel_ = -1; // the Index of the curve of the result shown
+  std::string shownUnit_; // its unit and colour when it was fitted
+  QString shownName_;     // its name, for a file
+  TColour shownColour_ = 0;
   std::vector<double> curveX_, curveY_; // the model over the range, for the graph
 };
 

@@ -265,6 +265,8 @@ private:
       int channel = -1;
       if (ParseInt(value, channel) && channel >= 0 && channel <= 3)
         model.Channel = channel;
+    } else if (key == "model.quantity") {
+      model.Quantity = value;
     } else if (key == "model.from" && ParseDouble(value, v) && std::isfinite(v)) {
       model.From = v;
     } else if (key == "model.to" && ParseDouble(value, v) && std::isfinite(v)) {
@@ -461,6 +463,8 @@ std::string MeasureHeaderText(const TMeasurement& m, long long rowCount) {
       AppendLine(out, "model.degree", std::to_string(model.Degree));
     if (model.Channel >= 0)
       AppendLine(out, "model.channel", std::to_string(model.Channel));
+    if (!model.Quantity.empty())
+      AppendLine(out, "model.quantity", model.Quantity);
     if (model.From && model.To) {
       AppendLine(out, "model.from", NumberText(*model.From));
       AppendLine(out, "model.to", NumberText(*model.To));
@@ -641,10 +645,13 @@ bool ParseMeasureText(std::string_view text, TMeasurement& m, std::string& error
     return false;
   }
   // The model's keys mean something only together, as the writer writes them: none without
-  // "model", a range only with both ends, a degree only for a polynomial.
+  // "model", a range only with both ends, a degree only for a polynomial, a channel only
+  // when no computed quantity is named.
   TMeasureModel& model = m.Model;
   if (model.Model.empty())
     model = TMeasureModel{};
+  if (!model.Quantity.empty())
+    model.Channel = -1;
   if (!model.From || !model.To)
     model.From = model.To = std::nullopt;
   if (model.Model != "polynomial")

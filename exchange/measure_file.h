@@ -49,7 +49,8 @@ struct TMeasureModel {
   std::string Model;      // a built-in model's key ("charge", "damped_sine") or "expression"
   std::string Expression; // the formula of an expression
   int Degree = 3;         // of a polynomial
-  int Channel = -1;       // the interface channel modelled, 0 to 3
+  int Channel = -1;       // the interface channel modelled, 0 to 3; -1 for a computed quantity
+  std::string Quantity;   // the computed quantity modelled, by its name; empty for a channel
   std::optional<double> From, To; // the range between the markers; none for the whole sweep
   std::string Parameters;         // "A=4.0024;tau=0.0125011;B=0.9969"
   std::string Errors;             // "A=0.0003;tau=2.2e-06;B=": empty when undetermined or held

@@ -1,19 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The "Modélisation" panel in the window against the virtual interface: the generator's
 // arbitrary wave, looped back to Y0, plays a capacitor's charge at 10 Hz (τ = 12,5 ms), which
-// the panel fits over the range dragged on the graph.
+// the panel fits over the range dragged on the graph, on a channel or on a computed quantity.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <fstream>
 #include <iterator>
 
+#include "computed_curves.h"
 #include "lcd99.h"
 #include "mainform_fixture.h"
 #include "model_panel.h"
@@ -23,7 +25,7 @@ namespace {
 
 constexpr int k100ms = 12;
 
-class ModelTest : public MainFormTest {
+class ModelTest : public MainFormFileTest {
 protected:
   // The generator plays `formula` at `hertz`, Y0 triggers on its rise through 1 V and one
   // sweep of 100 ms is taken; the panel is shown with `model`.
@@ -62,6 +64,12 @@ protected:
     form->TempsPaintBoxMouseUp(At(to, y, Qt::LeftButton));
   }
   bool Fitted() const { return panel->Result() != nullptr && !panel->Busy(); }
+  double Value(const char* name) const {
+    for (const analysis::FitParameter& p : panel->Result()->parameters)
+      if (p.name == name)
+        return p.value;
+    return 0;
+  }
   QString Cell(int row, int column) const { return panel->ParamTable->item(row, column)->text(); }
   int Row(const QString& name) const {
     for (int r = 0; r < panel->ParamTable->rowCount(); ++r)
@@ -150,6 +158,80 @@ TEST_F(ModelTest, AFailedFitSaysWhyInFrenchAndDrawsNoCurve) {
             QString::fromUtf8("Trop peu de points pour ajuster ce modèle"));
   EXPECT_FALSE(panel->ShowsCurve());
   EXPECT_EQ(Cell(0, 1), QString::fromUtf8("—"));
+}
+
+TEST_F(ModelTest, AComputedQuantityIsFittedInItsUnitAndOpenedAgainWithItsModel) {
+  PlayAndSweep("5*(1-EXP(-8*t))", "10", "Charge");
+  panel->Markers().Place(0.0005, 0.09);
+  panel->Refit();
+  ASSERT_TRUE(WaitFor([&] { return Fitted(); }));
+  ASSERT_TRUE(panel->Result()->Ok()) << panel->Result()->message;
+  const double a = Value("A");
+  const double tau = Value("tau");
+
+  // P = 2·V0 in W: "Charge" on P gives twice the channel's A, in W, and the same τ.
+  analysis::ComputedDefinition p;
+  p.name = "P";
+  p.kind = analysis::ComputedKind::kFormula;
+  p.formula = "2*V0";
+  p.unit = "W";
+  ASSERT_FALSE(form->ComputedQuantities().Define(form->ComputedChannels(), {}, {p}, {}));
+  form->ComputeQuantities();
+  form->FeedModelPanel();
+  ASSERT_EQ(panel->ChannelCB->itemText(panel->ChannelCB->count() - 1), "P");
+  panel->ChannelCB->setCurrentIndex(panel->ChannelCB->count() - 1);
+  ASSERT_TRUE(WaitFor([&] { return Fitted() && panel->Channel() == 4; }));
+  ASSERT_TRUE(panel->Result()->Ok()) << panel->Result()->message;
+  EXPECT_NEAR(Value("A"), 2 * a, 1e-6 * a);
+  EXPECT_NEAR(Value("tau"), tau, 1e-6 * tau);
+  EXPECT_EQ(Cell(Row("A"), 2), "W");
+  EXPECT_EQ(Cell(Row("B"), 2), "W");
+  EXPECT_EQ(Cell(Row(QString::fromUtf8("τ")), 2), "ms");
+
+  // The file names the quantity rather than a channel, and shows the model on it again.
+  const QString path = dir.filePath("p.qvtm");
+  ASSERT_TRUE(form->SaveMeasureFile(path));
+  const std::string text = ReadFile(path.toStdString());
+  EXPECT_NE(text.find("\n# model: charge\n# model.quantity: P\n# model.from: "), std::string::npos);
+  panel->ChannelCB->setCurrentIndex(0);
+  panel->ModelCB->setCurrentIndex(1);
+  ASSERT_TRUE(form->OpenMeasureFile(path));
+  EXPECT_EQ(panel->ModelCB->currentText(), "Charge");
+  EXPECT_EQ(panel->ChannelCB->currentText(), "P");
+  ASSERT_TRUE(WaitFor([&] { return Fitted(); }));
+  ASSERT_TRUE(panel->Result()->Ok());
+  EXPECT_EQ(panel->Channel(), 4);
+  EXPECT_NEAR(Value("A"), 2 * a, 1e-6 * a);
+}
+
+TEST_F(ModelTest, SettingsKeepThePanelItsModelAndExpression) {
+  Start();
+  Close();
+  ASSERT_EQ(ReadFile().find("[Modelisation]"), std::string::npos) << "nothing but defaults";
+  Start();
+  form->ModeleBtn->click();
+  form->ModelPanel->ExpressionEdit->setText("E*(1-EXP(-t/tau))");
+  form->ModelPanel->SelectModel("expression");
+  form->ModelPanel->ResidusCB->setChecked(true);
+  Close();
+  Start();
+  panel = form->ModelPanel;
+  EXPECT_FALSE(form->ModelArea->isHidden());
+  EXPECT_EQ(panel->ModelKey(), "expression");
+  EXPECT_EQ(panel->ExpressionEdit->text(), "E*(1-EXP(-t/tau))");
+  EXPECT_EQ(panel->ParamTable->rowCount(), 2) << "E and tau";
+  EXPECT_TRUE(panel->ResidusCB->isChecked());
+  Close();
+
+  // Values that do not read keep the defaults.
+  std::string text = ReadFile();
+  const auto model = text.find("Modele=expression");
+  ASSERT_NE(model, std::string::npos);
+  text.replace(model, 17, "Modele=nouveau\nDegre=9");
+  std::ofstream(ConfigFileName, std::ios::binary) << text;
+  Start();
+  EXPECT_EQ(form->ModelPanel->ModelKey(), "affine");
+  EXPECT_EQ(form->ModelPanel->DegreeSE->value(), 3);
 }
 
 } // namespace
