@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "courbe.h"
+#include "numbers.h"
 
 namespace qvt {
 
@@ -22,8 +23,9 @@ constexpr int kGrab = 5;
 std::pair<double, double> MarkerSpan(std::span<const double> x, double axisLo, double axisHi) {
   double lo = std::numeric_limits<double>::infinity();
   double hi = -lo;
+  // A computed abscissa holds the no-value marker where it has a gap.
   for (const double v : x)
-    if (std::isfinite(v))
+    if (std::isfinite(v) && v != kNoValue)
       lo = std::min(lo, v), hi = std::max(hi, v);
   // What the graph shows: a triggered sweep holds samples before the time axis starts.
   lo = std::max(lo, std::min(axisLo, axisHi));
