@@ -13,6 +13,21 @@ namespace qvt {
 
 namespace {
 
+std::size_t HeldCount(int count) {
+  return static_cast<std::size_t>(std::clamp(count, 0, static_cast<int>(TSamples::kCount)));
+}
+
+// The first n samples of each visible channel; a hidden one reads as gaps (an empty span).
+template <typename Curve>
+std::array<std::span<const double>, 4> VisibleColumns(const std::array<Curve, 4>& channels,
+                                                      std::size_t n) {
+  std::array<std::span<const double>, 4> columns;
+  for (std::size_t c = 0; c < channels.size(); ++c)
+    if (channels[c].Visible)
+      columns[c] = {channels[c].Value.data(), n};
+  return columns;
+}
+
 // Dark, and far from the channels' pure blue, red, magenta and green.
 constexpr std::array<TColour, analysis::kMaxComputed> kComputedColours = {
     MakeColour(204, 102, 0),  MakeColour(0, 128, 128), MakeColour(112, 48, 160),
@@ -124,12 +139,8 @@ const std::string& TComputedCurves::Unit(std::size_t k) const {
 std::optional<analysis::ComputedError>
 TComputedCurves::ComputeSweep(const std::array<TCourbeOsc, 4>& channels, const TCourbe& time,
                               int count, std::size_t integralStart) {
-  const std::size_t n =
-      static_cast<std::size_t>(std::clamp(count, 0, static_cast<int>(TSamples::kCount)));
-  std::array<std::span<const double>, 4> columns;
-  for (std::size_t c = 0; c < channels.size(); ++c)
-    if (channels[c].Visible)
-      columns[c] = {channels[c].Value.data(), n};
+  const std::size_t n = HeldCount(count);
+  const std::array<std::span<const double>, 4> columns = VisibleColumns(channels, n);
   analysis::ComputedInput input;
   input.samples = n;
   input.channels = columns;
@@ -148,12 +159,8 @@ TComputedCurves::ComputeSweep(const std::array<TCourbeOsc, 4>& channels, const T
 std::optional<analysis::ComputedError>
 TComputedCurves::ComputePoints(const std::array<TCourbePoint, 4>& channels, int abscissa,
                                int count) {
-  const std::size_t n =
-      static_cast<std::size_t>(std::clamp(count, 0, static_cast<int>(TSamples::kCount)));
-  std::array<std::span<const double>, 4> columns;
-  for (std::size_t c = 0; c < channels.size(); ++c)
-    if (channels[c].Visible)
-      columns[c] = {channels[c].Value.data(), n};
+  const std::size_t n = HeldCount(count);
+  const std::array<std::span<const double>, 4> columns = VisibleColumns(channels, n);
   analysis::ComputedInput input;
   input.samples = n;
   input.channels = columns;
