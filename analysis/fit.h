@@ -126,6 +126,14 @@ std::string FitFormula(const FitModelSpec& model);
 // The status line of the window, in French (UTF-8): "Ajustement réussi en 9 itérations",
 // "Pas de convergence : changez les valeurs de départ", ...
 std::string FitStatusText(const FitResult& result);
+// The line for an expression the fit refuses (`message` as FitResult or FitParameterNames give
+// it): "Expression incorrecte : " and the evaluator's message, or a French sentence of its own
+// for an empty expression and one without a parameter.
+std::string FitExpressionErrorText(std::string_view message);
+// The messages (English) of an expression refused as empty or without a parameter.
+inline constexpr std::string_view kFitEmptyExpression = "the expression is empty";
+inline constexpr std::string_view kFitNoParameter =
+    "the expression has no parameter to fit (every name but x and t is one)";
 // What the window shows instead of an undetermined error.
 inline constexpr std::string_view kFitUndeterminedText = "Incertitude non déterminée";
 

@@ -484,11 +484,11 @@ public:
       return false;
     }
     if (text.find_first_not_of(' ') == std::string::npos) {
-      error = "the expression is empty";
+      error = kFitEmptyExpression;
       return false;
     }
     if (names_.empty()) {
-      error = "the expression has no parameter to fit (every name but x and t is one)";
+      error = kFitNoParameter;
       return false;
     }
     return true;

@@ -11,6 +11,15 @@ bool FitResult::Undetermined() const {
   return false;
 }
 
+std::string FitExpressionErrorText(std::string_view message) {
+  // The fit's own two refusals; any other message is the evaluator's, shown as it gives it.
+  if (message == kFitEmptyExpression)
+    return "Tapez l'expression du modèle, par exemple E*(1-EXP(-t/tau))";
+  if (message == kFitNoParameter)
+    return "L'expression n'a aucun paramètre à ajuster (tout nom autre que x et t en est un)";
+  return "Expression incorrecte : " + std::string(message);
+}
+
 std::string FitStatusText(const FitResult& result) {
   switch (result.status) {
   case FitStatus::kConverged: {
@@ -27,7 +36,7 @@ std::string FitStatusText(const FitResult& result) {
   case FitStatus::kTooFewPoints:
     return "Trop peu de points pour ajuster ce modèle";
   case FitStatus::kBadExpression:
-    return "Expression incorrecte : " + result.message;
+    return FitExpressionErrorText(result.message);
   case FitStatus::kBadInput:
     return "Données incorrectes : " + result.message;
   case FitStatus::kCancelled:

@@ -269,7 +269,7 @@ void TModelPanel::FillRows() {
   }
   filling_ = false;
   if (names.empty() && !error.empty())
-    StatusLabel->setText(U8("Expression incorrecte : " + error));
+    StatusLabel->setText(U8(analysis::FitExpressionErrorText(error)));
 }
 
 namespace {

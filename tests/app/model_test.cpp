@@ -158,6 +158,15 @@ TEST_F(ModelTest, AFailedFitSaysWhyInFrenchAndDrawsNoCurve) {
             QString::fromUtf8("Trop peu de points pour ajuster ce modèle"));
   EXPECT_FALSE(panel->ShowsCurve());
   EXPECT_EQ(Cell(0, 1), QString::fromUtf8("—"));
+
+  // An expression without a parameter is refused with a sentence of the window's own.
+  panel->ModelCB->setCurrentIndex(panel->ModelCB->findText("Expression"));
+  panel->ExpressionEdit->setText("2*t+1");
+  panel->ExpressionEdit->setModified(true); // as typed
+  emit panel->ExpressionEdit->editingFinished();
+  EXPECT_TRUE(panel->StatusLabel->text().startsWith(
+      QString::fromUtf8("L'expression n'a aucun paramètre à ajuster")))
+      << panel->StatusLabel->text().toStdString();
 }
 
 TEST_F(ModelTest, AComputedQuantityIsFittedInItsUnitAndOpenedAgainWithItsModel) {
