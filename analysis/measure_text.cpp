@@ -18,19 +18,20 @@ struct Entry {
   Quantity quantity;
   std::string_view key;
   std::string_view label;
-  std::string_view unit; // a Tunite text, or "%" / "°" shown without prefix
+  std::string_view unit; // a Tunite text, "%" / "°" shown without prefix, or empty: a level,
+                         // in the unit of the curve measured
   int digits;
 };
 
 constexpr std::array<Entry, kAllQuantities.size()> kEntries = {{
     {Quantity::kFrequency, "freq", "f", "Hz", 4},
     {Quantity::kPeriod, "period", "T", "s", 4},
-    {Quantity::kPeakToPeak, "vpp", "Vpp", "V", 3},
-    {Quantity::kMin, "min", "Vmin", "V", 3},
-    {Quantity::kMax, "max", "Vmax", "V", 3},
-    {Quantity::kMean, "mean", "Vmoy", "V", 3},
-    {Quantity::kRms, "rms", "Veff", "V", 3},
-    {Quantity::kAmplitude, "ampl", "Vamp", "V", 3},
+    {Quantity::kPeakToPeak, "vpp", "Vpp", "", 3},
+    {Quantity::kMin, "min", "Vmin", "", 3},
+    {Quantity::kMax, "max", "Vmax", "", 3},
+    {Quantity::kMean, "mean", "Vmoy", "", 3},
+    {Quantity::kRms, "rms", "Veff", "", 3},
+    {Quantity::kAmplitude, "ampl", "Vamp", "", 3},
     {Quantity::kDutyCycle, "duty", "Rapport cyclique", "%", 3},
     {Quantity::kRiseTime, "rise", "Montée", "s", 3},
     {Quantity::kFallTime, "fall", "Descente", "s", 3},
@@ -120,14 +121,14 @@ std::optional<double> ValueOf(const Measurements& m, Quantity quantity) {
   return std::nullopt;
 }
 
-std::string MeasureText(Quantity quantity, std::optional<double> value) {
+std::string MeasureText(Quantity quantity, std::optional<double> value, std::string_view unit) {
   const Entry& e = EntryOf(quantity);
   std::string text = std::string(e.label) + " = ";
   if (!value || !std::isfinite(*value))
     return text + "\u2014";
   if (e.unit == "%" || e.unit == "°")
     return text + Figures(*value, e.digits) + " " + std::string(e.unit);
-  return text + WithPrefix(*value, e.unit, e.digits);
+  return text + WithPrefix(*value, e.unit.empty() ? unit : e.unit, e.digits);
 }
 
 } // namespace qvt::analysis
