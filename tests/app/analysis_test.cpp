@@ -239,6 +239,12 @@ TEST_F(AnalysisTest, ComputedQuantitiesAreMeasuredAndTransformedEachInItsUnit) {
   ASSERT_FALSE(spectrum.Harmonics.empty());
   EXPECT_NEAR(spectrum.Harmonics[0].frequency, 100, spectrum.Resolution);
   EXPECT_EQ(g.Curves[4].AxisLabel(1), "P/W");
+  // The mouse on its fundamental reads it.
+  form->TempsPaintBox->Repaint();
+  const auto k = static_cast<std::size_t>(std::lround(100 / spectrum.Resolution));
+  form->ShowReadout(g.FrequencyCurve.ToPixel(spectrum.Resolution * static_cast<double>(k)),
+                    g.Curves[4].ToPixel(spectrum.Magnitudes[k]));
+  EXPECT_TRUE(form->LabelY->text().startsWith("P=")) << form->LabelY->text().toStdString();
   EXPECT_TRUE(g.Voies[5].Visible);
   EXPECT_TRUE(g.Voies[5].Magnitudes.empty()) << "no spectrum for a curve with gaps";
 }
