@@ -52,10 +52,8 @@ std::string Figures(double x, int digits) {
   return FormatFixed(x, digits, digits - integerDigits);
 }
 
-// x in an SI unit with the engineering prefix that leaves 1 to 999 before the separator.
-std::string WithPrefix(double x, std::string_view unitText, int digits) {
-  Tunite unit;
-  unit.SetText(unitText);
+// x in the unit with the engineering prefix that leaves 1 to 999 before the separator.
+std::string WithPrefix(double x, Tunite unit, int digits) {
   if (x == 0)
     return Figures(0, digits) + " " + AnsiToUtf8(unit.UnitText(0));
   const double top = 1000 - 0.5 * std::pow(10.0, 3 - digits);
@@ -122,13 +120,24 @@ std::optional<double> ValueOf(const Measurements& m, Quantity quantity) {
 }
 
 std::string MeasureText(Quantity quantity, std::optional<double> value, std::string_view unit) {
+  Tunite u;
+  u.SetText(unit);
+  return MeasureText(quantity, value, u);
+}
+
+std::string MeasureText(Quantity quantity, std::optional<double> value, const Tunite& unit) {
   const Entry& e = EntryOf(quantity);
   std::string text = std::string(e.label) + " = ";
   if (!value || !std::isfinite(*value))
     return text + "\u2014";
   if (e.unit == "%" || e.unit == "°")
     return text + Figures(*value, e.digits) + " " + std::string(e.unit);
-  return text + WithPrefix(*value, e.unit.empty() ? unit : e.unit, e.digits);
+  if (!e.unit.empty()) {
+    Tunite own;
+    own.SetText(e.unit);
+    return text + WithPrefix(*value, own, e.digits);
+  }
+  return text + WithPrefix(*value, unit, e.digits);
 }
 
 } // namespace qvt::analysis

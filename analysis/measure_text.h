@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "measurer.h"
+#include "unite.h"
 
 namespace qvt::analysis {
 
@@ -56,5 +57,8 @@ std::optional<double> ValueOf(const Measurements& measurements, Quantity quantit
 // unit. A missing value reads "—" ("f = —").
 std::string MeasureText(Quantity quantity, std::optional<double> value,
                         std::string_view unit = "V");
+// The same with the curve's unit itself: its power of ten says what the values are counted in
+// (a channel's "mA": milliamperes; a computed quantity's "mW": watts, its values being SI).
+std::string MeasureText(Quantity quantity, std::optional<double> value, const Tunite& unit);
 
 } // namespace qvt::analysis

@@ -50,8 +50,7 @@ const std::vector<analysis::Quantity>& DefaultMeasures() {
 
 // The value part of a measurement text: "50,00 Hz" of "f = 50,00 Hz", "—" when missing; the
 // levels in `unit`, the curve's.
-QString ValueText(analysis::Quantity q, const std::optional<double>& value,
-                  const std::string& unit) {
+QString ValueText(analysis::Quantity q, const std::optional<double>& value, const Tunite& unit) {
   const QString text = QString::fromStdString(analysis::MeasureText(q, value, unit));
   const int equal = text.indexOf(QStringLiteral(" = "));
   return equal < 0 ? text : text.mid(equal + 3);
@@ -343,8 +342,7 @@ void TMainForm::ShowMeasures(std::span<const int> channels,
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         MesuresTable->setItem(r, c, item);
       }
-      setText(item,
-              ValueText(ChosenMeasures[c], analysis::ValueOf(m, ChosenMeasures[c]), curve.Text));
+      setText(item, ValueText(ChosenMeasures[c], analysis::ValueOf(m, ChosenMeasures[c]), curve));
       if (item->foreground().color() != colour)
         item->setForeground(colour);
     }

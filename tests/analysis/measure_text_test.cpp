@@ -53,6 +53,11 @@ TEST_P(MeasureTextTest, ValuesWithPrefixFiguresAndUnit) {
                             UnitCase{Quantity::kFrequency, "W", 100, "f = 100.0 Hz"},
                             UnitCase{Quantity::kPhase, "A", 90, "Phase = 90.0 °"}})
     EXPECT_EQ(MeasureText(c.quantity, c.value, c.unit), Local(c.text)) << c.text;
+  // A computed quantity typed in "mW" holds watts: 0.005 reads 5 mW, not 5 µW.
+  Tunite milliwatts;
+  milliwatts.SetText("mW");
+  milliwatts.Pow10 = 0;
+  EXPECT_EQ(MeasureText(Quantity::kMean, 0.005, milliwatts), Local("Vmoy = 5.00 mW"));
 }
 
 QVT_BOTH_SEPARATORS(MeasureTextTest);
