@@ -239,6 +239,7 @@ TEST_F(AnalysisTest, ComputedQuantitiesAreMeasuredAndTransformedEachInItsUnit) {
   ASSERT_FALSE(spectrum.Harmonics.empty());
   EXPECT_NEAR(spectrum.Harmonics[0].frequency, 100, spectrum.Resolution);
   EXPECT_EQ(g.Curves[4].AxisLabel(1), "P/W");
+  EXPECT_LT(g.Curves[4].Maxi, 0.02) << "a range of its own, not the channels' volts";
   // The mouse on its fundamental reads it.
   form->TempsPaintBox->Repaint();
   const auto k = static_cast<std::size_t>(std::lround(100 / spectrum.Resolution));
