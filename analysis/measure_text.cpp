@@ -18,19 +18,20 @@ struct Entry {
   Quantity quantity;
   std::string_view key;
   std::string_view label;
-  std::string_view unit; // a Tunite text, or "%" / "°" shown without prefix
+  std::string_view unit; // a Tunite text, "%" / "°" shown without prefix, or empty: a level,
+                         // in the unit of the curve measured
   int digits;
 };
 
 constexpr std::array<Entry, kAllQuantities.size()> kEntries = {{
     {Quantity::kFrequency, "freq", "f", "Hz", 4},
     {Quantity::kPeriod, "period", "T", "s", 4},
-    {Quantity::kPeakToPeak, "vpp", "Vpp", "V", 3},
-    {Quantity::kMin, "min", "Vmin", "V", 3},
-    {Quantity::kMax, "max", "Vmax", "V", 3},
-    {Quantity::kMean, "mean", "Vmoy", "V", 3},
-    {Quantity::kRms, "rms", "Veff", "V", 3},
-    {Quantity::kAmplitude, "ampl", "Vamp", "V", 3},
+    {Quantity::kPeakToPeak, "vpp", "Vpp", "", 3},
+    {Quantity::kMin, "min", "Vmin", "", 3},
+    {Quantity::kMax, "max", "Vmax", "", 3},
+    {Quantity::kMean, "mean", "Vmoy", "", 3},
+    {Quantity::kRms, "rms", "Veff", "", 3},
+    {Quantity::kAmplitude, "ampl", "Vamp", "", 3},
     {Quantity::kDutyCycle, "duty", "Rapport cyclique", "%", 3},
     {Quantity::kRiseTime, "rise", "Montée", "s", 3},
     {Quantity::kFallTime, "fall", "Descente", "s", 3},
@@ -51,10 +52,8 @@ std::string Figures(double x, int digits) {
   return FormatFixed(x, digits, digits - integerDigits);
 }
 
-// x in an SI unit with the engineering prefix that leaves 1 to 999 before the separator.
-std::string WithPrefix(double x, std::string_view unitText, int digits) {
-  Tunite unit;
-  unit.SetText(unitText);
+// x in the unit with the engineering prefix that leaves 1 to 999 before the separator.
+std::string WithPrefix(double x, Tunite unit, int digits) {
   if (x == 0)
     return Figures(0, digits) + " " + AnsiToUtf8(unit.UnitText(0));
   const double top = 1000 - 0.5 * std::pow(10.0, 3 - digits);
@@ -120,14 +119,25 @@ std::optional<double> ValueOf(const Measurements& m, Quantity quantity) {
   return std::nullopt;
 }
 
-std::string MeasureText(Quantity quantity, std::optional<double> value) {
+std::string MeasureText(Quantity quantity, std::optional<double> value, std::string_view unit) {
+  Tunite u;
+  u.SetText(unit);
+  return MeasureText(quantity, value, u);
+}
+
+std::string MeasureText(Quantity quantity, std::optional<double> value, const Tunite& unit) {
   const Entry& e = EntryOf(quantity);
   std::string text = std::string(e.label) + " = ";
   if (!value || !std::isfinite(*value))
     return text + "\u2014";
   if (e.unit == "%" || e.unit == "°")
     return text + Figures(*value, e.digits) + " " + std::string(e.unit);
-  return text + WithPrefix(*value, e.unit, e.digits);
+  if (!e.unit.empty()) {
+    Tunite own;
+    own.SetText(e.unit);
+    return text + WithPrefix(*value, own, e.digits);
+  }
+  return text + WithPrefix(*value, unit, e.digits);
 }
 
 } // namespace qvt::analysis

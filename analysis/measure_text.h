@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "measurer.h"
+#include "unite.h"
 
 namespace qvt::analysis {
 
@@ -49,9 +50,15 @@ std::string_view Label(Quantity quantity);
 std::optional<double> ValueOf(const Measurements& measurements, Quantity quantity);
 
 // "label = value unit" in UTF-8, with the system decimal separator: frequency and period with
-// four significant figures, the others with three; volts, seconds and hertz with the SI prefix
-// of the program's units (Tunite), the duty cycle in % and the phase in degrees without
-// prefix. A missing value reads "—" ("f = —").
-std::string MeasureText(Quantity quantity, std::optional<double> value);
+// four significant figures, the others with three; the levels (Vpp, min, max, mean, RMS,
+// amplitude) in `unit`, the measured curve's unit (a Tunite text in the program's code page:
+// "V", "A", "W"), seconds and hertz, all with the SI prefix of the program's units (Tunite);
+// the duty cycle in % and the phase in degrees without prefix. The labels stay "Vpp"... in any
+// unit. A missing value reads "—" ("f = —").
+std::string MeasureText(Quantity quantity, std::optional<double> value,
+                        std::string_view unit = "V");
+// The same with the curve's unit itself: its power of ten says what the values are counted in
+// (a channel's "mA": milliamperes; a computed quantity's "mW": watts, its values being SI).
+std::string MeasureText(Quantity quantity, std::optional<double> value, const Tunite& unit);
 
 } // namespace qvt::analysis

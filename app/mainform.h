@@ -256,10 +256,11 @@ public:
   void AnalyseSweep();
   // Measures (panel shown) and transforms (Spectre mode) `count` samples of the visible
   // curves, taken every time[1] - time[0] seconds, as they are: live sweeps and opened files
-  // alike. Delay and phase are taken against channel `reference` when it is visible, else
-  // against the first visible channel.
-  void AnalyseCurves(const std::array<TCourbeOsc, 4>& curves, const TCourbe& time, int count,
-                     int reference);
+  // alike; the visible computed quantities after the channels, in their unit (one with a gap
+  // in the sweep is neither measured nor transformed). Delay and phase are taken against
+  // channel `reference` when it is visible, else against the first visible channel.
+  void AnalyseCurves(const std::array<TCourbeOsc, 4>& curves, std::span<const TCourbe> computed,
+                     const TCourbe& time, int count, int reference);
   void MesuresBtnClick();
   void SpectreBtnClick();
   // The panel as tab-separated text: a header line, then one line per channel.
@@ -522,7 +523,10 @@ private:
   void LoadSpectrumSettings(const TIniFile& ini);
   void SaveSpectrumSettings(TIniFile& ini) const;
   void ShowMeasures(std::span<const int> channels, std::span<const analysis::Measurements> values);
-  void ComputeSpectra(const std::array<TCourbeOsc, 4>& curves, double samplePeriod, int count);
+  void ComputeSpectra(const std::array<TCourbeOsc, 4>& curves, std::span<const TCourbe> computed,
+                      double samplePeriod, int count);
+  // No gap (the no-value marker, a value not finite) in the first `count` samples.
+  static bool Gapless(const TCourbe& curve, int count);
   void ConnectGeneratorHandlers();
   QFrame* BuildVexorAbsent();
   void ConnectHandlers();
@@ -575,8 +579,8 @@ private:
   QPointer<QWindow> LastFocusWindow;
   std::optional<TSweepCycle> Cycle; // the sweep being acquired, on Device
   analysis::Measurer Measurer;
-  std::array<analysis::Spectrum, 4> Spectra;
-  std::vector<int> MeasuredChannels; // the panel's rows
+  std::array<analysis::Spectrum, 4 + analysis::kMaxComputed> Spectra; // channels, computed
+  std::vector<int> MeasuredChannels; // the panel's rows: channel i, or 4 + k computed quantity k
   std::vector<analysis::Measurements> MeasuredValues;
 
   std::shared_ptr<TMeasurement> ShownMeasure; // the opened file's measurement

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TMainForm: the "Spectre" mode. The graph shows the magnitude spectra of the active channels
-// instead of their curves, with a bar over it for the window, the scale, the averaging and
-// the frequency span; the mouse reads frequency and amplitude, and zooms (wheel) and pans
-// (drag) the frequency range. Leaving the mode gives the time graph back.
+// and of the visible computed quantities instead of their curves, with a bar over it for the
+// window, the scale, the averaging and the frequency span; the mouse reads frequency and amplitude,
+// and zooms (wheel) and pans (drag) the frequency range. Leaving the mode gives the time graph
+// back.
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -133,8 +134,10 @@ void TMainForm::SpectrumControlsChange() {
   SpectreGraph->MaxFrequency = FmaxCB->currentData().toDouble();
   if (Loading)
     return;
-  // The spectra held are shown at once in the new scale.
-  for (int i = 0; i < 4; ++i) {
+  // The spectra held are shown at once in the new scale (none where the last sweep gave none).
+  for (std::size_t i = 0; i < SpectreGraph->Voies.size(); ++i) {
+    if (SpectreGraph->Voies[i].Magnitudes.empty())
+      continue;
     const std::span<const double> m = Spectra[i].Magnitudes();
     SpectreGraph->Voies[i].Magnitudes.assign(m.begin(), m.end());
   }
@@ -156,17 +159,25 @@ void TMainForm::SpectreBtnClick() {
   TempsPaintBox->Invalidate();
 }
 
-void TMainForm::ComputeSpectra(const std::array<TCourbeOsc, 4>& curves, double samplePeriod,
-                               int count) {
+void TMainForm::ComputeSpectra(const std::array<TCourbeOsc, 4>& curves,
+                               std::span<const TCourbe> computed, double samplePeriod, int count) {
   std::array<analysis::Harmonic, kHarmonicsListed> harmonics;
-  for (int i = 0; i < 4; ++i) {
+  SpectreGraph->SetComputedCount(computed.size());
+  for (int i = 0; i < static_cast<int>(SpectreGraph->Voies.size()); ++i) {
+    const bool channel = i < TGrapheSpectre::kChannels;
+    const TCourbe& curve = channel ? curves[i] : computed[i - TGrapheSpectre::kChannels];
     TSpectreVoie& v = SpectreGraph->Voies[i];
-    v.Visible = curves[i].Visible;
-    SpectreGraph->FollowChannel(i, curves[i]);
+    analysis::Spectrum& s = Spectra[i];
+    // Another quantity in the place of this one (a set defined anew): its own average.
+    if (!channel && SpectreGraph->Curves[i].QuantityName != curve.QuantityName)
+      s.ResetAverage();
+    v.Visible = curve.Visible;
+    SpectreGraph->FollowChannel(i, curve);
     if (!v.Visible)
       continue;
-    analysis::Spectrum& s = Spectra[i];
-    if (!s.Compute({curves[i].Value.data(), static_cast<std::size_t>(count)}, samplePeriod)) {
+    // A computed quantity with a gap has no spectrum: the marker would read as a level.
+    if ((!channel && !Gapless(curve, count)) ||
+        !s.Compute({curve.Value.data(), static_cast<std::size_t>(count)}, samplePeriod)) {
       v.Magnitudes.clear();
       v.Harmonics.clear();
       continue;
@@ -189,7 +200,7 @@ void TMainForm::PaintSpectrum() {
 void TMainForm::ShowSpectrumReadout(int x, int y) {
   std::size_t bin = 0;
   const std::uint8_t c = SpectreGraph->NearestBin(x, y, bin);
-  if (c >= 4) {
+  if (c >= SpectreGraph->Voies.size()) {
     HideReadout();
     return;
   }

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TMainForm: the "Mesures" panel. A table under the graph, one row per active channel in its
-// colour and one column per chosen measurement, refreshed after each complete sweep; the
-// quantities are chosen from a menu (the button's and the table's context menu) and the
-// table is copied as tab-separated text with Ctrl+C or from the context menu.
+// TMainForm: the "Mesures" panel. A table under the graph, one row per active channel and
+// then per visible computed quantity, each in its colour and its unit, and one column per
+// chosen measurement, refreshed after each complete sweep; the quantities are chosen from a
+// menu (the button's and the table's context menu) and the table is copied as tab-separated
+// text with Ctrl+C or from the context menu.
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
@@ -13,16 +14,18 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "ansi.h"
 #include "globals.h"
-#include "graphe_osc.h"
 #include "graphe_frequences.h"
+#include "graphe_osc.h"
 #include "inifile.h"
 #include "mainform.h"
 #include "mainform_texts.h"
 #include "measure_list.h"
+#include "numbers.h"
 #include "paintbox.h"
 
 namespace qvt {
@@ -35,6 +38,8 @@ constexpr char kSection[] = "Mesures";
 constexpr char kListKey[] = "Liste";
 constexpr char kShownKey[] = "Affiche";
 constexpr int kTableRowsShown = 4;
+// The rows' keys: channel i is i, computed quantity k is kFirstComputed + k.
+constexpr int kFirstComputed = 4;
 
 const std::vector<analysis::Quantity>& DefaultMeasures() {
   static const std::vector<analysis::Quantity> list = {
@@ -43,9 +48,10 @@ const std::vector<analysis::Quantity>& DefaultMeasures() {
   return list;
 }
 
-// The value part of a measurement text: "50,00 Hz" of "f = 50,00 Hz", "—" when missing.
-QString ValueText(analysis::Quantity q, const std::optional<double>& value) {
-  const QString text = QString::fromStdString(analysis::MeasureText(q, value));
+// The value part of a measurement text: "50,00 Hz" of "f = 50,00 Hz", "—" when missing; the
+// levels in `unit`, the curve's.
+QString ValueText(analysis::Quantity q, const std::optional<double>& value, const Tunite& unit) {
+  const QString text = QString::fromStdString(analysis::MeasureText(q, value, unit));
   const int equal = text.indexOf(QStringLiteral(" = "));
   return equal < 0 ? text : text.mid(equal + 3);
 }
@@ -208,19 +214,30 @@ void TMainForm::AnalyseSweep() {
     return;
   }
   const int reference = OscGraph->TriggerChannel < 4 ? OscGraph->TriggerChannel : -1;
-  AnalyseCurves(OscGraph->Curves, OscGraph->TimeCurve, OscGraph->FilledCount, reference);
+  std::span<const TCourbe> computed;
+  if (OscGraph->Computed != nullptr)
+    computed = *OscGraph->Computed;
+  AnalyseCurves(OscGraph->Curves, computed, OscGraph->TimeCurve, OscGraph->FilledCount, reference);
 }
 
-void TMainForm::AnalyseCurves(const std::array<TCourbeOsc, 4>& curves, const TCourbe& time,
-                              int count, int reference) {
+bool TMainForm::Gapless(const TCourbe& curve, int count) {
+  // The measurer and the transform would read the no-value marker as a level of 1e-26.
+  return std::none_of(curve.Value.begin(), curve.Value.begin() + count,
+                      [](double v) { return v == kNoValue || !std::isfinite(v); });
+}
+
+void TMainForm::AnalyseCurves(const std::array<TCourbeOsc, 4>& curves,
+                              std::span<const TCourbe> computed, const TCourbe& time, int count,
+                              int reference) {
   const bool measure = MesuresBtn->isChecked();
   const bool spectrum = SpectrumShown();
   count = std::min(count, static_cast<int>(TSamples::kCount));
   if ((!measure && !spectrum) || count < 2)
     return;
   const double dt = time.Value[1] - time.Value[0];
+  computed = computed.first(std::min(computed.size(), analysis::kMaxComputed));
   if (spectrum)
-    ComputeSpectra(curves, dt, count);
+    ComputeSpectra(curves, computed, dt, count);
   if (!measure)
     return;
 
@@ -242,8 +259,24 @@ void TMainForm::AnalyseCurves(const std::array<TCourbeOsc, 4>& curves, const TCo
                       curves[i].ClippedLow,
                       curves[i].ClippedHigh});
   }
+  // A computed quantity is measured in its range, never clipped; one with a gap (a formula
+  // that cannot give a value somewhere, a channel it reads hidden) gets a row of dashes, its
+  // values thrown away (no other row's delay or phase reads it: the reference is a channel).
+  std::vector<std::size_t> gapped;
+  for (std::size_t k = 0; k < computed.size(); ++k) {
+    const TCourbe& c = computed[k];
+    if (!c.Visible)
+      continue;
+    if (!Gapless(c, count))
+      gapped.push_back(inputs.size());
+    channels.push_back(kFirstComputed + static_cast<int>(k));
+    inputs.push_back(
+        {{c.Value.data(), static_cast<std::size_t>(count)}, dt, c.Mini, c.Maxi, false, false});
+  }
   std::vector<analysis::Measurements> out(inputs.size());
   Measurer.Measure(inputs, ref, out);
+  for (const std::size_t g : gapped)
+    out[g] = {};
   ShowMeasures(channels, out);
 }
 
@@ -253,6 +286,20 @@ void TMainForm::ShowMeasures(std::span<const int> channels,
     MeasuredChannels.assign(channels.begin(), channels.end());
   if (values.data() != MeasuredValues.data())
     MeasuredValues.assign(values.begin(), values.end());
+  auto curveOf = [this](int key) -> const TCourbe* {
+    if (key < kFirstComputed)
+      return &OscGraph->Curves[key];
+    const auto k = static_cast<std::size_t>(key - kFirstComputed);
+    return OscGraph->Computed != nullptr && k < OscGraph->Computed->size()
+               ? &(*OscGraph->Computed)[k]
+               : nullptr;
+  };
+  // A computed quantity gone since it was measured (a set defined anew) leaves the panel.
+  for (std::size_t r = MeasuredChannels.size(); r-- > 0;)
+    if (curveOf(MeasuredChannels[r]) == nullptr) {
+      MeasuredChannels.erase(MeasuredChannels.begin() + static_cast<std::ptrdiff_t>(r));
+      MeasuredValues.erase(MeasuredValues.begin() + static_cast<std::ptrdiff_t>(r));
+    }
   const int rows = static_cast<int>(MeasuredChannels.size());
   const int columns = static_cast<int>(ChosenMeasures.size());
   MesuresTable->setRowCount(rows);
@@ -272,10 +319,12 @@ void TMainForm::ShowMeasures(std::span<const int> channels,
       setText(MesuresTable->horizontalHeaderItem(c), text);
   }
   for (int r = 0; r < rows; ++r) {
-    const int channel = MeasuredChannels[r];
+    const int key = MeasuredChannels[r];
+    const TCourbe& curve = *curveOf(key);
     const analysis::Measurements& m = MeasuredValues[r];
-    const QColor colour = ToQColor(OscGraph->Curves[channel].Colour);
-    QString name = ChannelCaption(channel, OscGraph->Curves[channel].QuantityName, false);
+    const QColor colour = ToQColor(curve.Colour);
+    QString name = key < kFirstComputed ? ChannelCaption(key, curve.QuantityName, false)
+                                        : AnsiToQString(curve.QuantityName);
     if (m.saturated)
       name += U8(texts::kSaturated);
     QTableWidgetItem* head = MesuresTable->verticalHeaderItem(r);
@@ -293,7 +342,7 @@ void TMainForm::ShowMeasures(std::span<const int> channels,
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         MesuresTable->setItem(r, c, item);
       }
-      setText(item, ValueText(ChosenMeasures[c], analysis::ValueOf(m, ChosenMeasures[c])));
+      setText(item, ValueText(ChosenMeasures[c], analysis::ValueOf(m, ChosenMeasures[c]), curve));
       if (item->foreground().color() != colour)
         item->setForeground(colour);
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TGrapheSpectre: ranges, axes and traces of the spectra, peak marks and harmonic lists, and
-// the frequency range under the mouse.
+// the frequency range under the mouse. Loops over the channels' entries and the computed
+// quantities' alike; only the ranges and the axes tell them apart.
 #include "graphe_frequences.h"
 
 #include "canvas.h"
@@ -30,14 +31,21 @@ std::string ChannelName(int channel) {
 } // namespace
 
 TGrapheSpectre::TGrapheSpectre(TCanvas* canvas, TPaintBox* paintBox)
-    : TGrapheBase(canvas, paintBox),
-      FrequencyCurve("f", 0, "Hz"), Curves{TCourbe(ChannelName(0), 0, "V"),
-                                           TCourbe(ChannelName(1), 1, "V"),
-                                           TCourbe(ChannelName(2), 2, "V"),
-                                           TCourbe(ChannelName(3), 3, "V")} {
+    : TGrapheBase(canvas, paintBox), FrequencyCurve("f", 0, "Hz") {
   FrequencyCurve.Mini = 0;
   FrequencyCurve.Maxi = kEmptyRange;
-  for (std::size_t i = 0; i < Curves.size(); ++i) {
+  for (int i = 0; i < kChannels; ++i)
+    Curves.emplace_back(ChannelName(i), i, "V");
+  SetComputedCount(0);
+}
+
+void TGrapheSpectre::SetComputedCount(std::size_t count) {
+  const std::size_t entries = kChannels + count;
+  const std::size_t before = units_.size(); // the entries set up so far
+  Curves.resize(entries, TCourbe("", 0, "V"));
+  Voies.resize(entries);
+  units_.resize(entries);
+  for (std::size_t i = before; i < entries; ++i) {
     Curves[i].Mini = 0;
     Curves[i].Maxi = 1;
     units_[i].SetText("V");
@@ -46,12 +54,12 @@ TGrapheSpectre::TGrapheSpectre(TCanvas* canvas, TPaintBox* paintBox)
 
 void TGrapheSpectre::SetScale(analysis::SpectrumScale scale) {
   scale_ = scale;
-  for (int i = 0; i < 4; ++i)
-    ApplyUnit(i);
+  for (std::size_t i = 0; i < Curves.size(); ++i)
+    ApplyUnit(static_cast<int>(i));
 }
 
 void TGrapheSpectre::FollowChannel(int channel, const TCourbe& source) {
-  if (channel < 0 || channel > 3)
+  if (channel < 0 || channel >= static_cast<int>(Curves.size()))
     return;
   TCourbe& c = Curves[static_cast<std::size_t>(channel)];
   c.QuantityName = source.QuantityName;
@@ -97,14 +105,32 @@ double TGrapheSpectre::HighestFundamental() const {
 }
 
 void TGrapheSpectre::Fit() {
-  double top = scale_ == analysis::SpectrumScale::kDbv ? analysis::Spectrum::kFloorDbv : 0;
-  for (const TSpectreVoie& v : Voies) {
+  const double floor = scale_ == analysis::SpectrumScale::kDbv ? analysis::Spectrum::kFloorDbv : 0;
+  auto highest = [&](const TSpectreVoie& v, double top) {
     if (!v.Visible || v.Magnitudes.empty())
-      continue;
+      return top;
     // Bin 0 (the mean) is left out: an offset would flatten every tone.
     for (std::size_t k = 1; k < v.Magnitudes.size(); ++k)
       top = std::max(top, v.Magnitudes[k]);
-  }
+    return top;
+  };
+  auto setRange = [&](TCourbe& c, double top) {
+    if (scale_ == analysis::SpectrumScale::kDbv) {
+      c.Maxi = 20 * std::ceil((top + 1) / 20);
+      c.Mini = c.Maxi - kDbvSpan;
+    } else {
+      c.Mini = 0;
+      c.Maxi = top > 1e-9 ? top * 1.1 : 1;
+    }
+  };
+  // The channels share a range; a computed quantity, in a unit of its own, has its own.
+  double top = floor;
+  for (int i = 0; i < kChannels; ++i)
+    top = highest(Voies[i], top);
+  for (int i = 0; i < kChannels; ++i)
+    setRange(Curves[i], top);
+  for (std::size_t i = kChannels; i < Voies.size(); ++i)
+    setRange(Curves[i], highest(Voies[i], floor));
   const double nyquist = Nyquist();
   if (zoomed_) {
     // A shorter sweep's Nyquist may cut the chosen range: it is moved or narrowed into it.
@@ -116,23 +142,14 @@ void TGrapheSpectre::Fit() {
     FrequencyCurve.Maxi = MaxFrequency > 0 ? std::min(MaxFrequency, nyquist)
                                            : AutoFrequencySpan(HighestFundamental(), nyquist);
   }
-  double low = 0, high = 0;
-  if (scale_ == analysis::SpectrumScale::kDbv) {
-    high = 20 * std::ceil((top + 1) / 20);
-    low = high - kDbvSpan;
-  } else {
-    high = top > 1e-9 ? top * 1.1 : 1;
-  }
-  for (TCourbe& c : Curves) {
-    c.Mini = low;
-    c.Maxi = high;
-  }
 }
 
 void TGrapheSpectre::Paint() {
   if (!BeginPaint())
     return;
-  LayOut(1);
+  const auto computed = std::find_if(Voies.begin() + kChannels, Voies.end(),
+                                     [](const TSpectreVoie& v) { return v.Visible; });
+  LayOut(1, computed != Voies.end());
   LayOutHarmonicLists();
   for (TCourbe& c : Curves) {
     c.PixTop = PlotRect.Top;
@@ -147,13 +164,16 @@ void TGrapheSpectre::Paint() {
   if (RoomX)
     DrawHorizontalAxis(FrequencyCurve);
   if (RoomY) {
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < kChannels; ++i)
       if (Voies[i].Visible) {
         DrawVerticalAxis(Curves[i]);
         break;
       }
+    // The first computed quantity's axis at the right, as over the time graph.
+    if (computed != Voies.end())
+      DrawVerticalAxis(Curves[static_cast<std::size_t>(computed - Voies.begin())], true);
   }
-  for (int i = 0; i < 4; ++i)
+  for (int i = 0; i < static_cast<int>(Voies.size()); ++i)
     if (Voies[i].Visible && !Voies[i].Magnitudes.empty()) {
       DrawTrace(i);
       DrawPeakMark(i);
@@ -164,8 +184,8 @@ void TGrapheSpectre::Paint() {
 
 void TGrapheSpectre::LayOutHarmonicLists() {
   // Rows are measured as they are drawn: fields right-aligned in columns a character apart.
-  std::vector<std::vector<int>> widths(4);
-  for (int i = 0; i < 4; ++i) {
+  std::vector<std::vector<int>> widths(Voies.size());
+  for (int i = 0; i < static_cast<int>(Voies.size()); ++i) {
     if (!Voies[i].Visible)
       continue;
     const std::vector<std::array<std::string, 4>> rows = HarmonicRows(i);
@@ -285,7 +305,9 @@ void TGrapheSpectre::DrawPeakMark(int channel) {
 std::string TGrapheSpectre::HarmonicHeading(int channel) const {
   if (Voies[channel].Harmonics.empty())
     return {};
-  return "Voie " + std::to_string(channel) + " : rang, f, A, dB";
+  const std::string name =
+      channel < kChannels ? "Voie " + std::to_string(channel) : Curves[channel].QuantityName;
+  return name + " : rang, f, A, dB";
 }
 
 std::vector<std::array<std::string, 4>> TGrapheSpectre::HarmonicRows(int channel) {
@@ -311,7 +333,7 @@ void TGrapheSpectre::DrawHarmonicLists() {
   if (Lists.Lines == 0)
     return;
   const int pitch = Canvas->TextHeight("0");
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < static_cast<int>(Lists.Boxes.size()); ++i) {
     const TRect& box = Lists.Boxes[static_cast<std::size_t>(i)];
     if (box.Right == box.Left)
       continue;
@@ -338,7 +360,8 @@ void TGrapheSpectre::DrawHarmonicLists() {
 }
 
 std::uint8_t TGrapheSpectre::NearestBin(int& x, int& y, std::size_t& bin) const {
-  std::uint8_t result = 4;
+  const auto none = static_cast<std::uint8_t>(Voies.size());
+  std::uint8_t result = none;
   TPick pick(x, y);
   std::size_t foundBin = 0;
   // Many bins share a pixel column: every bin within a few columns of the mouse is a
@@ -346,7 +369,7 @@ std::uint8_t TGrapheSpectre::NearestBin(int& x, int& y, std::size_t& bin) const 
   // starts with.
   const double low = FrequencyCurve.FromPixel(x - kColumnSlack);
   const double high = FrequencyCurve.FromPixel(x + kColumnSlack);
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < static_cast<int>(Voies.size()); ++i) {
     const TSpectreVoie& v = Voies[i];
     if (!v.Visible || v.Magnitudes.empty() || v.Resolution <= 0)
       continue;
@@ -361,7 +384,7 @@ std::uint8_t TGrapheSpectre::NearestBin(int& x, int& y, std::size_t& bin) const 
       }
     }
   }
-  if (result < 4) {
+  if (result != none) {
     x = pick.FoundX;
     y = pick.FoundY;
     bin = foundBin;

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TGrapheSpectre: the magnitude spectra of the channels, drawn on the oscilloscope's canvas
-// with the same axes: frequency over an automatic or chosen span (zoomed and panned with the
-// mouse), amplitude in the channel's unit or in dB of it; the peak of each channel marked and
-// its fundamental and harmonics listed under the frequency axis.
+// TGrapheSpectre: the magnitude spectra of the channels and of the computed quantities, drawn
+// on the oscilloscope's canvas with the same axes: frequency over an automatic or chosen span
+// (zoomed and panned with the mouse), amplitude in the channel's unit or in dB of it (a
+// computed quantity's on an axis of its own at the right, as over the time graph); the peak of
+// each spectrum marked and its fundamental and harmonics listed under the frequency axis.
 #pragma once
 
 #include <array>
@@ -18,7 +19,7 @@
 
 namespace qvt {
 
-// One channel's spectrum as the window computed it.
+// One channel's or computed quantity's spectrum as the window computed it.
 struct TSpectreVoie {
   bool Visible = false;
   std::vector<double> Magnitudes;            // bins 0..N/2, in the graph's scale (V or dBV)
@@ -37,24 +38,33 @@ public:
   // One wheel notch narrows the frequency range to this share of it (or widens it back).
   static constexpr double kZoomStep = 0.8;
 
+  // The entries of Curves and Voies: the four channels, then the computed quantities.
+  static constexpr int kChannels = 4;
+
   // The frequency curve "f" in "Hz" and the channel curves "V0".."V3" in "V" in the colours of
-  // the oscilloscope's channels, until FollowChannel.
+  // the oscilloscope's channels, until FollowChannel; no computed quantity.
   explicit TGrapheSpectre(TCanvas* canvas = nullptr, TPaintBox* paintBox = nullptr);
+
+  // Keeps an entry for each of `count` computed quantities after the channels' (new ones
+  // hidden, in "V" until FollowChannel).
+  void SetComputedCount(std::size_t count);
 
   // Sets the scale of the magnitudes given from now on; the vertical unit and title follow.
   void SetScale(analysis::SpectrumScale scale);
   analysis::SpectrumScale Scale() const { return scale_; }
-  // Channel `channel` (0..3) is shown with the quantity's name, the unit and the colour of
-  // `source`, its time curve: the vertical title reads "V0/V" as over the time graph, and
-  // "V0/dBV" (dB of the unit) in the logarithmic scale.
+  // Entry `channel` (0..3, or a computed quantity's kChannels + k) is shown with the
+  // quantity's name, the unit and the colour of `source`, its time curve: the vertical title
+  // reads "V0/V" (or "P/W") as over the time graph, and "V0/dBV" (dB of the unit) in the
+  // logarithmic scale.
   void FollowChannel(int channel, const TCourbe& source);
 
   // Chooses the ranges from the data. Frequency: the range the mouse chose (ZoomAt, PanBy)
   // until ResetZoom; otherwise 0 .. MaxFrequency when one is chosen, or 0 .. the automatic
   // span (AutoFrequencySpan of the highest fundamental standing kToneOverFloorDb clear of
   // its channel's median bin); never beyond Nyquist (the highest bin of the visible
-  // channels). Amplitude: 0 .. a margin above the highest bin in V, or the kDbvSpan decibels
-  // below the next multiple of 20 dB above it in dBV. Run after new data, before Paint.
+  // entries). Amplitude: 0 .. a margin above the highest bin in V, or the kDbvSpan decibels
+  // below the next multiple of 20 dB above it in dBV; one range for the channels, one for each
+  // computed quantity from its own bins. Run after new data, before Paint.
   void Fit();
   // Axes, traces, peak marks and the harmonic lists, these in a band under the frequency
   // axis's labels (Lists), clear of the plot. Nothing without a canvas.
@@ -72,16 +82,17 @@ public:
   void ResetZoom() { zoomed_ = false; }
   bool Zoomed() const { return zoomed_; }
 
-  // The visible channel with the bin nearest (city-block, less than 32 pixels) to (x, y) among
-  // the bins within 3 columns of x, the earlier channel and bin winning ties; x and y are
-  // moved onto that bin's pixel and `bin` receives it. 4, with x and y unchanged, when there
-  // is none. Uses the transforms of the last Paint.
+  // The visible entry with the bin nearest (city-block, less than 32 pixels) to (x, y) among
+  // the bins within 3 columns of x, the earlier entry and bin winning ties; x and y are
+  // moved onto that bin's pixel and `bin` receives it. Voies.size() (4 without computed
+  // quantities), with x and y unchanged, when there is none. Uses the transforms of the last
+  // Paint.
   std::uint8_t NearestBin(int& x, int& y, std::size_t& bin) const;
 
-  // The list's heading for a channel, "Voie 1 : rang, f, A, dB", and a row of four fields for
-  // each harmonic: rank, frequency, amplitude in the channel's unit, dB from the fundamental
-  // (the number alone, the heading giving the unit), in the code page of the labels. No
-  // heading and no rows without a tone.
+  // The list's heading for a channel, "Voie 1 : rang, f, A, dB" ("P : rang, f, A, dB" for a
+  // computed quantity), and a row of four fields for each harmonic: rank, frequency,
+  // amplitude in the entry's unit, dB from the fundamental (the number alone, the heading
+  // giving the unit), in the code page of the labels. No heading and no rows without a tone.
   std::string HarmonicHeading(int channel) const;
   std::vector<std::array<std::string, 4>> HarmonicRows(int channel);
   // The same as lines: the heading, then each row's fields three spaces apart, "dB" after
@@ -92,9 +103,9 @@ public:
   double MaxFrequency = 0;
 
   TCourbe FrequencyCurve;
-  std::array<TCourbe, 4> Curves;
-  std::array<TSpectreVoie, 4> Voies;
-  TListsLayout Lists; // the harmonics lists of the last Paint, one box per channel
+  std::vector<TCourbe> Curves;     // kChannels, then one per computed quantity
+  std::vector<TSpectreVoie> Voies; // the same entries
+  TListsLayout Lists;              // the harmonics lists of the last Paint, one box per entry
 
 private:
   void ApplyUnit(int channel);
@@ -106,7 +117,7 @@ private:
   void DrawHarmonicLists();
 
   analysis::SpectrumScale scale_ = analysis::SpectrumScale::kLinear;
-  std::array<Tunite, 4> units_;
+  std::vector<Tunite> units_;
   bool zoomed_ = false;
   TFrequencyRange zoom_;
   int labelsBottom_ = 0; // the row under the frequency axis's labels

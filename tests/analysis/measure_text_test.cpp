@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Measurement texts under both decimal marks, the missing-value dash, and the settings keys.
+// Measurement texts under both decimal marks, in the curve's unit, the missing-value dash, and
+// the settings keys.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -38,6 +39,25 @@ TEST_P(MeasureTextTest, ValuesWithPrefixFiguresAndUnit) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(MeasureText(c.quantity, c.value), Local(c.text)) << c.text;
+
+  // The levels in the curve's unit (a code-page text), the times and rates in theirs.
+  struct UnitCase {
+    Quantity quantity;
+    const char* unit;
+    double value;
+    const char* text;
+  };
+  for (const UnitCase& c : {UnitCase{Quantity::kPeakToPeak, "A", 0.0123, "Vpp = 12.3 mA"},
+                            UnitCase{Quantity::kMean, "W", 0.01, "Vmoy = 10.0 mW"},
+                            UnitCase{Quantity::kRms, "\x9D", 2200, "Veff = 2.20 k\u03A9"},
+                            UnitCase{Quantity::kFrequency, "W", 100, "f = 100.0 Hz"},
+                            UnitCase{Quantity::kPhase, "A", 90, "Phase = 90.0 °"}})
+    EXPECT_EQ(MeasureText(c.quantity, c.value, c.unit), Local(c.text)) << c.text;
+  // A computed quantity typed in "mW" holds watts: 0.005 reads 5 mW, not 5 µW.
+  Tunite milliwatts;
+  milliwatts.SetText("mW");
+  milliwatts.Pow10 = 0;
+  EXPECT_EQ(MeasureText(Quantity::kMean, 0.005, milliwatts), Local("Vmoy = 5.00 mW"));
 }
 
 QVT_BOTH_SEPARATORS(MeasureTextTest);

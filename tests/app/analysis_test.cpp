@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The "Mesures" panel and the "Spectre" mode of the main window against the virtual interface
 // (Y1 a 50 Hz sine of 2 V, the generator looped back to Y0, sines of 3 V and 9 V on Y2 and Y3
-// where asked) on Qt's offscreen platform.
+// where asked) on Qt's offscreen platform, on the channels and on computed quantities.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -13,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "computed_curves.h"
 #include "config_file_name.h"
 #include "graphe_frequences.h"
 #include "lcd99.h"
@@ -195,6 +196,58 @@ TEST_F(AnalysisTest, FourChannelsAt20msFitTheirSpanAndListsAndTheMouseZoomsTheFr
   QTest::mouseDClick(box, Qt::LeftButton, {}, at);
   EXPECT_EQ(form->FmaxCB->currentIndex(), 0);
   EXPECT_DOUBLE_EQ(g.FrequencyCurve.Maxi, 10000);
+}
+
+TEST_F(AnalysisTest, ComputedQuantitiesAreMeasuredAndTransformedEachInItsUnit) {
+  // Y0 and Y1 50 Hz sines of 2 V and 1 V in phase, Y1 read in amperes: P = V0·V1/R is a
+  // 100 Hz wave of mean 2·1/2/100 W; sqrt(V0) has gaps over the negative half periods.
+  Start("noise=0;y0=sine:50:2;y1=sine:50:1");
+  Activate(1);
+  Trigger(0);
+  TimeBase(k100ms);
+  OscGraph->Curves[1].SetText("A"); // as the channel dialog sets a current's unit
+  analysis::ComputedDefinition p, root;
+  p.name = "P";
+  p.unit = "W";
+  p.formula = "V0*V1/R";
+  root.name = "S";
+  root.unit = "V";
+  root.formula = "sqrt(V0)";
+  ASSERT_FALSE(form->ComputedQuantities().Define(form->ComputedChannels(), {{"R", 100, "\x9D"}},
+                                                 {p, root}, {}));
+  form->MesuresBtn->click();
+  form->SpectreBtn->click();
+  Sweep();
+
+  ASSERT_EQ(form->MesuresTable->rowCount(), 4);
+  EXPECT_EQ(RowName(1), "Voie 1");
+  EXPECT_EQ(Cell(1, 1), "2.00 A") << "Vpp in the channel's unit";
+  EXPECT_EQ(RowName(2), "P");
+  EXPECT_EQ(Cell(2, 0), "100.0 Hz");
+  // The mean, within the converter's steps.
+  EXPECT_TRUE(Cell(2, 2).endsWith(" mW")) << Cell(2, 2).toStdString();
+  EXPECT_NEAR(Cell(2, 2).chopped(3).toDouble(), 10, 0.05) << Cell(2, 2).toStdString();
+  const std::vector<TCourbe>& computed = *OscGraph->Computed;
+  EXPECT_EQ(form->MesuresTable->item(2, 0)->foreground().color(), ToQColor(computed[0].Colour));
+  EXPECT_EQ(RowName(3), "S");
+  for (int c = 0; c < form->MesuresTable->columnCount(); ++c)
+    EXPECT_EQ(Cell(3, c), "—") << "a curve with gaps is not measured, column " << c;
+
+  TGrapheSpectre& g = *form->SpectreGraph;
+  ASSERT_EQ(g.Voies.size(), 6u);
+  const TSpectreVoie& spectrum = g.Voies[4];
+  ASSERT_FALSE(spectrum.Harmonics.empty());
+  EXPECT_NEAR(spectrum.Harmonics[0].frequency, 100, spectrum.Resolution);
+  EXPECT_EQ(g.Curves[4].AxisLabel(1), "P/W");
+  EXPECT_LT(g.Curves[4].Maxi, 0.02) << "a range of its own, not the channels' volts";
+  // The mouse on its fundamental reads it.
+  form->TempsPaintBox->Repaint();
+  const auto k = static_cast<std::size_t>(std::lround(100 / spectrum.Resolution));
+  form->ShowReadout(g.FrequencyCurve.ToPixel(spectrum.Resolution * static_cast<double>(k)),
+                    g.Curves[4].ToPixel(spectrum.Magnitudes[k]));
+  EXPECT_TRUE(form->LabelY->text().startsWith("P=")) << form->LabelY->text().toStdString();
+  EXPECT_TRUE(g.Voies[5].Visible);
+  EXPECT_TRUE(g.Voies[5].Magnitudes.empty()) << "no spectrum for a curve with gaps";
 }
 
 TEST_F(AnalysisTest, ChoicesAreKeptInTheSettingsFileOnlyOnceChanged) {
