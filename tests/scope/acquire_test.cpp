@@ -55,11 +55,16 @@ TEST_F(Acquisition, ATriggeredSweepStartsOnTheEdgeAndSpansItsWindow) {
   // holds the whole sweep.
   ASSERT_EQ(sweep.Time.size(), 2500u);
   ASSERT_EQ(sweep.Volts[0].size(), sweep.Time.size());
-  EXPECT_EQ(sweep.Time.front(), 0);
+  // When the crossing is a sample or two into the record, the window starts that much earlier
+  // so as to stay whole (the interface's pacing decides, and a slow machine moves it).
+  EXPECT_LE(sweep.Time.front(), 0);
+  EXPECT_GE(sweep.Time.front(), -2.5 / 125e3);
+  const auto edge = std::find(sweep.Time.begin(), sweep.Time.end(), 0.0) - sweep.Time.begin();
+  ASSERT_LT(edge, 3);
   const std::vector<double>& v = sweep.Volts[0];
-  EXPECT_LE(v[0], 0.01);
-  EXPECT_GT(v[1], -0.01);
-  EXPECT_NEAR(v[625], 2.0, 0.05) << "the crest a quarter period later";
+  EXPECT_LE(v[edge], 0.01);
+  EXPECT_GT(v[edge + 1], -0.01);
+  EXPECT_NEAR(v[edge + 625], 2.0, 0.05) << "the crest a quarter period later";
 
   // With the pre-trigger part the window starts 4 ms before the edge.
   setup.PreTrigger = true;
