@@ -72,10 +72,13 @@ constexpr double kTwoPi = 2 * std::numbers::pi;
 // GCC's simd clones, chosen at load time for the processor: AVX-512, AVX2 or SSE2), a block
 // costs a few times less than the same calls one by one, and these calls are most of a fit's
 // time on a long sweep. Their results are within a few units in the last place of the scalar
-// functions'. Elsewhere the loops stay scalar.
+// functions'. Elsewhere, and under the sanitizers, the loops stay scalar.
 constexpr std::size_t kBlock = 64;
 
-#if defined(__x86_64__) && defined(__GLIBC__) && defined(__GNUC__) && !defined(__clang__)
+// Not under the sanitizers: the processor's variant is chosen by an indirect function that the
+// loader resolves before ThreadSanitizer's run time is set up, which crashes at start.
+#if defined(__x86_64__) && defined(__GLIBC__) && defined(__GNUC__) && !defined(__clang__) &&       \
+    !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)
 } // namespace
 } // namespace qvt::analysis
 extern "C" {
