@@ -25,7 +25,7 @@
 #include "mainform.h"
 #include "mainform_texts.h"
 #include "program_forms.h"
-#include "qt_translations.h"
+#include "program_language.h"
 
 namespace {
 
@@ -71,8 +71,6 @@ int main(int argc, char* argv[]) {
     return Refuse(program, line.Message);
 
   QApplication app(argc, argv);
-  // Qt's own dialogs and menus speak the user's language, like the program's texts.
-  qvt::InstallQtTranslations(QLocale::system());
   line = qvt::ReadCommandLine(Arguments(QApplication::arguments()), true);
   if (line.Action == TCommandLine::Error)
     return Refuse(program, line.Message);
@@ -87,6 +85,11 @@ int main(int argc, char* argv[]) {
 
   // What the program's units set up before any form.
   ConfigFileName = qvt::SettingsFilePath(QApplication::applicationFilePath().toStdString());
+  // The program's texts and Qt's own dialogs in the desktop's language or the one chosen in
+  // "Options", before the first form takes its texts.
+  qvt::InstallInterfaceLanguage(
+      qvt::InterfaceLanguage(qvt::ReadLanguageChoice(ConfigFileName)),
+      qvt::ProgramTranslationFolders());
   Generator = new TGBF;
 
   auto* mainForm = new qvt::TMainForm;

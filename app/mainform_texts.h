@@ -2,12 +2,20 @@
 // Captions, hints and messages of the main window, each written once (UTF-8).
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
+
+#include "translate.h"
 
 namespace qvt::texts {
 
 inline QString U8(const char* text) {
   return QString::fromUtf8(text);
+}
+
+// A text of this file, marked QVT_TR_NOOP("MainWindow", ...), in the interface language.
+inline QString T(const char* text) {
+  return QCoreApplication::translate("MainWindow", text);
 }
 
 inline constexpr char kApplicationTitle[] = "Vexor QVT 2";

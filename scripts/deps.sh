@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libusb-1.0-0-dev umockdev libumockdev-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686
-  qt6-base-dev qt6-svg-dev libmuparser-dev qt6-translations-l10n
+  qt6-base-dev qt6-svg-dev libmuparser-dev qt6-translations-l10n qt6-l10n-tools qt6-tools-dev
   libfftw3-dev libgsl-dev python3-scipy
   pybind11-dev python3-dev python3-numpy python3-pytest python3-matplotlib python3-notebook
   xvfb xauth dbus fonts-dejavu-core locales poppler-utils librsvg2-bin

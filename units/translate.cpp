@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The translate hook of the layers without Qt.
+#include "translate.h"
+
+#include <atomic>
+
+namespace qvt {
+namespace {
+
+std::atomic<TranslateFunction> installed{nullptr};
+
+} // namespace
+
+std::string Tr(const char* context, const char* source) {
+  if (const TranslateFunction f = installed.load(std::memory_order_acquire))
+    return f(context, source);
+  return source;
+}
+
+std::string TrArg(std::string_view text, std::initializer_list<std::string_view> args) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    // "%1" to "%9": one digit, as the texts never have more than a few arguments.
+    if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
+      const std::size_t n = static_cast<std::size_t>(text[i + 1] - '1');
+      if (n < args.size())
+        out += *(args.begin() + n);
+      ++i;
+      continue;
+    }
+    out += text[i];
+  }
+  return out;
+}
+
+void SetTranslateFunction(TranslateFunction function) {
+  installed.store(function, std::memory_order_release);
+}
+
+} // namespace qvt

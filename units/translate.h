@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Texts of the layers without Qt in the interface language. The program installs a translate
+// function at start; without one (qvt2ctl, the Python module, the tests) the texts stay in
+// their source language, French.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+// Marks a text for the translation catalogue without translating it, for tables of texts that
+// are translated where shown (Tr(context, table[i])). Expands to the bare literal, so that it
+// can initialise a character array.
+#define QVT_TR_NOOP(context, text) text
+
+namespace qvt {
+
+// The text `source` (UTF-8) of `context` in the interface language, UTF-8; `source` itself when
+// no translate function is installed or the catalogue has no translation. Both strings must be
+// the ones the catalogue was made from: literals, or entries of a table marked QVT_TR_NOOP.
+// Safe from any thread.
+std::string Tr(const char* context, const char* source);
+
+// `text` with "%1", "%2"… replaced by the arguments in order, as Qt's arg() does, so that a
+// translation may move them. A number absent from the text is left out; "%%" is not special.
+std::string TrArg(std::string_view text, std::initializer_list<std::string_view> args);
+
+using TranslateFunction = std::string (*)(const char* context, const char* source);
+
+// Installs `function` for every later Tr call (nullptr: none). Install it before the threads
+// that show texts start; the exchange itself is atomic.
+void SetTranslateFunction(TranslateFunction function);
+
+} // namespace qvt
