@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QPointer>
 #include <QTranslator>
 
 #include <cstdlib>
@@ -80,21 +81,31 @@ QStringList ProgramTranslationFolders() {
 }
 
 bool InstallInterfaceLanguage(const QString& language, const QStringList& folders) {
-  InstallQtTranslations(QLocale(language));
-  bool found = language == QLatin1String("fr");
-  if (!found) {
-    auto* translator = new QTranslator(QCoreApplication::instance());
-    for (const QString& folder : folders) {
-      if (translator->load(QStringLiteral("qvt2_") + language, folder)) {
-        found = QCoreApplication::installTranslator(translator);
-        break;
-      }
+  // The catalogues of a language installed before go: a later translator would otherwise be
+  // asked first, and the earlier one answer for the texts it has.
+  static QPointer<QTranslator> qt;
+  static QPointer<QTranslator> program;
+  SetTranslateFunction(nullptr);
+  for (QPointer<QTranslator>* installed : {&qt, &program}) {
+    if (!installed->isNull()) {
+      QCoreApplication::removeTranslator(*installed);
+      delete installed->data();
     }
-    if (!found)
-      delete translator;
   }
-  SetTranslateFunction(found && language != QLatin1String("fr") ? TranslateWithQt : nullptr);
-  return found;
+  qt = InstallQtTranslations(QLocale(language));
+  if (language == QLatin1String("fr"))
+    return true;
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  for (const QString& folder : folders) {
+    if (translator->load(QStringLiteral("qvt2_") + language, folder) &&
+        QCoreApplication::installTranslator(translator)) {
+      program = translator;
+      SetTranslateFunction(TranslateWithQt);
+      return true;
+    }
+  }
+  delete translator;
+  return false;
 }
 
 } // namespace qvt

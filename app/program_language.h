@@ -31,8 +31,9 @@ QStringList ProgramTranslationFolders();
 
 // Installs, in the running application, Qt's catalogue for `language` and, for a language
 // other than French, the program's "qvt2_<language>.qm" from the first of `folders` that has
-// it; then the translate hook of the layers without Qt. Call it once, before the first window
-// is built. Returns false when the program's catalogue was not found (its texts stay French).
+// it; then the translate hook of the layers without Qt. The catalogues installed by an earlier
+// call are removed first. Call it before the windows are built: widgets take their texts when
+// made. Returns false when the program's catalogue was not found (its texts stay French).
 bool InstallInterfaceLanguage(const QString& language, const QStringList& folders);
 
 } // namespace qvt
