@@ -6,14 +6,16 @@
 
 namespace qvt {
 
-TCommandLine ReadCommandLine(const std::vector<std::string>& arguments, bool afterQt) {
+TCommandLine ReadCommandLine(const std::vector<std::string>& arguments, bool afterQt,
+                             bool english) {
   TCommandLine line;
   for (auto it = arguments.begin(); it != arguments.end(); ++it) {
     const std::string& a = *it;
     if (a == "--record-points") {
       if (std::next(it) == arguments.end() || std::next(it)->empty()) {
         line.Action = TCommandLine::Error;
-        line.Message = "--record-points demande un nom de fichier";
+        line.Message = english ? "--record-points needs a file name"
+                               : "--record-points demande un nom de fichier";
         return line;
       }
       line.RecordPoints = *++it;
@@ -41,14 +43,33 @@ TCommandLine ReadCommandLine(const std::vector<std::string>& arguments, bool aft
     // afterwards nothing of Qt's is left.
     if (a.rfind("--", 0) == 0 || afterQt) {
       line.Action = TCommandLine::Error;
-      line.Message = "option inconnue : " + a;
+      line.Message = (english ? "unknown option: " : "option inconnue : ") + a;
       return line;
     }
   }
   return line;
 }
 
-std::string UsageText(const std::string& program) {
+std::string UsageText(const std::string& program, bool english) {
+  if (english)
+    return "Usage: " + program +
+           " [--simulate] [FILE.qvtm]\n"
+           "Oscilloscope and function generator for the Vexor QVT II interface.\n"
+           "\n"
+           "  FILE         a saved measurement to show at start\n"
+           "  --record-points FILE\n"
+           "               automatic point by point mode, each point recorded at once\n"
+           "               into FILE\n"
+           "  --simulate   uses the virtual interface instead of a connected one\n"
+           "               (like QVTLINK_DEVICE=sim)\n"
+           "  --help       shows this help\n"
+           "  --version    shows the version\n"
+           "\n"
+           "Environment variables:\n"
+           "  QVTLINK_DEVICE   sim (virtual interface) or usb (connected interface, default)\n"
+           "  QVTLINK_SIM      settings of the virtual interface (key=value;...)\n"
+           "  QVTLINK_USB_ID   USB identifiers vvvv:pppp of the interface, separated by commas\n"
+           "  QVT2_CONFIG      settings file to use\n";
   return "Usage : " + program +
          " [--simulate] [FICHIER.qvtm]\n"
          "Oscilloscope et générateur basse fréquence pour l'interface Vexor QVT II.\n"
@@ -67,6 +88,12 @@ std::string UsageText(const std::string& program) {
          "  QVTLINK_SIM      réglages de l'interface virtuelle (clé=valeur;...)\n"
          "  QVTLINK_USB_ID   identifiants USB vvvv:pppp de l'interface, séparés par des virgules\n"
          "  QVT2_CONFIG      fichier de réglages à utiliser\n";
+}
+
+std::string RefusalText(const std::string& program, const std::string& message, bool english) {
+  return program + ": " + message + "\n" +
+         (english ? "Try '" + program + " --help'.\n"
+                  : "Essayez « " + program + " --help ».\n");
 }
 
 } // namespace qvt

@@ -45,8 +45,8 @@ std::vector<std::string> Arguments(const QStringList& list) {
   return out;
 }
 
-int Refuse(const char* program, const std::string& message) {
-  std::fprintf(stderr, "%s: %s\nEssayez « %s --help ».\n", program, message.c_str(), program);
+int Refuse(const char* program, const std::string& message, bool english) {
+  std::fputs(qvt::RefusalText(program, message, english).c_str(), stderr);
   return 2;
 }
 
@@ -56,11 +56,12 @@ int main(int argc, char* argv[]) {
   using qvt::TCommandLine;
   const char* program = "qvt2_oscillo";
   // --help and --version answer before the window system starts, so that they work without
-  // a display.
+  // a display; in the desktop's language, Qt's translator not being there yet.
+  const bool english = qvt::DesktopLanguage() == QLatin1String("en");
   std::vector<std::string> raw(argv + 1, argv + argc);
-  TCommandLine line = qvt::ReadCommandLine(raw, false);
+  TCommandLine line = qvt::ReadCommandLine(raw, false, english);
   if (line.Action == TCommandLine::Help) {
-    std::fputs(qvt::UsageText(program).c_str(), stdout);
+    std::fputs(qvt::UsageText(program, english).c_str(), stdout);
     return 0;
   }
   if (line.Action == TCommandLine::Version) {
@@ -68,12 +69,12 @@ int main(int argc, char* argv[]) {
     return 0;
   }
   if (line.Action == TCommandLine::Error)
-    return Refuse(program, line.Message);
+    return Refuse(program, line.Message, english);
 
   QApplication app(argc, argv);
-  line = qvt::ReadCommandLine(Arguments(QApplication::arguments()), true);
+  line = qvt::ReadCommandLine(Arguments(QApplication::arguments()), true, english);
   if (line.Action == TCommandLine::Error)
-    return Refuse(program, line.Message);
+    return Refuse(program, line.Message, english);
   if (line.Simulate)
     ::setenv("QVTLINK_DEVICE", "sim", 1); // before the library opens anything
   DemoOnFirstRun = line.Simulate;

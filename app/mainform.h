@@ -391,6 +391,7 @@ public:
   QToolButton* ModeleBtn = nullptr;
   QToolButton* CalculsBtn = nullptr;
   QStatusBar* Header = nullptr;
+  bool WaitMessageShown = false; // the status bar shows the wait for the trigger
 
   // Channel panel.
   QWidget* PanelVoies = nullptr;

@@ -15,12 +15,12 @@
 namespace qvt {
 namespace {
 
-using texts::U8;
+using texts::T;
 
 QString ActiveChannels(const QStringList& names) {
   if (names.isEmpty())
-    return U8(texts::kDescribeNoChannel);
-  return U8(names.size() == 1 ? texts::kDescribeOneChannel : texts::kDescribeChannels)
+    return T(texts::kDescribeNoChannel);
+  return T(names.size() == 1 ? texts::kDescribeOneChannel : texts::kDescribeChannels)
       .arg(names.join(QStringLiteral(", ")));
 }
 
@@ -29,14 +29,14 @@ QString DescribeOsc(TgrapheOsc& graph, const QString& timeBase) {
   for (const TCourbeOsc& c : graph.Curves)
     if (c.Visible)
       names << AnsiToQString(c.QuantityName);
-  QString trigger = U8(texts::kDescribeKeyboard);
+  QString trigger = T(texts::kDescribeKeyboard);
   if (graph.TriggerChannel < graph.Curves.size()) {
     TCourbeOsc& c = graph.Curves[graph.TriggerChannel];
     trigger =
-        U8(graph.TriggerRising ? texts::kDescribeRising : texts::kDescribeFalling)
+        T(graph.TriggerRising ? texts::kDescribeRising : texts::kDescribeFalling)
             .arg(AnsiToQString(c.QuantityName), AnsiToQString(c.FormatValue(graph.TriggerLevel)));
   }
-  return U8(texts::kDescribeOsc).arg(timeBase, ActiveChannels(names), trigger);
+  return T(texts::kDescribeOsc).arg(timeBase, ActiveChannels(names), trigger);
 }
 
 QString DescribePoint(const TgraphePoint& graph) {
@@ -45,7 +45,7 @@ QString DescribePoint(const TgraphePoint& graph) {
     if (c.Visible && c.Channel != graph.Abscissa)
       names << AnsiToQString(c.QuantityName);
   const TCourbePoint& abscissa = graph.Curves.at(graph.Abscissa);
-  return U8(texts::kDescribePoint).arg(AnsiToQString(abscissa.QuantityName), ActiveChannels(names));
+  return T(texts::kDescribePoint).arg(AnsiToQString(abscissa.QuantityName), ActiveChannels(names));
 }
 
 } // namespace

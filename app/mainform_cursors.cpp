@@ -151,7 +151,7 @@ void TMainForm::TempsPaintBoxMouseMove(const TMouseInfo& mouse) {
     return;
   }
   if (TriggerLineAt(mouse.X, mouse.Y)) {
-    PaintBoxHint = texts::U8(texts::kThresholdLine);
+    PaintBoxHint = texts::T(texts::kThresholdLine);
     TempsPaintBox->setCursor(Qt::SplitVCursor);
     HideReadout();
   } else {
@@ -172,7 +172,7 @@ void TMainForm::TempsPaintBoxMouseDown(const TMouseInfo& mouse) {
   if (TriggerLineAt(mouse.X, mouse.Y)) {
     DraggingThreshold = true;
     DragPoint = QPoint(mouse.X, OscGraph->TriggerPixel);
-    PaintBoxHint = texts::U8(texts::kThresholdLine);
+    PaintBoxHint = texts::T(texts::kThresholdLine);
     SetStatusText(PaintBoxHint);
     TempsPaintBox->setCursor(Qt::SplitVCursor);
   }

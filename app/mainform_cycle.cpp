@@ -38,7 +38,7 @@
 
 namespace qvt {
 
-using texts::U8;
+using texts::T;
 
 namespace {
 
@@ -49,9 +49,9 @@ std::span<double> All(TSamples& samples) {
 } // namespace
 
 QString TMainForm::ChannelCaption(int channel, const std::string& name, bool withName) {
-  QString caption = U8(texts::kChannel) + QString::number(channel);
+  QString caption = T(texts::kChannel) + QString::number(channel);
   if (withName)
-    caption += U8(texts::kChannelNameSeparator) + AnsiToQString(name);
+    caption += T(texts::kChannelNameSeparator) + AnsiToQString(name);
   return caption;
 }
 
@@ -180,12 +180,12 @@ void TMainForm::ConfigureOscilloscope() {
     OscGraph->TriggerChannel = TgrapheOsc::kNoTrigger;
     SetHint(SynchroRG, QString());
   } else {
-    SetHint(SynchroRG, U8(texts::kDragHintHead) + U8(texts::kDragHintTail));
+    SetHint(SynchroRG, T(texts::kDragHint));
     const int channel = source - 1;
     OscGraph->TriggerChannel = static_cast<std::uint8_t>(channel);
-    SeuilGB->setTitle(U8(texts::kThresholdOf) +
+    SeuilGB->setTitle(T(texts::kThresholdOf) +
                       AnsiToQString(OscGraph->Curves[channel].QuantityName) +
-                      U8(texts::kThresholdUnit));
+                      T(texts::kThresholdUnit));
   }
 
   // Channels.
@@ -217,7 +217,8 @@ void TMainForm::StartCycle() {
   ProgressBar->setValue(0);
   ProgressBar->setMaximum(Device->TotalPoints());
   OscGraph->SetSampleCount(Device->SweepPoints());
-  SetStatusText(U8(texts::kWaitingForTrigger));
+  SetStatusText(T(texts::kWaitingForTrigger));
+  WaitMessageShown = true;
   if (Device->TimeBaseIndex() > kLastFastTimeBase && MonocoupCB->isChecked() &&
       OscGraph->FilledCount != 0) {
     // A slow single shot starts on a clean graph: its trace grows as the samples arrive.
@@ -316,7 +317,7 @@ void TMainForm::TimerTimer() {
   TempsPaintBox->Invalidate();
   StopBtn->hide();
   // The sweep is in: the wait message would now be untrue.
-  if (StatusText() == U8(texts::kWaitingForTrigger))
+  if (WaitMessageShown)
     SetStatusText(QString());
   if (!MonocoupCB->isChecked() && SynchroRG->ItemIndex() > 0)
     EnregistreBtnClick();

@@ -25,7 +25,7 @@
 namespace qvt {
 namespace {
 
-using texts::U8;
+using texts::T;
 
 // The frequency panel's geometry: the display is 128 x 32, each step button stands over or
 // under its digit. A button whose top lies below 16 pixels is a "-" button.
@@ -59,7 +59,7 @@ QScrollBar* Scroll(QWidget* parent, const char* name, int min, int max, int posi
 }
 
 QPushButton* SmallButton(QWidget* parent, const char* name, const char* caption) {
-  auto* b = new QPushButton(U8(caption), parent);
+  auto* b = new QPushButton(T(caption), parent);
   b->setObjectName(name);
   b->setFocusPolicy(Qt::NoFocus);
   b->setAutoDefault(false);
@@ -70,7 +70,7 @@ QPushButton* SmallButton(QWidget* parent, const char* name, const char* caption)
 // A group of a read-only value, an optional button and a scroll bar under them.
 QGroupBox* ValueGroup(QWidget* parent, const char* name, const char* caption, QLineEdit* edit,
                       QPushButton* button, QScrollBar* bar) {
-  auto* group = new QGroupBox(U8(caption), parent);
+  auto* group = new QGroupBox(T(caption), parent);
   group->setObjectName(name);
   group->setFixedWidth(kGroupWidth);
   auto* column = new QVBoxLayout(group);
@@ -129,8 +129,8 @@ void TMainForm::BuildGBFPanel() {
   LCD10k->setGeometry(kLcdLeft, kLcdTop, kLcdWidth, kLcdHeight);
   LCD10k->SetDigitSpacing(8);
   LCD10k->SetValue("1000");
-  LCD10k->setAccessibleName(U8(texts::kFrequencyDisplay));
-  HzLabel = new QLabel(U8(texts::kHz), FrequencePanel);
+  LCD10k->setAccessibleName(T(texts::kFrequencyDisplay));
+  HzLabel = new QLabel(T(texts::kHz), FrequencePanel);
   HzLabel->setObjectName("HzLabel");
   HzLabel->setGeometry(kLcdLeft + kLcdWidth + 4, kLcdTop, 24, kLcdHeight);
   HzLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -142,15 +142,15 @@ void TMainForm::BuildGBFPanel() {
   MajBtn->setFocusPolicy(Qt::NoFocus);
   // The update button under "Hz", beside the "-" row: the panel stays narrow.
   MajBtn->setGeometry(kLcdLeft + kLcdWidth + 2, kMinusTop - 3, 26, 26);
-  SetHint(MajBtn, U8(texts::kMajHint));
-  MajBtn->setAccessibleName(LongHint(U8(texts::kMajHint)));
+  SetHint(MajBtn, T(texts::kMajHint));
+  MajBtn->setAccessibleName(LongHint(T(texts::kMajHint)));
   row->addWidget(FrequencePanel);
 
-  signalRG = new TRadioGroup(U8(texts::kSignal), GBFPanel);
+  signalRG = new TRadioGroup(T(texts::kSignal), GBFPanel);
   signalRG->setObjectName("signalRG");
   QStringList shapes;
   for (const char* s : texts::kWaveforms)
-    shapes << U8(s);
+    shapes << T(s);
   signalRG->SetItems(shapes);
   signalRG->SetColumns(2);
   signalRG->SetItemIndex(0);
@@ -181,7 +181,7 @@ void TMainForm::BuildGBFPanel() {
   ExpressionPanel->setObjectName("ExpressionPanel");
   auto* formula = new QVBoxLayout(ExpressionPanel);
   formula->setContentsMargins(4, 8, 4, 8);
-  auto* label = new QLabel(U8(texts::kExpressionLabel), ExpressionPanel);
+  auto* label = new QLabel(T(texts::kExpressionLabel), ExpressionPanel);
   label->setWordWrap(true);
   ExpressionEdit = new QLineEdit(QStringLiteral("t*5"), ExpressionPanel);
   ExpressionEdit->setObjectName("ExpressionEdit");

@@ -37,7 +37,7 @@
 
 namespace qvt {
 
-using texts::U8;
+using texts::T;
 
 namespace {
 
@@ -126,7 +126,7 @@ void TMainForm::UpdateGeneratorStatus(int state) {
   MajBtn->setIcon(ToolIcon(state == 0   ? "update_pending_a"
                            : state == 1 ? "update_pending_b"
                                         : "update_ok"));
-  SetHint(MajBtn, U8(state == 2 ? texts::kMajOkHint : texts::kMajPendingHint));
+  SetHint(MajBtn, T(state == 2 ? texts::kMajOkHint : texts::kMajPendingHint));
   MajBtn->update();
 }
 
@@ -180,7 +180,7 @@ void TMainForm::ShowGeneratorError(const QString& message) {
   // refusal replaces the text of the box already shown.
   static QPointer<QMessageBox> box;
   if (box == nullptr) {
-    box = new QMessageBox(QMessageBox::Critical, U8(texts::kFormulaRefused), message,
+    box = new QMessageBox(QMessageBox::Critical, T(texts::kFormulaRefused), message,
                           QMessageBox::Ok, this);
     box->setObjectName("GeneratorErrorBox");
     box->setAttribute(Qt::WA_DeleteOnClose);

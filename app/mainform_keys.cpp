@@ -54,8 +54,8 @@ bool TMainForm::event(QEvent* event) {
 void TMainForm::ShowHint(const QString& hint) {
   if (hint.isEmpty()) {
     setWindowTitle(ShownFile.isEmpty()
-                       ? texts::U8(texts::kIdleCaption)
-                       : texts::U8(texts::kFileCaption).arg(QFileInfo(ShownFile).fileName()));
+                       ? texts::T(texts::kIdleCaption)
+                       : texts::T(texts::kFileCaption).arg(QFileInfo(ShownFile).fileName()));
     return;
   }
   setWindowTitle(hint);

@@ -38,6 +38,7 @@
 namespace qvt {
 namespace {
 
+using texts::T;
 using texts::U8;
 
 constexpr int kPanelVoiesWidth = 146;
@@ -49,7 +50,7 @@ QToolButton* ToolButton(QWidget* parent, const char* name, const char* caption, 
                         const char* hint = nullptr) {
   auto* b = new QToolButton(parent);
   b->setObjectName(name);
-  b->setText(U8(caption));
+  b->setText(T(caption));
   if (icon != nullptr)
     b->setIcon(ToolIcon(icon));
   b->setIconSize(QSize(20, 20));
@@ -58,7 +59,7 @@ QToolButton* ToolButton(QWidget* parent, const char* name, const char* caption, 
   // Toolbar buttons never take the keyboard focus: the space bar belongs to the cycle.
   b->setFocusPolicy(Qt::NoFocus);
   if (hint != nullptr)
-    SetHint(b, U8(hint));
+    SetHint(b, T(hint));
   return b;
 }
 
@@ -107,7 +108,7 @@ private:
 } // namespace
 
 void TMainForm::BuildWindow() {
-  setWindowTitle(U8(texts::kCaption));
+  setWindowTitle(T(texts::kCaption));
   setWindowIcon(ProgramIcon());
   // The window font is the label font; the model's symbols (µ, Ω, the edge arrows) are in it.
   QFont font(LabelFontFamily());
@@ -159,6 +160,8 @@ void TMainForm::BuildWindow() {
   Header->setObjectName("Header");
   Header->setSizeGripEnabled(true);
   setStatusBar(Header);
+  // Any other message (a hint included) replaces the wait for the trigger.
+  connect(Header, &QStatusBar::messageChanged, this, [this] { WaitMessageShown = false; });
 
   Timer = new QTimer(this);
   Timer->setObjectName("Timer");
@@ -223,7 +226,7 @@ QWidget* TMainForm::BuildToolBar() {
   Edit1->setObjectName("Edit1");
   Edit1->setFixedSize(1, 20);
   Edit1->setFrame(false);
-  Edit1->setAccessibleName(U8(texts::kFocusRest));
+  Edit1->setAccessibleName(T(texts::kFocusRest));
   EnregistreBtn = ToolButton(ToolBar1, "EnregistreBtn", texts::kAcquire, "acquire");
   UndoBtn = ToolButton(ToolBar1, "UndoBtn", texts::kUndo, "undo");
   UndoBtn->hide();
@@ -248,12 +251,12 @@ QWidget* TMainForm::BuildPanelVoies() {
   column->setContentsMargins(2, 2, 2, 2);
   column->setSpacing(2);
 
-  PointGB = new QGroupBox(U8(texts::kPointGroup), PanelVoies);
+  PointGB = new QGroupBox(T(texts::kPointGroup), PanelVoies);
   PointGB->setObjectName("PointGB");
   // The box and the threshold one above the other: side by side they do not fit the column.
   auto* point = new QVBoxLayout(PointGB);
   Tighten(point);
-  PointAutoCB = new QCheckBox(U8(texts::kPointAuto), PointGB);
+  PointAutoCB = new QCheckBox(T(texts::kPointAuto), PointGB);
   PointAutoCB->setObjectName("PointAutoCB");
   DeltaPointSE = new QSpinBox(PointGB);
   DeltaPointSE->setObjectName("DeltaPointSE");
@@ -262,7 +265,7 @@ QWidget* TMainForm::BuildPanelVoies() {
   DeltaPointSE->setSuffix(QStringLiteral(" %"));
   // Changed by its arrows only, never typed.
   DeltaPointSE->findChild<QLineEdit*>()->setReadOnly(true);
-  SetHint(DeltaPointSE, U8(texts::kDeltaPointHint));
+  SetHint(DeltaPointSE, T(texts::kDeltaPointHint));
   point->addWidget(PointAutoCB);
   point->addWidget(DeltaPointSE, 0, Qt::AlignLeft);
   PointGB->hide();
@@ -290,7 +293,7 @@ QGroupBox* TMainForm::BuildChannelGroup(int channel) {
   TChannelControls& c = Channels[channel];
   const QString number = QString::number(channel);
 
-  c.Group = new QGroupBox(U8(texts::kChannel) + number);
+  c.Group = new QGroupBox(T(texts::kChannel) + number);
   c.Group->setObjectName(n.group);
   c.Group->setCursor(Qt::PointingHandCursor);
   auto* grid = new QGridLayout(c.Group);
@@ -303,19 +306,19 @@ QGroupBox* TMainForm::BuildChannelGroup(int channel) {
   c.Range = new QComboBox(c.Group);
   c.Range->setObjectName(n.range);
   for (const char* label : texts::kRanges)
-    c.Range->addItem(U8(label));
+    c.Range->addItem(T(label));
   c.Range->setCurrentIndex(7);
-  SetHint(c.Range, U8(texts::kRangeHint));
-  c.Input = new TRadioGroup(U8(texts::kInput), c.Group);
+  SetHint(c.Range, T(texts::kRangeHint));
+  c.Input = new TRadioGroup(T(texts::kInput), c.Group);
   c.Input->setObjectName(n.input);
   c.Input->SetItems({QStringLiteral("Y%1 BNC").arg(channel), QStringLiteral("YD%1").arg(channel)});
   c.Input->SetColumns(2);
   c.Input->SetItemIndex(0);
-  c.Active = new QCheckBox(U8(texts::kActive), c.Group);
+  c.Active = new QCheckBox(T(texts::kActive), c.Group);
   c.Active->setObjectName(n.active);
-  c.Positive = new QCheckBox(U8(texts::kPositive), c.Group);
+  c.Positive = new QCheckBox(T(texts::kPositive), c.Group);
   c.Positive->setObjectName(n.positive);
-  SetHint(c.Positive, U8(texts::kPositiveHint));
+  SetHint(c.Positive, T(texts::kPositiveHint));
   c.Digits = new QLabel(number, c.Group);
   c.Digits->setObjectName(n.digits);
   QFont mono(QStringLiteral("DejaVu Sans Mono"));
@@ -351,30 +354,33 @@ QWidget* TMainForm::BuildPanelTemps() {
   column->setContentsMargins(1, 2, 1, 2);
   column->setSpacing(2);
 
-  SynchroGB = new QGroupBox(U8(texts::kSynchro), PanelTemps);
+  SynchroGB = new QGroupBox(T(texts::kSynchro), PanelTemps);
   SynchroGB->setObjectName("SynchroGB");
   auto* synchro = new QVBoxLayout(SynchroGB);
   Tighten(synchro, 2);
-  SynchroRG = new TRadioGroup(U8(texts::kSynchroSource), SynchroGB);
+  SynchroRG = new TRadioGroup(T(texts::kSynchroSource), SynchroGB);
   SynchroRG->setObjectName("SynchroRG");
-  SynchroRG->SetItems({U8(texts::kKeyboard), U8("Voie 0"), U8("Voie 1"), U8("Voie 2"), U8("Voie 3")});
+  QStringList sources{T(texts::kKeyboard)};
+  for (int channel = 0; channel < 4; ++channel)
+    sources << T(texts::kChannel) + QString::number(channel);
+  SynchroRG->SetItems(sources);
   SynchroRG->SetItemIndex(0);
-  MonocoupCB = new QCheckBox(U8(texts::kSingleShot), SynchroGB);
+  MonocoupCB = new QCheckBox(T(texts::kSingleShot), SynchroGB);
   MonocoupCB->setObjectName("MonocoupCB");
-  PreAcqCB = new QCheckBox(U8(texts::kPreTrigger), SynchroGB);
+  PreAcqCB = new QCheckBox(T(texts::kPreTrigger), SynchroGB);
   PreAcqCB->setObjectName("PreAcqCB");
   EtalonneSeuilBtn = new QToolButton(SynchroGB);
   EtalonneSeuilBtn->setObjectName("EtalonneSeuilBtn");
-  EtalonneSeuilBtn->setText(U8(texts::kCalibrate));
+  EtalonneSeuilBtn->setText(T(texts::kCalibrate));
   EtalonneSeuilBtn->setFocusPolicy(Qt::NoFocus);
-  SetHint(EtalonneSeuilBtn, U8(texts::kCalibrateHint));
-  SensRG = new TRadioGroup(U8(texts::kEdge), SynchroGB);
+  SetHint(EtalonneSeuilBtn, T(texts::kCalibrateHint));
+  SensRG = new TRadioGroup(T(texts::kEdge), SynchroGB);
   SensRG->setObjectName("SensRG");
   SensRG->SetItems({AnsiToQString(std::string(1, kAnsiFallingEdge)),
                     AnsiToQString(std::string(1, kAnsiRisingEdge))});
   SensRG->SetColumns(2);
   SensRG->SetItemIndex(0);
-  SeuilGB = new QGroupBox(U8(texts::kThresholdGroup), SynchroGB);
+  SeuilGB = new QGroupBox(T(texts::kThresholdGroup), SynchroGB);
   SeuilGB->setObjectName("SeuilGB");
   auto* seuil = new QHBoxLayout(SeuilGB);
   Tighten(seuil);
@@ -382,7 +388,7 @@ QWidget* TMainForm::BuildPanelTemps() {
   SeuilEdit->setObjectName("SeuilEdit");
   SpinButton1 = new TSpinButton(SeuilGB);
   SpinButton1->setObjectName("SpinButton1");
-  SpinButton1->SetAccessibleNames(U8(texts::kRaiseThreshold), U8(texts::kLowerThreshold));
+  SpinButton1->SetAccessibleNames(T(texts::kRaiseThreshold), T(texts::kLowerThreshold));
   seuil->addWidget(SeuilEdit, 1);
   seuil->addWidget(SpinButton1);
   for (QWidget* w : {static_cast<QWidget*>(SynchroRG), static_cast<QWidget*>(MonocoupCB),
@@ -409,26 +415,26 @@ QWidget* TMainForm::BuildPanelTemps() {
   PanelDuree->hide();
   column->addWidget(PanelDuree);
 
-  BaseDeTempsGB = new QGroupBox(U8(texts::kTimeBase), PanelTemps);
+  BaseDeTempsGB = new QGroupBox(T(texts::kTimeBase), PanelTemps);
   BaseDeTempsGB->setObjectName("BaseDeTempsGB");
   auto* base = new QVBoxLayout(BaseDeTempsGB);
   Tighten(base, 2);
-  DureeEdit = new TLabeledEdit(U8(texts::kDuration), BaseDeTempsGB);
+  DureeEdit = new TLabeledEdit(T(texts::kDuration), BaseDeTempsGB);
   DureeEdit->setObjectName("DureeEdit");
   DureeEdit->SetReadOnly(true);
   DureeUpDown = new TUpDown(BaseDeTempsGB);
   DureeUpDown->setObjectName("DureeUpDown");
   DureeUpDown->SetRange(0, 17);
-  DureeUpDown->SetAccessibleNames(U8(texts::kLongerDuration), U8(texts::kShorterDuration));
-  FechEdit = new TLabeledEdit(U8(texts::kSampleRate), BaseDeTempsGB);
+  DureeUpDown->SetAccessibleNames(T(texts::kLongerDuration), T(texts::kShorterDuration));
+  FechEdit = new TLabeledEdit(T(texts::kSampleRate), BaseDeTempsGB);
   FechEdit->setObjectName("FechEdit");
   FechEdit->SetReadOnly(true);
-  NbreEdit = new TLabeledEdit(U8(texts::kPoints), BaseDeTempsGB);
+  NbreEdit = new TLabeledEdit(T(texts::kPoints), BaseDeTempsGB);
   NbreEdit->setObjectName("NbreEdit");
   NbreEdit->SetReadOnly(true);
   NbreSpin = new TSpinButton(BaseDeTempsGB);
   NbreSpin->setObjectName("NbreSpin");
-  NbreSpin->SetAccessibleNames(U8(texts::kMorePoints), U8(texts::kFewerPoints));
+  NbreSpin->SetAccessibleNames(T(texts::kMorePoints), T(texts::kFewerPoints));
   DureeEdit->SetBeside(DureeUpDown);
   NbreEdit->SetBeside(NbreSpin);
   base->addWidget(DureeEdit);
@@ -470,7 +476,7 @@ QWidget* TMainForm::BuildPanelCourbe() {
   TempsPaintBox->setObjectName("TempsPaintBox");
   TempsPaintBox->setMinimumSize(1, 1);
   // Its description, the set-up it shows, is kept by DescribeGraph.
-  TempsPaintBox->setAccessibleName(U8(texts::kGraphName));
+  TempsPaintBox->setAccessibleName(T(texts::kGraphName));
   column->addWidget(GBFPanel);
   column->addWidget(ProgressBar);
   column->addWidget(TempsPaintBox, 1);
@@ -508,7 +514,7 @@ QFrame* TMainForm::BuildVexorAbsent() {
   panel->setPalette(red);
   panel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
 
-  auto* title = new QLabel(U8(texts::kAbsent), panel);
+  auto* title = new QLabel(T(texts::kAbsent), panel);
   title->setObjectName("AbsentTitle");
   QFont big = font();
   big.setPointSize(14);
@@ -518,17 +524,17 @@ QFrame* TMainForm::BuildVexorAbsent() {
   title->setWordWrap(true);
   ComBtn = new QToolButton(panel);
   ComBtn->setObjectName("ComBtn");
-  ComBtn->setText(U8(texts::kRetry));
+  ComBtn->setText(T(texts::kRetry));
   SetHint(ComBtn, U8(texts::kRetryHint));
   EscapeBtn = new QToolButton(panel);
   EscapeBtn->setObjectName("EscapeBtn");
-  EscapeBtn->setText(U8(texts::kGiveUp));
+  EscapeBtn->setText(T(texts::kGiveUp));
   for (QToolButton* b : {ComBtn, EscapeBtn}) {
     b->setToolButtonStyle(Qt::ToolButtonTextOnly);
     b->setPalette(QApplication::palette());
     b->setAutoRaise(false);
   }
-  auto* line = new QLabel(U8(texts::kPowerCycle), panel);
+  auto* line = new QLabel(T(texts::kPowerCycle), panel);
   line->setObjectName("AbsentAdvice");
   line->setAlignment(Qt::AlignCenter);
   line->setWordWrap(true);

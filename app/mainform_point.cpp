@@ -27,13 +27,13 @@
 
 namespace qvt {
 
-using texts::U8;
+using texts::T;
 
 namespace {
 
 void ShowAutoState(TMainForm& form) {
   const bool automatic = form.PointAutoCB->isChecked();
-  form.SetStatusText(U8(automatic ? texts::kPointAutoOn : texts::kPointAutoOff));
+  form.SetStatusText(T(automatic ? texts::kPointAutoOn : texts::kPointAutoOff));
   form.DeltaPointSE->setVisible(automatic);
 }
 
@@ -129,7 +129,7 @@ void TMainForm::TimerPointTimer() {
 
 void TMainForm::RecordPoint() {
   if (PointGraph->PointCount >= kMaxRecordedPoints) {
-    SetStatusText(U8(texts::kPointsFull));
+    SetStatusText(T(texts::kPointsFull));
     return;
   }
   SetStatusText(QString());
