@@ -405,8 +405,8 @@ void TMainForm::SauverBtnClick() {
     const auto isCsv = [&dialog](const QString& filter) {
       return dialog.nameFilters().indexOf(filter) == 1;
     };
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, isCsv](const QString& filter) {
-      dialog.setDefaultSuffix(isCsv(filter) ? QStringLiteral("csv") : QStringLiteral("qvtm"));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, isCsv](const QString& f) {
+      dialog.setDefaultSuffix(isCsv(f) ? QStringLiteral("csv") : QStringLiteral("qvtm"));
     });
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
       const QString chosen = dialog.selectedFiles().first();

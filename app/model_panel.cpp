@@ -586,8 +586,8 @@ QString TModelPanel::ResultText() const {
   if (shown_)
     text += QLatin1Char('\t') + U8(shown_->formula);
   text += QLatin1Char('\n');
-  text += tr("Paramètre") + QLatin1Char('\t') + tr("Valeur") + QLatin1Char('\t') + tr("Incertitude") +
-          QLatin1Char('\t') + tr("Unité") + QLatin1Char('\n');
+  text += tr("Paramètre") + QLatin1Char('\t') + tr("Valeur") + QLatin1Char('\t') +
+          tr("Incertitude") + QLatin1Char('\t') + tr("Unité") + QLatin1Char('\n');
   if (shown_ && shown_->Ok()) {
     for (const analysis::FitParameter& p : shown_->parameters) {
       const TValueText t =

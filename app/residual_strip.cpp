@@ -55,7 +55,8 @@ void TResidualStrip::paintEvent(QPaintEvent*) {
   const QString label =
       QCoreApplication::translate("qvt::TModelPanel", "Résidus ±%1")
           .arg(QString::fromStdString(scale.value) +
-               (scale.unit.empty() ? QString() : QLatin1Char(' ') + QString::fromStdString(scale.unit)));
+               (scale.unit.empty() ? QString()
+                                   : QLatin1Char(' ') + QString::fromStdString(scale.unit)));
   p.drawText(QRect(4, 0, width() - 8, line), Qt::AlignLeft | Qt::AlignTop, label);
   if (scale_ <= 0 || x_.empty())
     return;
