@@ -129,13 +129,13 @@ std::optional<double> TypedLevel(const QString& typed, std::string_view unit) {
 TCalcToolsBar::TCalcToolsBar(TRangeMarkers& markers, QWidget* parent)
     : QWidget(parent), markers_(&markers) {
   setObjectName("CalcToolsBar");
-  setAccessibleName(QStringLiteral("Outils"));
+  setAccessibleName(tr("Outils"));
   setFocusPolicy(Qt::ClickFocus);
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(3, 2, 3, 2);
   row->setSpacing(4);
-  auto caption = [this, row](const char* text, QWidget* buddy) {
-    auto* label = new QLabel(QString::fromUtf8(text), this);
+  auto caption = [this, row](const QString& text, QWidget* buddy) {
+    auto* label = new QLabel(text, this);
     label->setBuddy(buddy);
     row->addWidget(label);
     row->addWidget(buddy);
@@ -143,22 +143,23 @@ TCalcToolsBar::TCalcToolsBar(TRangeMarkers& markers, QWidget* parent)
   };
   ToolCB = new QComboBox(this);
   ToolCB->setObjectName("CalcToolCB");
-  for (const char* item : {"Aucun", "Tangente", "Pente", "Aire", "Statistiques"})
-    ToolCB->addItem(QString::fromUtf8(item));
+  for (const QString& item : {tr("Aucun"), tr("Tangente"), tr("Pente"), tr("Aire"),
+                              tr("Statistiques")})
+    ToolCB->addItem(item);
   ToolCB->setCurrentIndex(static_cast<int>(TTool::kTangent));
-  caption("Outil", ToolCB);
+  caption(tr("Outil"), ToolCB);
   CurveCB = new QComboBox(this);
   CurveCB->setObjectName("CalcCurveCB");
   CurveCB->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-  caption("Courbe", CurveCB);
+  caption(tr("Courbe"), CurveCB);
   LevelEdit = new QLineEdit(this);
   LevelEdit->setObjectName("CalcLevelEdit");
-  LevelEdit->setAccessibleName(QStringLiteral("Niveau"));
+  LevelEdit->setAccessibleName(tr("Niveau"));
   LevelEdit->setToolTip(
-      QStringLiteral("Niveau dont la tangente donne le croisement (ex. la valeur finale "
-                     "d'une charge, pour lire τ)"));
+      tr("Niveau dont la tangente donne le croisement (ex. la valeur finale "
+         "d'une charge, pour lire τ)"));
   LevelEdit->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("-0,000m")) + 12);
-  levelCaption_ = caption("Niveau", LevelEdit);
+  levelCaption_ = caption(tr("Niveau"), LevelEdit);
   LevelUnit = new QLabel(this);
   LevelUnit->setObjectName("CalcLevelUnit");
   row->addWidget(LevelUnit);
@@ -167,8 +168,8 @@ TCalcToolsBar::TCalcToolsBar(TRangeMarkers& markers, QWidget* parent)
   PointsSE->setRange(3, 101);
   PointsSE->setSingleStep(2);
   PointsSE->setValue(kDefaultPoints);
-  PointsSE->setToolTip(QStringLiteral("Points de l'ajustement local de la tangente"));
-  pointsCaption_ = caption("Points", PointsSE);
+  PointsSE->setToolTip(tr("Points de l'ajustement local de la tangente"));
+  pointsCaption_ = caption(tr("Points"), PointsSE);
   ResultLabel = new QLabel(this);
   ResultLabel->setObjectName("CalcResultLabel");
   ResultLabel->setWordWrap(true);
@@ -177,7 +178,7 @@ TCalcToolsBar::TCalcToolsBar(TRangeMarkers& markers, QWidget* parent)
   // lines; below it the window scrolls the bar sideways.
   ResultLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   ResultLabel->setMinimumWidth(
-      fontMetrics().horizontalAdvance(QStringLiteral("pente = -000,0 mV/ms")));
+      fontMetrics().horizontalAdvance(tr("pente") + QStringLiteral(" = -000,0 mV/ms")));
   row->addSpacing(8);
   row->addWidget(ResultLabel, 1);
 
@@ -187,7 +188,7 @@ TCalcToolsBar::TCalcToolsBar(TRangeMarkers& markers, QWidget* parent)
   setContextMenuPolicy(Qt::CustomContextMenu);
   connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
     QMenu m(this);
-    m.addAction(QStringLiteral("Copier les résultats"), QKeySequence::Copy, this,
+    m.addAction(tr("Copier les résultats"), QKeySequence::Copy, this,
                 [this] { CopyResult(); });
     m.exec(mapToGlobal(p));
   });
@@ -244,7 +245,7 @@ void TCalcToolsBar::Feed(const TCourbe& x, std::span<const TCourbe* const> curve
       continue;
     TFedCurve f;
     f.index = c->Index;
-    f.name = c->Index >= 0 && c->Index < 4 ? QStringLiteral("Voie %1").arg(c->Index)
+    f.name = c->Index >= 0 && c->Index < 4 ? tr("Voie %1").arg(c->Index)
                                            : AnsiToQString(c->QuantityName);
     f.unit = c->Text;
     f.colour = c->Colour;
@@ -362,12 +363,12 @@ void TCalcToolsBar::Compute() {
   case TTool::kTangent: {
     results_.level = TypedLevel(LevelEdit->text(), c->unit);
     if (!cursor_) {
-      message_ = QStringLiteral("Cliquez sur la courbe à l'endroit de la tangente");
+      message_ = tr("Cliquez sur la courbe à l'endroit de la tangente");
       break;
     }
     results_.tangent = analysis::TangentAt(x, y, *cursor_, PointsSE->value());
     if (!results_.tangent) {
-      message_ = QStringLiteral("Pas de tangente en ce point");
+      message_ = tr("Pas de tangente en ce point");
       break;
     }
     results_.axisCrossing = results_.tangent->Crossing(0);
@@ -380,17 +381,17 @@ void TCalcToolsBar::Compute() {
     results_.chordTo = analysis::ValueAt(x, y, to);
     results_.slope = analysis::ChordSlope(x, y, from, to);
     if (!results_.slope)
-      message_ = QStringLiteral("Pas de pente : la courbe n'a pas de valeur à une borne");
+      message_ = tr("Pas de pente : la courbe n'a pas de valeur à une borne");
     break;
   case TTool::kArea:
     results_.area = analysis::Area(x, y, from, to);
     if (!results_.area)
-      message_ = QStringLiteral("Pas d'aire : les bornes sortent de la courbe");
+      message_ = tr("Pas d'aire : les bornes sortent de la courbe");
     break;
   case TTool::kStatistics:
     results_.statistics = analysis::StatisticsBetween(x, y, from, to);
     if (!results_.statistics)
-      message_ = QStringLiteral("Aucun point entre les bornes");
+      message_ = tr("Aucun point entre les bornes");
     break;
   case TTool::kNone:
     break;
@@ -416,45 +417,45 @@ std::vector<TCalcToolsBar::TRow> TCalcToolsBar::Rows() const {
   };
   auto at = [this](double v) { return Quantity(v, xUnit_); };
   auto bounds = [&] {
-    add(QStringLiteral("de ") + xName_, at(r.from));
-    add(QStringLiteral("à ") + xName_, at(r.to));
+    add(tr("de %1").arg(xName_), at(r.from));
+    add(tr("à %1").arg(xName_), at(r.to));
   };
   switch (Tool()) {
   case TTool::kTangent:
     if (!r.tangent)
       break;
-    add(QStringLiteral("tangente en ") + xName_, at(r.tangent->x));
-    add(QStringLiteral("pente"), Slope(r.tangent->slope, c->unit, xUnit_));
+    add(tr("tangente en %1").arg(xName_), at(r.tangent->x));
+    add(tr("pente"), Slope(r.tangent->slope, c->unit, xUnit_));
     if (r.axisCrossing)
-      add(QStringLiteral("axe en ") + xName_, at(*r.axisCrossing));
+      add(tr("axe en %1").arg(xName_), at(*r.axisCrossing));
     if (r.level && r.levelCrossing) {
       const TText level = Quantity(*r.level, c->unit);
-      add(QStringLiteral("niveau ") + level.value +
-              (level.unit.isEmpty() ? QString() : QLatin1Char(' ') + level.unit) +
-              QStringLiteral(" en ") + xName_,
+      add(tr("niveau %1 en %2")
+              .arg(level.value + (level.unit.isEmpty() ? QString() : QLatin1Char(' ') + level.unit),
+                   xName_),
           at(*r.levelCrossing));
     }
     break;
   case TTool::kChord:
     if (!r.slope)
       break;
-    add(QStringLiteral("pente"), Slope(*r.slope, c->unit, xUnit_));
+    add(tr("pente"), Slope(*r.slope, c->unit, xUnit_));
     bounds();
     break;
   case TTool::kArea:
     if (!r.area)
       break;
-    add(QStringLiteral("aire"), Product(*r.area, c->unit, xUnit_));
+    add(tr("aire"), Product(*r.area, c->unit, xUnit_));
     bounds();
     break;
   case TTool::kStatistics:
     if (!r.statistics)
       break;
-    add(QStringLiteral("n"), {QString::number(r.statistics->count), QString()});
-    add(QStringLiteral("moyenne"), Quantity(r.statistics->mean, c->unit));
-    add(QStringLiteral("écart type"), Quantity(r.statistics->standardDeviation, c->unit));
-    add(QStringLiteral("min"), Quantity(r.statistics->min, c->unit));
-    add(QStringLiteral("max"), Quantity(r.statistics->max, c->unit));
+    add(tr("n"), {QString::number(r.statistics->count), QString()});
+    add(tr("moyenne"), Quantity(r.statistics->mean, c->unit));
+    add(tr("écart type"), Quantity(r.statistics->standardDeviation, c->unit));
+    add(tr("min"), Quantity(r.statistics->min, c->unit));
+    add(tr("max"), Quantity(r.statistics->max, c->unit));
     bounds();
     break;
   case TTool::kNone:
@@ -465,7 +466,7 @@ std::vector<TCalcToolsBar::TRow> TCalcToolsBar::Rows() const {
 
 QString TCalcToolsBar::ResultText() const {
   const TFedCurve* c = Chosen();
-  QString text = QStringLiteral("Outil\t") + ToolCB->currentText();
+  QString text = tr("Outil") + QLatin1Char('\t') + ToolCB->currentText();
   if (c != nullptr)
     text += QLatin1Char('\t') + c->name;
   text += QLatin1Char('\n');
@@ -475,7 +476,8 @@ QString TCalcToolsBar::ResultText() const {
       text += message_ + QLatin1Char('\n');
     return text;
   }
-  text += QStringLiteral("Grandeur\tValeur\tUnité\n");
+  text += tr("Grandeur") + QLatin1Char('\t') + tr("Valeur") + QLatin1Char('\t') + tr("Unité") +
+          QLatin1Char('\n');
   for (const TRow& r : rows)
     text += r.name + QLatin1Char('\t') + r.value + QLatin1Char('\t') + r.unit + QLatin1Char('\n');
   return text;

@@ -32,7 +32,7 @@
 
 namespace qvt {
 
-using texts::U8;
+using texts::T;
 
 namespace {
 
@@ -222,7 +222,7 @@ bool TMainForm::GraphToolsMouseMove(const TMouseInfo& mouse) {
       GrabRangeMarker(x, Markers, lo, hi, mouse.X) >= 0) {
     HideReadout();
     const bool panel = ModelArea != nullptr && !ModelArea->isHidden();
-    PaintBoxHint = U8(panel ? texts::kModelMarker : texts::kToolsMarker);
+    PaintBoxHint = T(panel ? texts::kModelMarker : texts::kToolsMarker);
     SetStatusText(PaintBoxHint);
     TempsPaintBox->setCursor(Qt::SizeHorCursor);
     return true;

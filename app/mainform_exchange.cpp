@@ -18,20 +18,21 @@
 
 namespace qvt {
 
-using texts::U8;
+using texts::T;
 
 void TMainForm::MatlabBtnClick() {
   if (Closing)
     return;
   StopBtnClick();
   if (OscGraph->FilledCount == 0) {
-    ShowMessage(TMessageKind::Information, U8(texts::kNothingToSave));
+    ShowMessage(TMessageKind::Information, T(texts::kNothingToSave));
   } else {
-    QFileDialog dialog(this, U8(texts::kMatlab));
+    QFileDialog dialog(this, T(texts::kMatlab));
     dialog.setObjectName("SaveDialog1");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("M"));
-    dialog.setNameFilters({QStringLiteral("matlab (*.M)"), QStringLiteral("texte (*.txt)")});
+    dialog.setNameFilters({QCoreApplication::translate("Exchange", "matlab (*.M)"),
+                           QCoreApplication::translate("Exchange", "texte (*.txt)")});
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
       const QString chosen = dialog.selectedFiles().first();
@@ -39,7 +40,7 @@ void TMainForm::MatlabBtnClick() {
       // A file that cannot be written is said so: the sweep is still there to save elsewhere.
       if (!WriteMatlabFile(chosen, *OscGraph, reason))
         ShowMessage(TMessageKind::Error,
-                    U8(texts::kCannotWrite).arg(MatlabFileName(chosen), reason));
+                    T(texts::kCannotWrite).arg(MatlabFileName(chosen), reason));
     }
   }
   if (ContinuousTrigger())

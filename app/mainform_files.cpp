@@ -47,7 +47,7 @@
 
 namespace qvt {
 
-using texts::U8;
+using texts::T;
 
 // The oscilloscope graph's settings besides its curves that an opened file replaces.
 struct TGraphScalars {
@@ -158,17 +158,17 @@ void SetRange(TCourbe& curve, const TMeasureChannel& c) {
 bool AskCsvFormat(QWidget* parent, TCsvFormat& format) {
   QDialog dialog(parent);
   dialog.setObjectName("CsvDlg");
-  dialog.setWindowTitle(U8(texts::kCsvTitle));
+  dialog.setWindowTitle(T(texts::kCsvTitle));
   auto* form = new QFormLayout(&dialog);
   auto* separator = new QComboBox(&dialog);
   separator->setObjectName("CsvSeparator");
   for (const char* s : texts::kCsvSeparators)
-    separator->addItem(U8(s));
+    separator->addItem(T(s));
   auto* decimal = new QComboBox(&dialog);
   decimal->setObjectName("CsvDecimal");
   for (const char* d : texts::kCsvDecimals)
-    decimal->addItem(U8(d));
-  auto* excel = new QCheckBox(U8(texts::kCsvExcel), &dialog);
+    decimal->addItem(T(d));
+  auto* excel = new QCheckBox(T(texts::kCsvExcel), &dialog);
   excel->setObjectName("CsvExcel");
   static constexpr char kSeparators[] = {';', ',', '\t'};
   static constexpr char kDecimals[] = {',', '.'};
@@ -184,8 +184,8 @@ bool AskCsvFormat(QWidget* parent, TCsvFormat& format) {
     if (i == 0 && separator->currentIndex() == 1)
       separator->setCurrentIndex(0);
   });
-  form->addRow(U8(texts::kCsvSeparator), separator);
-  form->addRow(U8(texts::kCsvDecimal), decimal);
+  form->addRow(T(texts::kCsvSeparator), separator);
+  form->addRow(T(texts::kCsvDecimal), decimal);
   form->addRow(excel);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
@@ -220,13 +220,13 @@ void TMainForm::BuildFileButtons() {
   auto make = [this](const char* name, const char* caption, const char* icon, const char* hint) {
     auto* b = new QToolButton(ToolBar1);
     b->setObjectName(name);
-    b->setText(U8(caption));
+    b->setText(T(caption));
     b->setIcon(ToolIcon(icon));
     b->setIconSize(QSize(20, 20));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::NoFocus);
-    SetHint(b, U8(hint));
+    SetHint(b, T(hint));
     return b;
   };
   OuvrirBtn = make("OuvrirBtn", texts::kOpen, "open", texts::kOpenHint);
@@ -235,7 +235,7 @@ void TMainForm::BuildFileButtons() {
   ImprimerBtn = make("ImprimerBtn", texts::kPrint, "print", texts::kPrintHint);
 
   // "Ouvrir" opens the dialog; its arrow lists the recent files.
-  auto* recent = new QMenu(U8(texts::kRecentFiles), OuvrirBtn);
+  auto* recent = new QMenu(T(texts::kRecentFiles), OuvrirBtn);
   recent->setObjectName("RecentMenu");
   OuvrirBtn->setMenu(recent);
   OuvrirBtn->setPopupMode(QToolButton::MenuButtonPopup);
@@ -246,30 +246,30 @@ void TMainForm::BuildFileButtons() {
 
   auto* image = new QMenu(ImageBtn);
   image->setObjectName("ImageMenu");
-  image->addAction(U8(texts::kCopyImage), this, &TMainForm::CopyImage);
-  image->addAction(U8(texts::kExportPng), this, [this] {
-    const QString path = AskImageName(this, U8(texts::kExportPng), "png", U8(texts::kPngFilter));
+  image->addAction(T(texts::kCopyImage), this, &TMainForm::CopyImage);
+  image->addAction(T(texts::kExportPng), this, [this] {
+    const QString path = AskImageName(this, T(texts::kExportPng), "png", T(texts::kPngFilter));
     if (path.isEmpty())
       return;
     // The window's size by default; another width redraws the graph that wide.
     bool ok = false;
     const int shown = TempsPaintBox->width();
-    const int width = QInputDialog::getInt(this, U8(texts::kExportPng), U8(texts::kPngWidth),
+    const int width = QInputDialog::getInt(this, T(texts::kExportPng), T(texts::kPngWidth),
                                            shown, 100, 10000, 10, &ok);
     if (ok)
       ExportPng(path, width == shown ? 0 : width);
   });
-  image->addAction(U8(texts::kExportSvg), this, [this] {
-    const QString path = AskImageName(this, U8(texts::kExportSvg), "svg", U8(texts::kSvgFilter));
+  image->addAction(T(texts::kExportSvg), this, [this] {
+    const QString path = AskImageName(this, T(texts::kExportSvg), "svg", T(texts::kSvgFilter));
     if (!path.isEmpty())
       ExportSvg(path);
   });
   ImageBtn->setMenu(image);
   ImageBtn->setPopupMode(QToolButton::InstantPopup);
 
-  EnregContinuCB = new QCheckBox(U8(texts::kRecordContinuous));
+  EnregContinuCB = new QCheckBox(T(texts::kRecordContinuous));
   EnregContinuCB->setObjectName("EnregContinuCB");
-  SetHint(EnregContinuCB, U8(texts::kRecordHint));
+  SetHint(EnregContinuCB, T(texts::kRecordHint));
   EnregContinuCB->hide();
   connect(EnregContinuCB, &QCheckBox::clicked, this, &TMainForm::EnregContinuCBClick);
   setAcceptDrops(true);
@@ -360,7 +360,7 @@ bool TMainForm::ChannelsMeasurement(TMeasurement& m, bool header) const {
 bool TMainForm::SaveMeasureFile(const QString& path, const TCsvFormat* csv) {
   TMeasurement m;
   if (!CurrentMeasurement(m)) {
-    ShowMessage(TMessageKind::Information, U8(texts::kNothingToSave));
+    ShowMessage(TMessageKind::Information, T(texts::kNothingToSave));
     return false;
   }
   KeepModel(m);
@@ -372,7 +372,7 @@ bool TMainForm::SaveMeasureFile(const QString& path, const TCsvFormat* csv) {
     // The check's messages do not name the file: the box always does.
     QString text = QString::fromStdString(error);
     if (!text.contains(QFileInfo(path).fileName()))
-      text += QStringLiteral(" : ") + path;
+      text = QCoreApplication::translate("Files", "%1 : %2", "message, file").arg(text, path);
     ShowMessage(TMessageKind::Error, text);
     return false;
   }
@@ -392,22 +392,25 @@ void TMainForm::SauverBtnClick() {
     StopBtnClick();
   TMeasurement probe;
   if (!CurrentMeasurement(probe)) {
-    ShowMessage(TMessageKind::Information, U8(texts::kNothingToSave));
+    ShowMessage(TMessageKind::Information, T(texts::kNothingToSave));
   } else {
-    QFileDialog dialog(this, U8(texts::kSave));
+    QFileDialog dialog(this, T(texts::kSave));
     dialog.setObjectName("SauverDialog");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setNameFilters({U8(texts::kMeasureFilter), U8(texts::kCsvFilter)});
+    dialog.setNameFilters({T(texts::kMeasureFilter), T(texts::kCsvFilter)});
     dialog.setDefaultSuffix(QStringLiteral("qvtm"));
     dialog.setDirectory(Store().value(kFolderKey, QDir::homePath()).toString());
-    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
-      dialog.setDefaultSuffix(filter == U8(texts::kCsvFilter) ? QStringLiteral("csv")
-                                                              : QStringLiteral("qvtm"));
+    // The filters are told apart by their place in the list, not by their captions.
+    const auto isCsv = [&dialog](const QString& filter) {
+      return dialog.nameFilters().indexOf(filter) == 1;
+    };
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, isCsv](const QString& f) {
+      dialog.setDefaultSuffix(isCsv(f) ? QStringLiteral("csv") : QStringLiteral("qvtm"));
     });
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
       const QString chosen = dialog.selectedFiles().first();
-      const bool asCsv = dialog.selectedNameFilter() == U8(texts::kCsvFilter) ||
+      const bool asCsv = isCsv(dialog.selectedNameFilter()) ||
                          chosen.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
       if (asCsv) {
         TCsvFormat format = CsvFormatForLocale(QLocale::system().name().toStdString());
@@ -434,13 +437,13 @@ bool TMainForm::OpenMeasureFile(const QString& path) {
   const std::size_t rows = m.Time.size();
   if (rows > TSamples::kCount) {
     ShowMessage(TMessageKind::Error,
-                U8(texts::kTooManyRows).arg(rows).arg(TSamples::kCount).arg(path));
+                T(texts::kTooManyRows).arg(rows).arg(TSamples::kCount).arg(path));
     return false;
   }
   std::array<bool, 4> taken{};
   for (const TMeasureChannel& c : m.Channels) {
     if (c.Channel < 0 || c.Channel > 3 || taken[c.Channel]) {
-      ShowMessage(TMessageKind::Error, U8(texts::kDuplicateChannel).arg(c.Channel).arg(path));
+      ShowMessage(TMessageKind::Error, T(texts::kDuplicateChannel).arg(c.Channel).arg(path));
       return false;
     }
     taken[c.Channel] = true;
@@ -514,7 +517,7 @@ bool TMainForm::OpenMeasureFile(const QString& path) {
   ShownMeasure = std::make_shared<TMeasurement>(std::move(m));
   ShownFile = QFileInfo(path).absoluteFilePath();
   ShowFileComputed();
-  setWindowTitle(U8(texts::kFileCaption).arg(QFileInfo(path).fileName()));
+  setWindowTitle(T(texts::kFileCaption).arg(QFileInfo(path).fileName()));
   SetStatusText(QString());
   RememberFile(ShownFile);
   // The measurements and the spectrum, when shown, are those of the opened sweep.
@@ -558,19 +561,19 @@ void TMainForm::LeaveShownFile() {
   ShownMeasure.reset();
   ShownFile.clear();
   LeaveFileComputed();
-  setWindowTitle(U8(texts::kIdleCaption));
+  setWindowTitle(T(texts::kIdleCaption));
   HideReadout();
 }
 
 void TMainForm::OuvrirBtnClick() {
   if (Closing)
     return;
-  QFileDialog dialog(this, U8(texts::kOpen));
+  QFileDialog dialog(this, T(texts::kOpen));
   dialog.setObjectName("OuvrirDialog");
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setNameFilters({U8(texts::kMeasureFilter), U8(texts::kCsvFilter)});
+  dialog.setNameFilters({T(texts::kMeasureFilter), T(texts::kCsvFilter)});
   dialog.setDirectory(Store().value(kFolderKey, QDir::homePath()).toString());
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
     OpenMeasureFile(dialog.selectedFiles().first());

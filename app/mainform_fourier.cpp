@@ -30,7 +30,7 @@
 
 namespace qvt {
 
-using texts::U8;
+using texts::T;
 
 namespace {
 
@@ -73,28 +73,28 @@ void TMainForm::BuildSpectreBar() {
   FenetreCB = new QComboBox(SpectreBar);
   FenetreCB->setObjectName("FenetreCB");
   for (const char* w : texts::kWindows)
-    FenetreCB->addItem(U8(w));
-  SetHint(FenetreCB, U8(texts::kSpectrumWindowHint));
+    FenetreCB->addItem(T(w));
+  SetHint(FenetreCB, T(texts::kSpectrumWindowHint));
   EchelleCB = new QComboBox(SpectreBar);
   EchelleCB->setObjectName("EchelleCB");
   for (const char* s : texts::kScales)
-    EchelleCB->addItem(U8(s));
+    EchelleCB->addItem(T(s));
   MoyenneSE = new QSpinBox(SpectreBar);
   MoyenneSE->setObjectName("MoyenneSE");
   MoyenneSE->setRange(1, analysis::Spectrum::kMaxAveraging);
-  MoyenneSE->setSuffix(U8(texts::kAveragingSuffix));
+  MoyenneSE->setSuffix(T(texts::kAveragingSuffix));
   FmaxCB = new QComboBox(SpectreBar);
   FmaxCB->setObjectName("FmaxCB");
-  FmaxCB->addItem(U8(texts::kMaxFrequencyAuto), 0);
+  FmaxCB->addItem(T(texts::kMaxFrequencyAuto), 0);
   for (const int f : MaxFrequencies())
     FmaxCB->addItem(QString::fromStdString(FrequencyText(f)), f);
   FmaxCB->setMaxVisibleItems(FmaxCB->count());
-  SetHint(FmaxCB, U8(texts::kMaxFrequencyHint));
+  SetHint(FmaxCB, T(texts::kMaxFrequencyHint));
   for (QWidget* w : {static_cast<QWidget*>(FenetreCB), static_cast<QWidget*>(EchelleCB),
                      static_cast<QWidget*>(MoyenneSE), static_cast<QWidget*>(FmaxCB)})
     w->setFocusPolicy(Qt::ClickFocus);
   auto label = [&](const char* text, QWidget* buddy) {
-    auto* l = new QLabel(U8(text), SpectreBar);
+    auto* l = new QLabel(T(text), SpectreBar);
     l->setBuddy(buddy);
     row->addWidget(l);
     row->addWidget(buddy);

@@ -36,7 +36,7 @@
 
 namespace qvt {
 
-using texts::U8;
+using texts::T;
 
 namespace {
 
@@ -44,7 +44,7 @@ namespace {
 constexpr double kCaptionShare = 0.04;
 
 void CannotExport(const QString& path, const QString& reason) {
-  QString text = U8(texts::kCannotExport).arg(path);
+  QString text = T(texts::kCannotExport).arg(path);
   if (!reason.isEmpty())
     text += QStringLiteral(" (") + reason + QLatin1Char(')');
   ShowMessage(TMessageKind::Error, text);
@@ -139,12 +139,14 @@ QString PrintCaption(const TMainForm& form, const TMeasurement* shown) {
   const bool points = shown != nullptr ? shown->Mode == TMeasureMode::Point : form.PointMode;
   const QString base = shown != nullptr ? QString::fromStdString(shown->TimeBase)
                                         : form.DureeEdit->Text().trimmed();
-  QString caption = points ? U8(texts::kPrintPointCaption).arg(date)
-                           : U8(texts::kPrintCaption).arg(date, base);
+  QString caption = points ? T(texts::kPrintPointCaption).arg(date)
+                           : T(texts::kPrintCaption).arg(date, base);
   if (shown != nullptr && !shown->Comment.empty())
-    caption += QStringLiteral(" ; ") + QString::fromStdString(shown->Comment).simplified();
+    caption = QCoreApplication::translate("Image", "%1 ; %2", "printed caption, then more of it")
+                  .arg(caption, QString::fromStdString(shown->Comment).simplified());
   if (!form.ShownFile.isEmpty())
-    caption += QStringLiteral(" ; ") + QFileInfo(form.ShownFile).fileName();
+    caption = QCoreApplication::translate("Image", "%1 ; %2", "printed caption, then more of it")
+                  .arg(caption, QFileInfo(form.ShownFile).fileName());
   return caption;
 }
 

@@ -30,7 +30,7 @@
 
 namespace qvt {
 
-using texts::U8;
+using texts::T;
 
 namespace {
 
@@ -119,7 +119,7 @@ void TMainForm::PlaceMesuresPanel() {
 void TMainForm::BuildAnalysisButtons(QHBoxLayout* row) {
   MesuresBtn->setCheckable(true);
   SpectreBtn->setCheckable(true);
-  MesuresMenu = new QMenu(U8(texts::kMesuresShown), MesuresBtn);
+  MesuresMenu = new QMenu(T(texts::kMesuresShown), MesuresBtn);
   MesuresMenu->setObjectName("MesuresMenu");
   for (const analysis::Quantity q : analysis::kAllQuantities) {
     QAction* a = MesuresMenu->addAction(
@@ -149,7 +149,7 @@ void TMainForm::BuildAnalysisPanels(QVBoxLayout* column) {
 
   MesuresTable = new QTableWidget(PanelCourbe);
   MesuresTable->setObjectName("MesuresTable");
-  MesuresTable->setAccessibleName(U8(texts::kMesures));
+  MesuresTable->setAccessibleName(T(texts::kMesures));
   MesuresTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
   MesuresTable->setFocusPolicy(Qt::ClickFocus);
   MesuresTable->setPalette(QApplication::palette());
@@ -164,7 +164,7 @@ void TMainForm::BuildAnalysisPanels(QVBoxLayout* column) {
   MesuresTable->installEventFilter(new TCopyKey(MesuresTable, this));
   connect(MesuresTable, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
     QMenu menu(MesuresTable);
-    menu.addAction(U8(texts::kCopyTable), QKeySequence::Copy, this, [this] { CopyMeasures(); });
+    menu.addAction(T(texts::kCopyTable), QKeySequence::Copy, this, [this] { CopyMeasures(); });
     menu.addSeparator();
     menu.addMenu(MesuresMenu);
     menu.exec(MesuresTable->viewport()->mapToGlobal(p));
@@ -326,7 +326,7 @@ void TMainForm::ShowMeasures(std::span<const int> channels,
     QString name = key < kFirstComputed ? ChannelCaption(key, curve.QuantityName, false)
                                         : AnsiToQString(curve.QuantityName);
     if (m.saturated)
-      name += U8(texts::kSaturated);
+      name += T(texts::kSaturated);
     QTableWidgetItem* head = MesuresTable->verticalHeaderItem(r);
     if (head == nullptr) {
       head = new QTableWidgetItem(name);
@@ -350,7 +350,7 @@ void TMainForm::ShowMeasures(std::span<const int> channels,
 }
 
 QString TMainForm::MeasuresText() const {
-  QString text = U8(texts::kChannel).trimmed();
+  QString text = T(texts::kChannel).trimmed();
   for (int c = 0; c < MesuresTable->columnCount(); ++c)
     text += QLatin1Char('\t') + MesuresTable->horizontalHeaderItem(c)->text();
   text += QLatin1Char('\n');

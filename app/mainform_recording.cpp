@@ -27,7 +27,7 @@
 
 namespace qvt {
 
-using texts::U8;
+using texts::T;
 
 namespace {
 
@@ -76,11 +76,11 @@ void TMainForm::EnregContinuCBClick() {
     return;
   }
   EnregContinuCB->setChecked(false);
-  QFileDialog dialog(this, U8(texts::kRecordContinuous));
+  QFileDialog dialog(this, T(texts::kRecordContinuous));
   dialog.setObjectName("EnregContinuDialog");
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setNameFilter(U8(texts::kMeasureFilter));
+  dialog.setNameFilter(T(texts::kMeasureFilter));
   dialog.setDefaultSuffix(QStringLiteral("qvtm"));
   dialog.setDirectory(QSettings(QStringLiteral("QVT2"))
                           .value(QStringLiteral("Fichiers/Dossier"), QDir::homePath())

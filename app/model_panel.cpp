@@ -64,7 +64,7 @@ bool SameName(const std::string& a, const std::string& b) {
 TModelPanel::TModelPanel(TRangeMarkers& markers, QWidget* parent)
     : QWidget(parent), markers_(&markers) {
   setObjectName("ModelPanel");
-  setAccessibleName(QStringLiteral("Modélisation"));
+  setAccessibleName(tr("Modélisation"));
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(3, 2, 3, 2);
   column->setSpacing(3);
@@ -79,25 +79,24 @@ TModelPanel::TModelPanel(TRangeMarkers& markers, QWidget* parent)
   ModelCB->setObjectName("ModelCB");
   for (const FitModel m : kModels)
     ModelCB->addItem(U8(analysis::FitModelCaption(m)));
-  ModelCB->addItem(QStringLiteral("Expression"));
+  ModelCB->addItem(tr("Expression"));
   ModelCB->setCurrentIndex(1); // "Affine"
-  form->addRow(QStringLiteral("Courbe"), ChannelCB);
-  form->addRow(QStringLiteral("Modèle"), ModelCB);
+  form->addRow(tr("Courbe"), ChannelCB);
+  form->addRow(tr("Modèle"), ModelCB);
   DegreeSE = new QSpinBox(this);
   DegreeSE->setObjectName("ModelDegreeSE");
   DegreeSE->setRange(3, 5);
-  form->addRow(QStringLiteral("Degré"), DegreeSE);
+  form->addRow(tr("Degré"), DegreeSE);
   column->addLayout(form);
   ExpressionEdit = new QLineEdit(this);
   ExpressionEdit->setObjectName("ModelExpressionEdit");
   ExpressionEdit->setPlaceholderText(QStringLiteral("E*(1-EXP(-t/tau))"));
-  ExpressionEdit->setAccessibleName(QStringLiteral("Expression du modèle"));
+  ExpressionEdit->setAccessibleName(tr("Expression du modèle"));
   column->addWidget(ExpressionEdit);
 
   ParamTable = new QTableWidget(0, 4, this);
   ParamTable->setObjectName("ModelParamTable");
-  ParamTable->setHorizontalHeaderLabels({QStringLiteral("Nom"), QStringLiteral("Valeur"),
-                                         QStringLiteral("Unité"), QStringLiteral("Bloqué")});
+  ParamTable->setHorizontalHeaderLabels({tr("Nom"), tr("Valeur"), tr("Unité"), tr("Bloqué")});
   ParamTable->verticalHeader()->hide();
   ParamTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   // Every column as wide as its texts, never elided: a narrow panel scrolls sideways rather
@@ -122,10 +121,10 @@ TModelPanel::TModelPanel(TRangeMarkers& markers, QWidget* parent)
   StatusLabel->setObjectName("ModelStatusLabel");
   StatusLabel->setWordWrap(true);
   column->addWidget(StatusLabel);
-  RefitBtn = new QPushButton(QStringLiteral("Réajuster"), this);
+  RefitBtn = new QPushButton(tr("Réajuster"), this);
   RefitBtn->setObjectName("ModelRefitBtn");
   RefitBtn->setFocusPolicy(Qt::NoFocus);
-  ResidusCB = new QCheckBox(QStringLiteral("Résidus"), this);
+  ResidusCB = new QCheckBox(tr("Résidus"), this);
   ResidusCB->setObjectName("ModelResidusCB");
   ResidualStrip = new TResidualStrip;
   ResidualStrip->hide();
@@ -139,7 +138,7 @@ TModelPanel::TModelPanel(TRangeMarkers& markers, QWidget* parent)
   setContextMenuPolicy(Qt::CustomContextMenu);
   auto menu = [this](QWidget* from, const QPoint& p) {
     QMenu m(this);
-    m.addAction(QStringLiteral("Copier le modèle"), QKeySequence::Copy, this,
+    m.addAction(tr("Copier le modèle"), QKeySequence::Copy, this,
                 [this] { CopyResult(); });
     m.exec(from->mapToGlobal(p));
   };
@@ -257,7 +256,7 @@ void TModelPanel::FillRows() {
     ParamTable->setItem(r, kName, name);
     auto* value = new QTableWidgetItem(QStringLiteral("—"));
     value->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    value->setToolTip(QStringLiteral("Valeur de départ : tapez-la ici"));
+    value->setToolTip(tr("Valeur de départ : tapez-la ici"));
     ParamTable->setItem(r, kValue, value);
     auto* unit = new QTableWidgetItem;
     unit->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
@@ -286,7 +285,7 @@ std::vector<double> Ungapped(const TCourbe& c, std::size_t n) {
 }
 
 QString CurveName(int index, const std::string& quantity) {
-  return index >= 0 && index < 4 ? QStringLiteral("Voie %1").arg(index) : AnsiToQString(quantity);
+  return index >= 0 && index < 4 ? TModelPanel::tr("Voie %1").arg(index) : AnsiToQString(quantity);
 }
 
 } // namespace
@@ -536,7 +535,8 @@ void TModelPanel::PaintLegend(TCanvas& canvas, const TRect& plot) const {
     return;
   // The canvas writes 8-bit texts: the Greek names are written out ("tau").
   std::vector<QString> lines;
-  lines.push_back(ModelCB->currentText() + QStringLiteral(" : ") + U8(shown_->formula));
+  lines.push_back(tr("%1 : %2", "model and formula in the graph's legend")
+                      .arg(ModelCB->currentText(), U8(shown_->formula)));
   for (const analysis::FitParameter& p : shown_->parameters) {
     const TValueText t =
         FitValueParts(p.value, p.error, FitParameterUnit(shownSpec_, p.name, xUnit_, shownUnit_));
@@ -582,11 +582,12 @@ void TModelPanel::MarkersMoved() {
 }
 
 QString TModelPanel::ResultText() const {
-  QString text = QStringLiteral("Modèle\t") + ModelCB->currentText();
+  QString text = tr("Modèle") + QLatin1Char('\t') + ModelCB->currentText();
   if (shown_)
     text += QLatin1Char('\t') + U8(shown_->formula);
   text += QLatin1Char('\n');
-  text += QStringLiteral("Paramètre\tValeur\tIncertitude\tUnité\n");
+  text += tr("Paramètre") + QLatin1Char('\t') + tr("Valeur") + QLatin1Char('\t') +
+          tr("Incertitude") + QLatin1Char('\t') + tr("Unité") + QLatin1Char('\n');
   if (shown_ && shown_->Ok()) {
     for (const analysis::FitParameter& p : shown_->parameters) {
       const TValueText t =

@@ -3,6 +3,7 @@
 // column each at the graph's scale.
 #include "residual_strip.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -15,7 +16,7 @@ namespace qvt {
 
 TResidualStrip::TResidualStrip(QWidget* parent) : QWidget(parent) {
   setObjectName("ResidualStrip");
-  setAccessibleName(QStringLiteral("Résidus"));
+  setAccessibleName(QCoreApplication::translate("qvt::TModelPanel", "Résidus"));
   const int h = fontMetrics().height();
   setFixedHeight(5 * h);
 }
@@ -52,8 +53,10 @@ void TResidualStrip::paintEvent(QPaintEvent*) {
   p.setPen(palette().color(QPalette::Text));
   const TValueText scale = FitValueParts(scale_, std::nullopt, unit_);
   const QString label =
-      QStringLiteral("Résidus ±") + QString::fromStdString(scale.value) +
-      (scale.unit.empty() ? QString() : QLatin1Char(' ') + QString::fromStdString(scale.unit));
+      QCoreApplication::translate("qvt::TModelPanel", "Résidus ±%1")
+          .arg(QString::fromStdString(scale.value) +
+               (scale.unit.empty() ? QString()
+                                   : QLatin1Char(' ') + QString::fromStdString(scale.unit)));
   p.drawText(QRect(4, 0, width() - 8, line), Qt::AlignLeft | Qt::AlignTop, label);
   if (scale_ <= 0 || x_.empty())
     return;
