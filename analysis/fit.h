@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "translate.h"
+
 namespace qvt::analysis {
 
 enum class FitModel {
@@ -135,7 +137,8 @@ std::string FitExpressionErrorText(std::string_view message);
 inline constexpr std::string_view kFitEmptyExpression = "the expression is empty";
 inline constexpr std::string_view kFitNoParameter =
     "the expression has no parameter to fit (every name but x and t is one)";
-// What the window shows instead of an undetermined error.
-inline constexpr std::string_view kFitUndeterminedText = "Incertitude non déterminée";
+// What the window shows instead of an undetermined error; shown through the "Fit" context.
+inline constexpr std::string_view kFitUndeterminedText =
+    QVT_TR_NOOP("Fit", "Incertitude non déterminée");
 
 } // namespace qvt::analysis
