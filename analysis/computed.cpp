@@ -13,6 +13,7 @@
 #include "formula_unit.h"
 #include "numbers.h"
 #include "parser.h"
+#include "translate.h"
 #include "unite.h"
 
 namespace qvt::analysis {
@@ -23,7 +24,7 @@ constexpr std::size_t kChannels = 4;
 
 // Names and units are the program's code-page texts; the messages are UTF-8 throughout.
 std::string Quoted(std::string_view name) {
-  return "\xC2\xAB " + AnsiToUtf8(name) + " \xC2\xBB";
+  return TrArg(Tr("Computed", "« %1 »"), {AnsiToUtf8(name)});
 }
 
 std::string Upper(std::string_view text) {
@@ -95,8 +96,7 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
     return std::optional<ComputedError>(ComputedError{where, std::move(message)});
   };
   if (definitions.size() > kMaxComputed)
-    return fail(static_cast<int>(kMaxComputed), "8 grandeurs calcul\xC3\xA9"
-                                                "es au plus");
+    return fail(static_cast<int>(kMaxComputed), Tr("Computed", "8 grandeurs calculées au plus"));
 
   // Every name a formula may read, with where its values come from.
   std::map<std::string, Source, CaseInsensitiveLess> names;
@@ -122,26 +122,26 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
   TParser probe; // the function lists
   auto badName = [&](std::string_view name) -> std::optional<std::string> {
     if (name.empty())
-      return "nom vide";
+      return Tr("Computed", "nom vide");
     if (name.size() > kMaxComputedName)
-      return "nom " + Quoted(name) + " trop long (8 caract\xC3\xA8res au plus)";
+      return TrArg(Tr("Computed", "nom %1 trop long (8 caractères au plus)"), {Quoted(name)});
     if ((name[0] >= '0' && name[0] <= '9') ||
         name.find_first_of("+-*/^(),.;= ") != std::string_view::npos)
-      return "nom " + Quoted(name) + " incorrect";
+      return TrArg(Tr("Computed", "nom %1 incorrect"), {Quoted(name)});
     if (Upper(name) == "PI" || Contains(name, "DIV") || Contains(name, "MOD"))
-      return "nom " + Quoted(name) + " r\xC3\xA9serv\xC3\xA9";
+      return TrArg(Tr("Computed", "nom %1 réservé"), {Quoted(name)});
     if (probe.OneArgFunctions().contains(name) || probe.TwoArgFunctions().contains(name))
-      return "nom " + Quoted(name) + " d\xC3\xA9j\xC3\xA0 pris par une fonction";
+      return TrArg(Tr("Computed", "nom %1 déjà pris par une fonction"), {Quoted(name)});
     if (auto found = names.find(name); found != names.end()) {
       switch (found->second.kind) {
       case Source::kTime:
-        return "nom " + Quoted(name) + " r\xC3\xA9serv\xC3\xA9 au temps";
+        return TrArg(Tr("Computed", "nom %1 réservé au temps"), {Quoted(name)});
       case Source::kChannel:
-        return "nom " + Quoted(name) + " d\xC3\xA9j\xC3\xA0 pris par une voie";
+        return TrArg(Tr("Computed", "nom %1 déjà pris par une voie"), {Quoted(name)});
       case Source::kConstant:
-        return "nom " + Quoted(name) + " d\xC3\xA9j\xC3\xA0 pris par une constante";
+        return TrArg(Tr("Computed", "nom %1 déjà pris par une constante"), {Quoted(name)});
       case Source::kQuantity:
-        return "nom " + Quoted(name) + " d\xC3\xA9j\xC3\xA0 pris par une autre grandeur";
+        return TrArg(Tr("Computed", "nom %1 déjà pris par une autre grandeur"), {Quoted(name)});
       }
     }
     return std::nullopt;
@@ -151,14 +151,15 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
   for (std::size_t k = 0; k < constants.size(); ++k) {
     const int where = -1 - static_cast<int>(k);
     if (auto why = badName(constants[k].name))
-      return fail(where, "Constante : " + *why);
+      return fail(where, TrArg(Tr("Computed", "Constante : %1"), {*why}));
     Tunite unit = parsedUnit(constants[k].unit);
     if (!unit.Valid)
-      return fail(where, "Constante " + Quoted(constants[k].name) + " : unit\xC3\xA9 " +
-                             Quoted(constants[k].unit) + " incorrecte");
+      return fail(where, TrArg(Tr("Computed", "Constante %1 : unité %2 incorrecte"),
+                               {Quoted(constants[k].name), Quoted(constants[k].unit)}));
     const double value = constants[k].value * std::pow(10.0, unit.Pow10);
     if (!std::isfinite(value))
-      return fail(where, "Constante " + Quoted(constants[k].name) + " : valeur incorrecte");
+      return fail(where, TrArg(Tr("Computed", "Constante %1 : valeur incorrecte"),
+                               {Quoted(constants[k].name)}));
     unit.Pow10 = 0;
     names[constants[k].name] = Source{Source::kConstant, k};
     nameUnits[constants[k].name] = unit;
@@ -168,7 +169,8 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
   // The names of the quantities first, so that a formula may read one defined below it.
   for (std::size_t k = 0; k < definitions.size(); ++k) {
     if (auto why = badName(definitions[k].name))
-      return fail(static_cast<int>(k), "Grandeur " + std::to_string(k + 1) + " : " + *why);
+      return fail(static_cast<int>(k),
+                  TrArg(Tr("Computed", "Grandeur %1 : %2"), {std::to_string(k + 1), *why}));
     names[definitions[k].name] = Source{Source::kQuantity, k};
   }
 
@@ -182,14 +184,14 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
   for (std::size_t k = 0; k < n; ++k) {
     const ComputedDefinition& d = definitions[k];
     const int where = static_cast<int>(k);
-    const std::string head = Quoted(d.name) + " : ";
+    const std::string name = Quoted(d.name);
     if (!d.unit.empty() && !parsedUnit(d.unit).Valid)
-      return fail(where, head + "unit\xC3\xA9 " + Quoted(d.unit) + " incorrecte");
+      return fail(where, TrArg(Tr("Computed", "%1 : unité %2 incorrecte"), {name, Quoted(d.unit)}));
     if (d.kind == ComputedKind::kFormula) {
       const FormulaNames used = NamesOf(d.formula);
       for (const std::string& f : used.functions) {
         if (!probe.OneArgFunctions().contains(f) && !probe.TwoArgFunctions().contains(f))
-          return fail(where, head + "fonction inconnue " + Quoted(f));
+          return fail(where, TrArg(Tr("Computed", "%1 : fonction inconnue %2"), {name, Quoted(f)}));
         if (Upper(f) == "RND" || Upper(f) == "RANDOM")
           repeatable[k] = false;
       }
@@ -197,7 +199,7 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
       for (const std::string& v : used.variables) {
         auto found = names.find(v);
         if (found == names.end())
-          return fail(where, head + "nom inconnu " + Quoted(v));
+          return fail(where, TrArg(Tr("Computed", "%1 : nom inconnu %2"), {name, Quoted(v)}));
         if (found->second.kind == Source::kQuantity)
           reads[k].push_back(found->second.index);
         double* cell = &parser->DefineVariable(v);
@@ -211,10 +213,10 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
       } catch (const EMathParserError& error) {
         std::string message = AnsiToUtf8(error.what());
         std::replace(message.begin(), message.end(), '\r', ' ');
-        return fail(where, head + "formule incorrecte : " + message);
+        return fail(where, TrArg(Tr("Computed", "%1 : formule incorrecte : %2"), {name, message}));
       }
       if (d.formula.find_first_not_of(' ') == std::string::npos)
-        return fail(where, head + "formule vide");
+        return fail(where, TrArg(Tr("Computed", "%1 : formule vide"), {name}));
       for (const Binding& b : bindings[k])
         if (b.source.kind == Source::kConstant)
           *b.cell = constantValues[b.source.index];
@@ -223,7 +225,8 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
       auto found = names.find(d.source);
       if (found == names.end() ||
           (found->second.kind != Source::kChannel && found->second.kind != Source::kQuantity))
-        return fail(where, head + Quoted(d.source) + " n'est ni une voie ni une grandeur");
+        return fail(where, TrArg(Tr("Computed", "%1 : %2 n'est ni une voie ni une grandeur"),
+                                 {name, Quoted(d.source)}));
       if (found->second.kind == Source::kQuantity) {
         reads[k].push_back(found->second.index);
         sourceOf[k] = found->second.index;
@@ -231,7 +234,7 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
         sourceOf[k] = kMaxComputed + found->second.index;
       }
       if (d.kind != ComputedKind::kIntegral && !ValidFilterPoints(d.points))
-        return fail(where, head + "nombre de points impair de 3 \xC3\xA0 51");
+        return fail(where, TrArg(Tr("Computed", "%1 : nombre de points impair de 3 à 51"), {name}));
     }
   }
 
@@ -251,10 +254,9 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
         chain += (chain.empty() ? "" : " \xE2\x86\x92 ") + definitions[*it].name;
       cycle = ComputedError{static_cast<int>(k),
                             path.end() - start == 2
-                                ? Quoted(definitions[k].name) + " d\xC3\xA9pend d'elle-m\xC3\xAAme"
-                                : "d\xC3\xA9"
-                                  "finition circulaire : " +
-                                      chain};
+                                ? TrArg(Tr("Computed", "%1 dépend d'elle-même"),
+                                        {Quoted(definitions[k].name)})
+                                : TrArg(Tr("Computed", "définition circulaire : %1"), {chain})};
       return false;
     }
     state[k] = 1;
@@ -335,11 +337,9 @@ std::optional<ComputedError> ComputedModel::CheckSamples(std::size_t samples) co
     const ComputedDefinition& d = impl_->definitions[k];
     if (d.kind != ComputedKind::kFormula && d.kind != ComputedKind::kIntegral &&
         static_cast<std::size_t>(d.points) > samples)
-      return ComputedError{static_cast<int>(k), Quoted(d.name) + " : " + std::to_string(d.points) +
-                                                    " points demand\xC3\xA9s, " +
-                                                    std::to_string(samples) +
-                                                    " \xC3\xA9"
-                                                    "chantillons seulement"};
+      return ComputedError{static_cast<int>(k),
+                           TrArg(Tr("Computed", "%1 : %2 points demandés, %3 échantillons seulement"),
+                                 {Quoted(d.name), std::to_string(d.points), std::to_string(samples)})};
   }
   return std::nullopt;
 }

@@ -50,9 +50,9 @@ struct ComputedChannel {
   std::string unit = "V";
 };
 
-// Why a set of definitions was refused: a French message (UTF-8, the names and units inside
-// converted from the code page) and the definition it concerns (an index into the
-// definitions, or -1 - k for constant k).
+// Why a set of definitions was refused: a message in the interface language (UTF-8, the names
+// and units inside converted from the code page) and the definition it concerns (an index into
+// the definitions, or -1 - k for constant k).
 struct ComputedError {
   int where = 0;
   std::string message;

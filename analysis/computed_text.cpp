@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "computed.h"
+#include "translate.h"
 
 namespace qvt::analysis {
 
@@ -41,9 +42,9 @@ template <class T> bool ReadNumber(std::string_view text, T& value) {
   return result.ec == std::errc() && result.ptr == text.data() + text.size();
 }
 
-const std::string kNewer = "d\xC3\xA9"
-                           "finition d'une version plus r\xC3\xA9"
-                           "cente du programme";
+std::string Newer() {
+  return Tr("Computed", "définition d'une version plus récente du programme");
+}
 
 } // namespace
 
@@ -77,8 +78,7 @@ ComputedLine ParseComputedText(std::string_view line) {
     line.remove_suffix(1);
   for (const char c : line)
     if (static_cast<unsigned char>(c) < 0x20)
-      return fail("d\xC3\xA9"
-                  "finition de grandeur illisible (caract\xC3\xA8re de contr\xC3\xB4le)");
+      return fail(Tr("Computed", "définition de grandeur illisible (caractère de contrôle)"));
   std::map<std::string, std::string, std::less<>> keys;
   std::size_t at = 0;
   while (at <= line.size()) {
@@ -86,25 +86,19 @@ ComputedLine ParseComputedText(std::string_view line) {
     const std::string_view pair = line.substr(at, end - at);
     const std::size_t equal = pair.find('=');
     if (equal == std::string_view::npos || equal == 0)
-      return fail("d\xC3\xA9"
-                  "finition de grandeur illisible : " +
-                  std::string(pair));
+      return fail(TrArg(Tr("Computed", "définition de grandeur illisible : %1"), {pair}));
     if (!keys.emplace(std::string(pair.substr(0, equal)), std::string(pair.substr(equal + 1)))
              .second)
-      return fail("d\xC3\xA9"
-                  "finition de grandeur : cl\xC3\xA9 " +
-                  std::string(pair.substr(0, equal)) +
-                  " r\xC3\xA9p\xC3\xA9t\xC3\xA9"
-                  "e");
+      return fail(TrArg(Tr("Computed", "définition de grandeur : clé %1 répétée"),
+                        {pair.substr(0, equal)}));
     at = end + 1;
   }
   // The version first: a newer line may use keys this reader does not know.
   int version = 0;
   if (auto v = keys.find("v"); v == keys.end() || !ReadNumber(v->second, version) || version < 1)
-    return fail("d\xC3\xA9"
-                "finition de grandeur sans version (v=1)");
+    return fail(Tr("Computed", "définition de grandeur sans version (v=1)"));
   if (version > kVersion)
-    return fail(kNewer);
+    return fail(Newer());
   auto take = [&](std::string_view key) -> std::optional<std::string> {
     auto found = keys.find(key);
     if (found == keys.end())
@@ -118,12 +112,9 @@ ComputedLine ParseComputedText(std::string_view line) {
   const std::optional<std::string> name = take("nom");
   const std::optional<std::string> unit = take("unite");
   if (!type || !name || !unit)
-    return fail("d\xC3\xA9"
-                "finition de grandeur incompl\xC3\xA8te (type, nom, unite)");
+    return fail(Tr("Computed", "définition de grandeur incomplète (type, nom, unite)"));
   auto missing = [&](std::string_view key) {
-    return fail("d\xC3\xA9"
-                "finition de " +
-                *name + " : cl\xC3\xA9 " + std::string(key) + " manquante");
+    return fail(TrArg(Tr("Computed", "définition de %1 : clé %2 manquante"), {*name, key}));
   };
   if (*type == "constante") {
     ComputedConstant c{*name, 0, *unit};
@@ -131,7 +122,7 @@ ComputedLine ParseComputedText(std::string_view line) {
     if (!value)
       return missing("valeur");
     if (!ReadNumber(*value, c.value) || !std::isfinite(c.value))
-      return fail("constante " + *name + " : valeur incorrecte " + *value);
+      return fail(TrArg(Tr("Computed", "constante %1 : valeur incorrecte %2"), {*name, *value}));
     result.constant = c;
   } else {
     ComputedDefinition d;
@@ -146,7 +137,7 @@ ComputedLine ParseComputedText(std::string_view line) {
     else if (*type == "lissage")
       d.kind = ComputedKind::kSmoothing;
     else
-      return fail(kNewer + " (type " + *type + ")");
+      return fail(TrArg(Tr("Computed", "%1 (type %2)"), {Newer(), *type}));
     if (d.kind == ComputedKind::kFormula) {
       const std::optional<std::string> formula = take("expr");
       if (!formula)
@@ -163,9 +154,7 @@ ComputedLine ParseComputedText(std::string_view line) {
       if (!points)
         return missing("points");
       if (!ReadNumber(*points, d.points))
-        return fail("d\xC3\xA9"
-                    "finition de " +
-                    *name + " : points incorrects " + *points);
+        return fail(TrArg(Tr("Computed", "définition de %1 : points incorrects %2"), {*name, *points}));
     }
     if (d.kind == ComputedKind::kSmoothing) {
       const std::optional<std::string> method = take("methode");
@@ -176,14 +165,13 @@ ComputedLine ParseComputedText(std::string_view line) {
       else if (*method == "moyenne")
         d.method = SmoothingMethod::kMovingAverage;
       else
-        return fail(kNewer + " (m\xC3\xA9thode " + *method + ")");
+        return fail(TrArg(Tr("Computed", "%1 (méthode %2)"), {Newer(), *method}));
     }
     result.definition = d;
   }
   if (!keys.empty())
-    return fail("d\xC3\xA9"
-                "finition de " +
-                *name + " : cl\xC3\xA9 inconnue " + keys.begin()->first);
+    return fail(TrArg(Tr("Computed", "définition de %1 : clé inconnue %2"),
+                      {*name, keys.begin()->first}));
   return result;
 }
 

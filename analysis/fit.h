@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "translate.h"
+
 namespace qvt::analysis {
 
 enum class FitModel {
@@ -115,26 +117,28 @@ bool FitModelValues(const FitModelSpec& model, std::span<const double> parameter
 // order they first appear. Empty, with the reason in `error`, for a bad formula or degree.
 std::vector<std::string> FitParameterNames(const FitModelSpec& model, std::string* error = nullptr);
 
-// Built-in models by name: the English key ("charge", "damped_sine"), the French caption
-// ("Charge", "Sinus amorti"). FitModelByName accepts either key or caption, any case.
+// Built-in models by name: the English key ("charge", "damped_sine"), the caption in the
+// interface language (French: "Charge", "Sinus amorti"). FitModelByName accepts either key or
+// French caption, any case, whatever the interface language.
 std::string_view FitModelKey(FitModel model);
 std::string_view FitModelCaption(FitModel model); // UTF-8
 std::optional<FitModel> FitModelByName(std::string_view name);
 // The formula text of a model ("A*(1-exp(-x/tau))+B", "a0+a1*x+a2*x^2+a3*x^3").
 std::string FitFormula(const FitModelSpec& model);
 
-// The status line of the window, in French (UTF-8): "Ajustement réussi en 9 itérations",
-// "Pas de convergence : changez les valeurs de départ", ...
+// The status line of the window in the interface language (UTF-8); in French: "Ajustement
+// réussi en 9 itérations", "Pas de convergence : changez les valeurs de départ", ...
 std::string FitStatusText(const FitResult& result);
 // The line for an expression the fit refuses (`message` as FitResult or FitParameterNames give
-// it): "Expression incorrecte : " and the evaluator's message, or a French sentence of its own
-// for an empty expression and one without a parameter.
+// it): "Expression incorrecte : " and the evaluator's message, or a sentence of its own for an
+// empty expression and one without a parameter; in the interface language.
 std::string FitExpressionErrorText(std::string_view message);
 // The messages (English) of an expression refused as empty or without a parameter.
 inline constexpr std::string_view kFitEmptyExpression = "the expression is empty";
 inline constexpr std::string_view kFitNoParameter =
     "the expression has no parameter to fit (every name but x and t is one)";
-// What the window shows instead of an undetermined error.
-inline constexpr std::string_view kFitUndeterminedText = "Incertitude non déterminée";
+// What the window shows instead of an undetermined error; shown through the "Fit" context.
+inline constexpr std::string_view kFitUndeterminedText =
+    QVT_TR_NOOP("Fit", "Incertitude non déterminée");
 
 } // namespace qvt::analysis

@@ -16,6 +16,7 @@
 #include <numbers>
 
 #include "parser.h"
+#include "translate.h"
 
 namespace qvt::analysis {
 
@@ -30,25 +31,25 @@ struct ModelEntry {
 };
 
 constexpr ModelEntry kModels[] = {
-    {FitModel::kProportional, "proportional", "Linéaire", "a*x", {"a"}},
-    {FitModel::kAffine, "affine", "Affine", "a*x+b", {"a", "b"}},
-    {FitModel::kParabola, "parabola", "Parabole", "a*x^2+b*x+c", {"a", "b", "c"}},
-    {FitModel::kPolynomial, "polynomial", "Polynôme", "", {}},
-    {FitModel::kExponential, "exponential", "Exponentielle", "A*exp(-x/tau)+B", {"A", "tau", "B"}},
-    {FitModel::kCharge, "charge", "Charge", "A*(1-exp(-x/tau))+B", {"A", "tau", "B"}},
-    {FitModel::kSine, "sine", "Sinus", "A*sin(2*pi*f*x+phi)+B", {"A", "f", "phi", "B"}},
+    {FitModel::kProportional, "proportional", QVT_TR_NOOP("Models", "Linéaire"), "a*x", {"a"}},
+    {FitModel::kAffine, "affine", QVT_TR_NOOP("Models", "Affine"), "a*x+b", {"a", "b"}},
+    {FitModel::kParabola, "parabola", QVT_TR_NOOP("Models", "Parabole"), "a*x^2+b*x+c", {"a", "b", "c"}},
+    {FitModel::kPolynomial, "polynomial", QVT_TR_NOOP("Models", "Polynôme"), "", {}},
+    {FitModel::kExponential, "exponential", QVT_TR_NOOP("Models", "Exponentielle"), "A*exp(-x/tau)+B", {"A", "tau", "B"}},
+    {FitModel::kCharge, "charge", QVT_TR_NOOP("Models", "Charge"), "A*(1-exp(-x/tau))+B", {"A", "tau", "B"}},
+    {FitModel::kSine, "sine", QVT_TR_NOOP("Models", "Sinus"), "A*sin(2*pi*f*x+phi)+B", {"A", "f", "phi", "B"}},
     {FitModel::kDampedSine,
      "damped_sine",
-     "Sinus amorti",
+     QVT_TR_NOOP("Models", "Sinus amorti"),
      "A*exp(-x/tau)*sin(2*pi*f*x+phi)+B",
      {"A", "tau", "f", "phi", "B"}},
-    {FitModel::kPower, "power", "Puissance", "A*x^n", {"A", "n"}},
+    {FitModel::kPower, "power", QVT_TR_NOOP("Models", "Puissance"), "A*x^n", {"A", "n"}},
     {FitModel::kGaussian,
      "gaussian",
-     "Gaussienne",
+     QVT_TR_NOOP("Models", "Gaussienne"),
      "A*exp(-(x-mu)^2/(2*sigma^2))+B",
      {"A", "mu", "sigma", "B"}},
-    {FitModel::kExpression, "expression", "Expression", "", {}},
+    {FitModel::kExpression, "expression", QVT_TR_NOOP("Models", "Expression"), "", {}},
 };
 
 const ModelEntry& EntryOf(FitModel model) {
@@ -581,7 +582,7 @@ std::string_view FitModelKey(FitModel model) {
 }
 
 std::string_view FitModelCaption(FitModel model) {
-  return EntryOf(model).caption;
+  return TrView("Models", EntryOf(model).caption.data());
 }
 
 std::optional<FitModel> FitModelByName(std::string_view name) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The French status line of a fit, for the window.
+// The status line of a fit, for the window, in the interface language.
 #include "fit.h"
+#include "translate.h"
 
 namespace qvt::analysis {
 
@@ -14,33 +15,38 @@ bool FitResult::Undetermined() const {
 std::string FitExpressionErrorText(std::string_view message) {
   // The fit's own two refusals; any other message is the evaluator's, shown as it gives it.
   if (message == kFitEmptyExpression)
-    return "Tapez l'expression du modèle, par exemple E*(1-EXP(-t/tau))";
+    return Tr("Fit", "Tapez l'expression du modèle, par exemple E*(1-EXP(-t/tau))");
   if (message == kFitNoParameter)
-    return "L'expression n'a aucun paramètre à ajuster (tout nom autre que x et t en est un)";
-  return "Expression incorrecte : " + std::string(message);
+    return Tr("Fit",
+              "L'expression n'a aucun paramètre à ajuster (tout nom autre que x et t en est un)");
+  return TrArg(Tr("Fit", "Expression incorrecte : %1"), {message});
 }
 
 std::string FitStatusText(const FitResult& result) {
   switch (result.status) {
   case FitStatus::kConverged: {
-    std::string text = "Ajustement réussi en " + std::to_string(result.iterations) +
-                       (result.iterations > 1 ? " itérations" : " itération");
+    const std::string n = std::to_string(result.iterations);
+    const bool one = result.iterations <= 1;
     if (result.Undetermined())
-      text += " ; incertitude non déterminée";
-    return text;
+      return TrArg(one ? Tr("Fit", "Ajustement réussi en %1 itération ; incertitude non déterminée")
+                       : Tr("Fit", "Ajustement réussi en %1 itérations ; incertitude non déterminée"),
+                   {n});
+    return TrArg(one ? Tr("Fit", "Ajustement réussi en %1 itération")
+                     : Tr("Fit", "Ajustement réussi en %1 itérations"),
+                 {n});
   }
   case FitStatus::kNotConverged:
-    return "Pas de convergence : changez les valeurs de départ";
+    return Tr("Fit", "Pas de convergence : changez les valeurs de départ");
   case FitStatus::kNotFinite:
-    return "Modèle non calculable sur ces points : changez les valeurs de départ";
+    return Tr("Fit", "Modèle non calculable sur ces points : changez les valeurs de départ");
   case FitStatus::kTooFewPoints:
-    return "Trop peu de points pour ajuster ce modèle";
+    return Tr("Fit", "Trop peu de points pour ajuster ce modèle");
   case FitStatus::kBadExpression:
     return FitExpressionErrorText(result.message);
   case FitStatus::kBadInput:
-    return "Données incorrectes : " + result.message;
+    return TrArg(Tr("Fit", "Données incorrectes : %1"), {result.message});
   case FitStatus::kCancelled:
-    return "Ajustement interrompu";
+    return Tr("Fit", "Ajustement interrompu");
   }
   return {};
 }

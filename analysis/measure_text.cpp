@@ -8,6 +8,7 @@
 
 #include "codepage.h"
 #include "numtext.h"
+#include "translate.h"
 #include "unite.h"
 
 namespace qvt::analysis {
@@ -24,19 +25,19 @@ struct Entry {
 };
 
 constexpr std::array<Entry, kAllQuantities.size()> kEntries = {{
-    {Quantity::kFrequency, "freq", "f", "Hz", 4},
-    {Quantity::kPeriod, "period", "T", "s", 4},
-    {Quantity::kPeakToPeak, "vpp", "Vpp", "", 3},
-    {Quantity::kMin, "min", "Vmin", "", 3},
-    {Quantity::kMax, "max", "Vmax", "", 3},
-    {Quantity::kMean, "mean", "Vmoy", "", 3},
-    {Quantity::kRms, "rms", "Veff", "", 3},
-    {Quantity::kAmplitude, "ampl", "Vamp", "", 3},
-    {Quantity::kDutyCycle, "duty", "Rapport cyclique", "%", 3},
-    {Quantity::kRiseTime, "rise", "Montée", "s", 3},
-    {Quantity::kFallTime, "fall", "Descente", "s", 3},
-    {Quantity::kDelay, "delay", "Retard", "s", 3},
-    {Quantity::kPhase, "phase", "Phase", "°", 3},
+    {Quantity::kFrequency, "freq", QVT_TR_NOOP("Measures", "f"), "Hz", 4},
+    {Quantity::kPeriod, "period", QVT_TR_NOOP("Measures", "T"), "s", 4},
+    {Quantity::kPeakToPeak, "vpp", QVT_TR_NOOP("Measures", "Vpp"), "", 3},
+    {Quantity::kMin, "min", QVT_TR_NOOP("Measures", "Vmin"), "", 3},
+    {Quantity::kMax, "max", QVT_TR_NOOP("Measures", "Vmax"), "", 3},
+    {Quantity::kMean, "mean", QVT_TR_NOOP("Measures", "Vmoy"), "", 3},
+    {Quantity::kRms, "rms", QVT_TR_NOOP("Measures", "Veff"), "", 3},
+    {Quantity::kAmplitude, "ampl", QVT_TR_NOOP("Measures", "Vamp"), "", 3},
+    {Quantity::kDutyCycle, "duty", QVT_TR_NOOP("Measures", "Rapport cyclique"), "%", 3},
+    {Quantity::kRiseTime, "rise", QVT_TR_NOOP("Measures", "Montée"), "s", 3},
+    {Quantity::kFallTime, "fall", QVT_TR_NOOP("Measures", "Descente"), "s", 3},
+    {Quantity::kDelay, "delay", QVT_TR_NOOP("Measures", "Retard"), "s", 3},
+    {Quantity::kPhase, "phase", QVT_TR_NOOP("Measures", "Phase"), "°", 3},
 }};
 
 const Entry& EntryOf(Quantity quantity) {
@@ -84,7 +85,7 @@ std::optional<Quantity> QuantityFromKey(std::string_view key) {
 }
 
 std::string_view Label(Quantity quantity) {
-  return EntryOf(quantity).label;
+  return TrView("Measures", EntryOf(quantity).label.data());
 }
 
 std::optional<double> ValueOf(const Measurements& m, Quantity quantity) {
@@ -127,7 +128,7 @@ std::string MeasureText(Quantity quantity, std::optional<double> value, std::str
 
 std::string MeasureText(Quantity quantity, std::optional<double> value, const Tunite& unit) {
   const Entry& e = EntryOf(quantity);
-  std::string text = std::string(e.label) + " = ";
+  std::string text = std::string(Label(quantity)) + " = ";
   if (!value || !std::isfinite(*value))
     return text + "\u2014";
   if (e.unit == "%" || e.unit == "°")

@@ -42,8 +42,9 @@ std::string_view Key(Quantity quantity);
 // The quantity of a key (exact match); nothing for an unknown key.
 std::optional<Quantity> QuantityFromKey(std::string_view key);
 
-// The short French label (UTF-8): "f", "T", "Vpp", "Vmin", "Vmax", "Vmoy", "Veff", "Vamp",
-// "Rapport cyclique", "Montée", "Descente", "Retard", "Phase".
+// The short label (UTF-8) in the interface language; in French: "f", "T", "Vpp", "Vmin", "Vmax",
+// "Vmoy", "Veff", "Vamp", "Rapport cyclique", "Montée", "Descente", "Retard", "Phase". MeasureText
+// writes it too: the measurement texts are for reading, never for files read back.
 std::string_view Label(Quantity quantity);
 
 // The quantity's value in a set of measurements.

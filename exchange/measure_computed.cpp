@@ -6,6 +6,7 @@
 
 #include "codepage.h"
 #include "numbers.h"
+#include "translate.h"
 
 namespace qvt {
 
@@ -55,11 +56,12 @@ TMeasureComputedSet ReadMeasureComputed(const TMeasurement& m) {
   TMeasureComputedSet set;
   for (std::size_t k = 0; k < m.ComputedConstants.size(); ++k) {
     analysis::ComputedLine line = analysis::ParseComputedText(m.ComputedConstants[k]);
-    const std::string where = "Constante " + std::to_string(k + 1) + " : ";
+    const std::string where = std::to_string(k + 1);
     if (!line.error.empty()) {
-      set.Warnings.push_back(where + line.error);
+      set.Warnings.push_back(TrArg(Tr("MeasureFile", "Constante %1 : %2"), {where, line.error}));
     } else if (!line.constant) {
-      set.Warnings.push_back(where + "la ligne n'est pas une constante");
+      set.Warnings.push_back(
+          TrArg(Tr("MeasureFile", "Constante %1 : la ligne n'est pas une constante"), {where}));
     } else {
       line.constant->name = Utf8ToAnsi(line.constant->name);
       line.constant->unit = Utf8ToAnsi(line.constant->unit);
@@ -69,13 +71,15 @@ TMeasureComputedSet ReadMeasureComputed(const TMeasurement& m) {
   for (std::size_t j = 0; j < m.Computed.size(); ++j) {
     const TMeasureComputed& column = m.Computed[j];
     analysis::ComputedLine line = analysis::ParseComputedText(column.Definition);
-    const std::string where = "Grandeur calculée « " + column.QuantityName + " » (colonne " +
-                              std::to_string(m.Channels.size() + j + 2) + ") : ";
+    const std::string where =
+        TrArg(Tr("MeasureFile", "Grandeur calculée « %1 » (colonne %2)"),
+              {column.QuantityName, std::to_string(m.Channels.size() + j + 2)});
     std::optional<analysis::ComputedDefinition>& definition = set.Definitions.emplace_back();
     if (!line.error.empty()) {
-      set.Warnings.push_back(where + line.error);
+      set.Warnings.push_back(TrArg(Tr("MeasureFile", "%1 : %2"), {where, line.error}));
     } else if (!line.definition) {
-      set.Warnings.push_back(where + "la ligne est celle d'une constante");
+      set.Warnings.push_back(
+          TrArg(Tr("MeasureFile", "%1 : la ligne est celle d'une constante"), {where}));
     } else {
       definition = std::move(line.definition);
       for (std::string* text :

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "translate.h"
 #include "whole_file.h"
 
 namespace qvt {
@@ -82,7 +83,7 @@ bool WriteMeasureCsv(const std::string& path, const TMeasurement& m, const TCsvF
                      std::string& error) {
   std::string reason;
   if (!WriteWholeFile(path, MeasureCsvText(m, format), reason)) {
-    error = "Écriture impossible (" + reason + ") : " + path;
+    error = TrArg(Tr("MeasureFile", "Écriture impossible (%1) : %2"), {reason, path});
     return false;
   }
   error.clear();

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // TGBF::DrawPreview: the generator panel's picture of the table, two periods across a box.
+#include <QCoreApplication>
 #include <QPoint>
 #include <vector>
 
+#include "ansi.h"
 #include "canvas.h"
 #include "gbf.h"
 #include "qvt2.h"
@@ -30,5 +32,7 @@ void TGBF::DrawPreview(qvt::TCanvas& canvas, int width, int height) const {
   canvas.LineTo(width, preview.MidLevelY);
 
   canvas.SetFontColour(Qt::red);
-  canvas.TextOut(preview.TextAt.x, preview.TextAt.y, "Deux p\xE9riodes");
+  // The canvas draws code-page text.
+  canvas.TextOut(preview.TextAt.x, preview.TextAt.y,
+                 qvt::AnsiFromQString(QCoreApplication::translate("Generator", "Deux périodes")));
 }

@@ -3,6 +3,8 @@
 #include "translate.h"
 
 #include <atomic>
+#include <mutex>
+#include <set>
 
 namespace qvt {
 namespace {
@@ -15,6 +17,18 @@ std::string Tr(const char* context, const char* source) {
   if (const TranslateFunction f = installed.load(std::memory_order_acquire))
     return f(context, source);
   return source;
+}
+
+std::string_view TrView(const char* context, const char* source) {
+  if (installed.load(std::memory_order_acquire) == nullptr)
+    return source;
+  // A node-based set: its strings never move, and the few texts shown this way (labels,
+  // captions) in one or two languages keep it small.
+  static std::mutex guard;
+  static std::set<std::string, std::less<>> kept;
+  std::string text = Tr(context, source);
+  const std::lock_guard<std::mutex> lock(guard);
+  return *kept.insert(std::move(text)).first;
 }
 
 std::string TrArg(std::string_view text, std::initializer_list<std::string_view> args) {

@@ -25,6 +25,11 @@ std::string Tr(const char* context, const char* source);
 // translation may move them. A number absent from the text is left out; "%%" is not special.
 std::string TrArg(std::string_view text, std::initializer_list<std::string_view> args);
 
+// Tr for functions that return a view: the translation is kept until the program ends (each
+// distinct text once), so the view stays valid whatever translate function is installed later.
+// lupdate does not read it: give it entries of a table marked QVT_TR_NOOP.
+std::string_view TrView(const char* context, const char* source);
+
 using TranslateFunction = std::string (*)(const char* context, const char* source);
 
 // Installs `function` for every later Tr call (nullptr: none). Install it before the threads
