@@ -5,6 +5,7 @@
 #include "model_panel.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -468,7 +469,7 @@ void TModelPanel::ShowResult() {
       if (!t.error.empty())
         value += QStringLiteral(" ± ") + U8(t.error);
       else if (!p->fixed)
-        value += QStringLiteral(" (") + U8(analysis::kFitUndeterminedText) + QLatin1Char(')');
+        value += QStringLiteral(" (") + QCoreApplication::translate("Fit", analysis::kFitUndeterminedText.data()) + QLatin1Char(')');
       unit = U8(t.unit);
       // The prefix shown, so that a value typed in the cell is read in the unit beside it.
       const double shown = ParseValue(t.value);
@@ -594,7 +595,7 @@ QString TModelPanel::ResultText() const {
           FitValueParts(p.value, p.error, FitParameterUnit(shownSpec_, p.name, xUnit_, shownUnit_));
       QString error = U8(t.error);
       if (error.isEmpty() && !p.fixed)
-        error = U8(analysis::kFitUndeterminedText);
+        error = QCoreApplication::translate("Fit", analysis::kFitUndeterminedText.data());
       text += U8(FitParameterSymbol(p.name)) + QLatin1Char('\t') + U8(t.value) + QLatin1Char('\t') +
               error + QLatin1Char('\t') + U8(t.unit) + QLatin1Char('\n');
     }
