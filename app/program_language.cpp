@@ -28,6 +28,8 @@ bool Translated(const QString& language) {
   return language == QLatin1String("en") || language == QLatin1String("fr");
 }
 
+QString installedLanguage = QStringLiteral("fr");
+
 std::string TranslateWithQt(const char* context, const char* source) {
   return QCoreApplication::translate(context, source).toStdString();
 }
@@ -94,7 +96,12 @@ bool InstallInterfaceLanguage(const QString& language, const QStringList& folder
       delete translator;
   }
   SetTranslateFunction(found && language != QLatin1String("fr") ? TranslateWithQt : nullptr);
+  installedLanguage = found ? language : QStringLiteral("fr");
   return found;
+}
+
+QString InstalledInterfaceLanguage() {
+  return installedLanguage;
 }
 
 } // namespace qvt

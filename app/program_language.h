@@ -35,4 +35,8 @@ QStringList ProgramTranslationFolders();
 // is built. Returns false when the program's catalogue was not found (its texts stay French).
 bool InstallInterfaceLanguage(const QString& language, const QStringList& folders);
 
+// The language the texts are shown in: the one InstallInterfaceLanguage installed, "fr" before
+// it or when the program's catalogue was not found.
+QString InstalledInterfaceLanguage();
+
 } // namespace qvt
