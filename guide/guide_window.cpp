@@ -96,6 +96,7 @@ TGuideWindow::TGuideWindow(const QString& language, const QStringList& roots, QW
   Contents = new QListWidget;
   Contents->setObjectName(QStringLiteral("GuideContents"));
   Contents->setAccessibleName(tr("Sommaire"));
+  Contents->setSpacing(2);
   Browser = new QTextBrowser;
   Browser->setObjectName(QStringLiteral("GuideBrowser"));
   Browser->setOpenExternalLinks(true);
@@ -134,10 +135,11 @@ TGuideWindow::TGuideWindow(const QString& language, const QStringList& roots, QW
   connect(Browser, &QTextBrowser::sourceChanged, this, &TGuideWindow::SelectCurrent);
 
   LoadContents();
-  // The contents as wide as their longest title, within reason.
-  const int width = std::clamp(Contents->sizeHintForColumn(0) + 24, 160, 320);
-  split->setSizes({width, 900 - width});
-  resize(960, 680);
+  // The contents as wide as their longest title, within reason; the page wide enough for a
+  // picture of the whole window (640 pixels) and its margins.
+  const int width = std::clamp(Contents->sizeHintForColumn(0) + 24, 160, 300);
+  split->setSizes({width, 700});
+  resize(width + 720, 700);
 }
 
 void TGuideWindow::LoadContents() {
