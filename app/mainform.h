@@ -38,6 +38,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -89,6 +90,7 @@ class TCanvas;
 class TLabeledEdit;
 class TModelPanel;
 class TCalcToolsBar;
+class TGuideWindow;
 class TLCD99;
 class TPaintBox;
 class TRadioGroup;
@@ -122,6 +124,14 @@ public:
   void EscapeBtnClick();
   void FileExit();
   void HelpAbout();
+  // The user's guide (mainform_help.cpp). F1 anywhere in the program, dialogs included, opens
+  // it at the page of what has the focus (HelpTopic); "Aide" at "first-steps".
+  void ConnectHelp();
+  void HelpBtnClick();
+  void ShowGuide(const QString& page);
+  QString HelpTopic(const QWidget* focus) const;
+  TGuideWindow* Guide = nullptr;         // made at its first use, in the interface language
+  QStringList GuideFolders; // where the guide is looked for; empty: beside the program
   // Dialogs (mainform_dialogs.cpp).
   void OptionsBtnClick();
   void EtalonneSeuil();

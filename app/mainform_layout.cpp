@@ -196,7 +196,7 @@ QWidget* TMainForm::BuildToolBar() {
   RegSaveBtn = ToolButton(ToolBar1, "RegSaveBtn", texts::kKalkio, "kalkio", texts::kKalkioHint);
   MatlabBtn = ToolButton(ToolBar1, "MatlabBtn", texts::kMatlab, "matlab");
   HelpBtn = ToolButton(ToolBar1, "HelpBtn", texts::kHelp, "help");
-  HelpBtn->hide();
+  ConnectHelp();
   PlusBtn = ToolButton(ToolBar1, "PlusBtn", texts::kAbout, "about", texts::kAboutHint);
   ExitBtn = ToolButton(ToolBar1, "ExitBtn", texts::kExit, "exit", texts::kExitHint);
   BuildFileButtons();

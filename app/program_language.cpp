@@ -29,6 +29,8 @@ bool Translated(const QString& language) {
   return language == QLatin1String("en") || language == QLatin1String("fr");
 }
 
+QString installedLanguage = QStringLiteral("fr");
+
 std::string TranslateWithQt(const char* context, const char* source) {
   return QCoreApplication::translate(context, source).toStdString();
 }
@@ -93,6 +95,7 @@ bool InstallInterfaceLanguage(const QString& language, const QStringList& folder
     }
   }
   qt = InstallQtTranslations(QLocale(language));
+  installedLanguage = QStringLiteral("fr");
   if (language == QLatin1String("fr"))
     return true;
   auto* translator = new QTranslator(QCoreApplication::instance());
@@ -101,11 +104,16 @@ bool InstallInterfaceLanguage(const QString& language, const QStringList& folder
         QCoreApplication::installTranslator(translator)) {
       program = translator;
       SetTranslateFunction(TranslateWithQt);
+      installedLanguage = language;
       return true;
     }
   }
   delete translator;
   return false;
+}
+
+QString InstalledInterfaceLanguage() {
+  return installedLanguage;
 }
 
 } // namespace qvt

@@ -36,4 +36,8 @@ QStringList ProgramTranslationFolders();
 // made. Returns false when the program's catalogue was not found (its texts stay French).
 bool InstallInterfaceLanguage(const QString& language, const QStringList& folders);
 
+// The language the texts are shown in: the one InstallInterfaceLanguage installed, "fr" before
+// it or when the program's catalogue was not found.
+QString InstalledInterfaceLanguage();
+
 } // namespace qvt

@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libmuparser-dev qt6-translations-l10n qt6-l10n-tools qt6-tools-dev
   libfftw3-dev libgsl-dev python3-scipy
   pybind11-dev python3-dev python3-numpy python3-pytest python3-matplotlib python3-notebook
-  xvfb xauth dbus fonts-dejavu-core locales poppler-utils librsvg2-bin
+  xvfb xauth dbus fonts-dejavu-core locales poppler-utils librsvg2-bin xdotool imagemagick
   file dpkg-dev desktop-file-utils appstream lintian
 )
 

@@ -45,7 +45,8 @@ pngs=()
 for size in 16 22 24 32 48 64 128 256; do pngs+=("usr/share/icons/hicolor/${size}x$size/apps/$id.png"); done
 check_files qvt2 "$lib/|usr/include/" usr/bin/qvt2_oscillo "usr/share/applications/$id.desktop" \
   "usr/share/icons/hicolor/scalable/apps/$id.svg" "${pngs[@]}" "usr/share/metainfo/$id.metainfo.xml" \
-  usr/share/man/man1/qvt2_oscillo.1.gz usr/lib/udev/rules.d/70-qvt2.rules
+  usr/share/man/man1/qvt2_oscillo.1.gz usr/lib/udev/rules.d/70-qvt2.rules \
+  usr/share/doc/qvt2/guide/{fr,en}/index.html usr/share/doc/qvt2/guide/{fr,en}/pictures/window.png
 check_files libqvtlink0 "usr/(bin|include|share/(applications|icons|man|metainfo))/|$lib/(pkgconfig|libqvtlink\.so )" \
   "$lib/libqvtlink.so.$major -> libqvtlink.so.$version" "$lib/libqvtlink.so.$version"
 check_files libqvtlink-dev "usr/bin/|$lib/libqvtlink\.so\." \

@@ -25,6 +25,12 @@ for f in "$bin/qvt2_oscillo" "$lib/libqvtlink.so.$QVT_VERSION" "$lib/libqvtlink.
   "$stage$QVT_DOCDIR/copyright" "$stage$QVT_UDEVDIR/70-qvt2.rules"; do
   [ -e "$f" ] || fail "missing ${f#"$stage"}"
 done
+# The user's guide in both languages; its pictures when the build made them.
+for lang in fr en; do
+  [ -s "$stage$QVT_DOCDIR/guide/$lang/index.html" ] || fail "missing the guide's $lang/index.html"
+  [ "${QVT_GUIDE_PICTURES:-OFF}" != ON ] || file "$stage$QVT_DOCDIR/guide/$lang/pictures/window.png" \
+    | grep -q "PNG image data" || fail "missing the guide's $lang/pictures/window.png"
+done
 for size in 16 22 24 32 48 64 128 256; do
   file "$share/icons/hicolor/${size}x$size/apps/$id.png" | grep -q "PNG image data, $size x $size," \
     || fail "no ${size}px icon"
