@@ -25,6 +25,14 @@ for f in "$bin/qvt2_oscillo" "$lib/libqvtlink.so.$QVT_VERSION" "$lib/libqvtlink.
   "$stage$QVT_DOCDIR/copyright" "$stage$QVT_UDEVDIR/70-qvt2.rules"; do
   [ -e "$f" ] || fail "missing ${f#"$stage"}"
 done
+# The French manual pages, found by `man -L fr`, and the window's English texts.
+for f in "$stage$QVT_MANDIR"/fr/man1/{qvt2_oscillo,qvt2ctl}.1.gz "$share/qvt2/translations/qvt2_en.qm"; do
+  [ -e "$f" ] || fail "missing ${f#"$stage"}"
+done
+if command -v man >/dev/null; then
+  [ "$(MANPATH="$stage$QVT_MANDIR" man -L fr -w qvt2ctl)" = "$stage$QVT_MANDIR/fr/man1/qvt2ctl.1.gz" ] \
+    || fail "man -L fr qvt2ctl finds no French page"
+fi
 for size in 16 22 24 32 48 64 128 256; do
   file "$share/icons/hicolor/${size}x$size/apps/$id.png" | grep -q "PNG image data, $size x $size," \
     || fail "no ${size}px icon"
