@@ -2,6 +2,7 @@
 // The shared parts of qvt2ctl's commands.
 #include "command_line.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 
@@ -23,6 +24,17 @@ void OnCancel(int number) {
 } // namespace
 
 bool French() {
+  // LANGUAGE is a list by preference ("de:en:fr"); as gettext, and as the window does, the
+  // languages without messages of their own are passed over.
+  if (const char* list = std::getenv("LANGUAGE"); list != nullptr) {
+    for (std::string_view rest(list); !rest.empty();) {
+      const std::string_view entry = rest.substr(0, rest.find(':'));
+      rest.remove_prefix(std::min(rest.size(), entry.size() + 1));
+      const std::string_view language = entry.substr(0, entry.find_first_of("_.@"));
+      if (language == "fr" || language == "en")
+        return language == "fr";
+    }
+  }
   for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
     const char* value = std::getenv(name);
     if (value != nullptr && *value != '\0')

@@ -32,7 +32,8 @@ public:
   using std::runtime_error::runtime_error;
 };
 
-// True when the messages are French: the first set of LC_ALL, LC_MESSAGES and LANG starts
+// True when the messages are French: the first entry of LANGUAGE's colon list that is French
+// or English says which; without one, the first set of LC_ALL, LC_MESSAGES and LANG starts
 // with "fr".
 bool French();
 // `fr` or `en` by French().

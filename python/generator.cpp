@@ -3,6 +3,8 @@
 // the fitted frequency, play it.
 #include "generator.h"
 
+#include <algorithm>
+
 #include <pybind11/pybind11.h>
 
 #include "device.h"
@@ -12,6 +14,15 @@
 namespace py = pybind11;
 
 namespace qvt::python {
+namespace {
+
+// The evaluator separates the lines of its messages with "\r" (for a message box).
+std::string OneLine(std::string text) {
+  std::replace(text.begin(), text.end(), '\r', ' ');
+  return text;
+}
+
+} // namespace
 
 int TPyGenerator::Start(int waveform, double frequency, double amplitude, double offset,
                         double duty) {
@@ -36,7 +47,7 @@ int TPyGenerator::Formula(const std::string& text, double frequency) {
   try {
     gbf.SetExpression(text);
   } catch (const EMathParserError& e) {
-    throw std::invalid_argument("formula '" + text + "': " + e.what() +
+    throw std::invalid_argument("formula '" + text + "': " + OneLine(e.what()) +
                                 "; accepted: a formula of t (0 to 1 over one period) in volts, "
                                 "such as '5*sin(2*pi*t)'");
   }

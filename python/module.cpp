@@ -8,6 +8,7 @@
 #include <pybind11/stl.h>
 
 #include "device.h"
+#include "english_texts.h"
 #include "fitting.h"
 #include "generator.h"
 #include "log.h"
@@ -81,6 +82,8 @@ PYBIND11_MODULE(qvt2, m) {
       "        r = dev.sweep(timebase=\"20 ms\", channels=[0, 1], trigger=(\"rising\", 1, 0.0))\n"
       "        print(r.t.shape, r.v.shape)\n";
   m.attr("__version__") = QVT2_VERSION;
+  // The layers' messages (a measurement file's errors...) in English, as the module's own.
+  qvt::python::InstallEnglishTexts();
 
   auto& errors = qvt::python::Errors();
   errors.Base = NewError(m, "DeviceError", py::reinterpret_borrow<py::object>(PyExc_OSError),

@@ -42,7 +42,7 @@ std::vector<std::string> Environment(const std::vector<std::string>& extra) {
   std::vector<std::string> env;
   for (char** e = environ; *e != nullptr; ++e) {
     const std::string_view entry(*e);
-    if (!entry.starts_with("LANG=") && !entry.starts_with("LC_") && !entry.starts_with("QVTLINK_"))
+    if (!entry.starts_with("LANG") && !entry.starts_with("LC_") && !entry.starts_with("QVTLINK_"))
       env.emplace_back(entry);
   }
   env.insert(env.end(), extra.begin(), extra.end());
@@ -240,6 +240,8 @@ TEST_F(Qvt2ctl, AWrongCommandLineExitsTwoNamingTheOptionAndTheAcceptedValues) {
       {{"sweep", "--timebase", "3 ms"},
        {"LANG=fr_FR.UTF-8"},
        {"--timebase: « 3 ms » inconnue ; valeurs admises : 10 µs, 20 µs"}},
+      {{"sweep", "--timebase", "3 ms"}, {"LANGUAGE=de:fr_CA:en", "LANG=en_GB.UTF-8"}, {"« 3 ms »"}},
+      {{"sweep", "--timebase", "3 ms"}, {"LANGUAGE=en", "LC_ALL=fr_FR.UTF-8"}, {"'3 ms'"}},
       {{"sweep", "--channels", "0,4"}, {}, {"--channels", "0 to 3"}},
       {{"sweep", "--range", "0:3 V"}, {}, {"--range", "500 mV", "15 V"}},
       {{"sweep", "--trigger", "0:rising:volts"}, {}, {"--trigger", "LEVEL"}},

@@ -54,6 +54,11 @@ check_files libqvtlink-dev "usr/bin/|$lib/libqvtlink\.so\." \
   "$lib/libqvtlink.so -> libqvtlink.so.$major"
 check_files python3-qvt2 "usr/(bin|include)/|$lib/" \
   "usr/lib/python3/dist-packages/qvt2\.cpython-[0-9]+-[^ /]+\.so" usr/lib/python3/dist-packages/qvt2.pyi
+# The program's package also has the manual pages in French and the window's English texts.
+listing=$(dpkg-deb -c "${deb[qvt2]}")
+for path in usr/share/man/{,fr/}man1/{qvt2_oscillo,qvt2ctl}.1.gz usr/share/qvt2/translations/qvt2_en.qm; do
+  grep -qE " \./$path( |$)" <<<"$listing" || fail "qvt2 lacks /$path"
+done
 
 # Dependencies: the library's and the program's from their binaries, the program's and the
 # development files' on the library at exactly their version, Qt's translations for the program.

@@ -31,6 +31,14 @@ for lang in fr en; do
   [ "${QVT_GUIDE_PICTURES:-OFF}" != ON ] || file "$stage$QVT_DOCDIR/guide/$lang/pictures/window.png" \
     | grep -q "PNG image data" || fail "missing the guide's $lang/pictures/window.png"
 done
+# The French manual pages, found by `man -L fr`, and the window's English texts.
+for f in "$stage$QVT_MANDIR"/fr/man1/{qvt2_oscillo,qvt2ctl}.1.gz "$share/qvt2/translations/qvt2_en.qm"; do
+  [ -e "$f" ] || fail "missing ${f#"$stage"}"
+done
+if command -v man >/dev/null; then
+  [ "$(MANPATH="$stage$QVT_MANDIR" man -L fr -w qvt2ctl)" = "$stage$QVT_MANDIR/fr/man1/qvt2ctl.1.gz" ] \
+    || fail "man -L fr qvt2ctl finds no French page"
+fi
 for size in 16 22 24 32 48 64 128 256; do
   file "$share/icons/hicolor/${size}x$size/apps/$id.png" | grep -q "PNG image data, $size x $size," \
     || fail "no ${size}px icon"

@@ -49,6 +49,7 @@ def test_triggered_sweep_gives_arrays_and_settings(dev):
         (lambda d: d.sweep(trigger=("rising", 0, 20.0)), "-14 to 14 V"),
         (lambda d: d.generator.sine(20000), "1 to 9999 Hz"),
         (lambda d: d.generator.formula("2*(t", 100), "a formula of t"),
+        (lambda d: d.generator.formula("2**t", 100), "Error parsing expression: 2* T; accepted"),
         (lambda d: d.log(interval=0), "0.01 s and more"),
     ],
 )
