@@ -76,7 +76,6 @@ TOptionsDlg::TOptionsDlg(QWidget* parent) : QDialog(parent) {
   QFont small = LangueNote->font();
   small.setPointSizeF(small.pointSizeF() * 0.9);
   LangueNote->setFont(small);
-  LangueNote->setEnabled(false);
 
   BtnOK = new QPushButton(tr("&OK"), this);
   BtnOK->setObjectName("BtnOK");
