@@ -489,6 +489,7 @@ public:
   std::int32_t GeneratorIdleTicks = 0;
   bool FirstActivation = true;
   bool PointMode = false;
+  int LanguageChoice = 0; // the "Langue" option (TLanguageChoice), as read or chosen
   QString PaintBoxHint; // the graph's hint, shown in the status bar while pointing at it
   std::vector<analysis::Quantity> ChosenMeasures;
   std::unique_ptr<TGrapheSpectre> SpectreGraph; // on TempsPaintBox's canvas

@@ -33,8 +33,10 @@ void TMainForm::OptionsBtnClick() {
   OptionsDlg->PointMode = PointMode;
   OptionsDlg->OscGraph = OscGraph;
   OptionsDlg->PointGraph = PointGraph;
+  OptionsDlg->Language = LanguageChoice;
   if (OptionsDlg->exec() == QDialog::Accepted) {
     PointMode = OptionsDlg->PointMode;
+    LanguageChoice = OptionsDlg->Language;
     Reconfigure();
     return;
   }

@@ -25,6 +25,7 @@
 #include "inifile.h"
 #include "lcd99.h"
 #include "mainform.h"
+#include "program_language.h"
 #include "qvt2.h"
 #include "radiogroup.h"
 #include "spinbuttons.h"
@@ -56,6 +57,16 @@ void ReadChannel(const TIniFile& ini, int i, TCourbe& curve, TChannelControls& c
   c.Active->setChecked(curve.Visible);
 }
 
+// The "Langue" option as the file holds it; a value the program does not know is automatic,
+// as at start.
+int ReadLanguage(const TIniFile& ini) {
+  const int value = ini.ReadInteger(kDisplay, "Langue", 0);
+  return value == static_cast<int>(TLanguageChoice::French) ||
+                 value == static_cast<int>(TLanguageChoice::English)
+             ? value
+             : static_cast<int>(TLanguageChoice::Automatic);
+}
+
 } // namespace
 
 void TMainForm::LoadSettings() {
@@ -74,6 +85,7 @@ void TMainForm::LoadSettings() {
 
   ShowGrid = ini.ReadBool(kDisplay, "Grille", false);
   FastDisplay = ini.ReadBool(kDisplay, "Rapide", false);
+  LanguageChoice = ReadLanguage(ini);
   PointAutoCB->setChecked(ini.ReadBool(kPoint, "Auto", true));
   DeltaPointSE->setValue(ini.ReadInteger(kPoint, "PourCent", 1));
   const int abscissa = ini.ReadInteger(kDisplay, "Abscisse", 0);
@@ -161,6 +173,9 @@ void TMainForm::SaveSettings() {
   // A file written before the option existed keeps its bytes while the option stays off.
   if (FastDisplay || ini.ValueExists(kDisplay, "Rapide"))
     ini.WriteBool(kDisplay, "Rapide", FastDisplay);
+  // Written only once the user chose another language: a file without the key keeps its bytes.
+  if (LanguageChoice != ReadLanguage(ini))
+    ini.WriteInteger(kDisplay, "Langue", LanguageChoice);
   ini.WriteBool(kPoint, "Auto", PointAutoCB->isChecked());
   ini.WriteInteger(kPoint, "PourCent", DeltaPointSE->value());
   ini.WriteInteger(kDisplay, "Abscisse", PointGraph->Abscissa);

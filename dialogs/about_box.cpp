@@ -16,7 +16,7 @@ namespace qvt {
 
 TAboutBox::TAboutBox(const QIcon& icon, QWidget* parent) : QDialog(parent) {
   setObjectName("AboutBox");
-  setWindowTitle(QStringLiteral("A propos"));
+  setWindowTitle(tr("A propos"));
   ProgramIcon = new QLabel(this);
   ProgramIcon->setObjectName("ProgramIcon");
   ProgramIcon->setPixmap(icon.pixmap(64, 64));
@@ -26,11 +26,10 @@ TAboutBox::TAboutBox(const QIcon& icon, QWidget* parent) : QDialog(parent) {
   big.setPointSizeF(big.pointSizeF() * 1.6);
   big.setBold(true);
   ProductName->setFont(big);
-  Version = new QLabel(QStringLiteral("Version %1").arg(QApplication::applicationVersion()), this);
+  Version = new QLabel(tr("Version %1").arg(QApplication::applicationVersion()), this);
   Version->setObjectName("Version");
   Comments = new QLabel(
-      QStringLiteral("Oscilloscope et générateur basse fréquence\npour l'interface Vexor QVT II"),
-      this);
+      tr("Oscilloscope et générateur basse fréquence\npour l'interface Vexor QVT II"), this);
   Comments->setObjectName("Comments");
 
   auto* text = new QVBoxLayout;

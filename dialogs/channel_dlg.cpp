@@ -38,7 +38,7 @@ QLineEdit* NewEdit(const char* name, int maxLength, QWidget* parent) {
 TChannelDlg::TChannelDlg(const QString& name, QWidget* parent) : QDialog(parent) {
   setObjectName(name);
 
-  GroupBox1 = new QGroupBox(QStringLiteral("&Grandeur physique"), this);
+  GroupBox1 = new QGroupBox(tr("&Grandeur physique"), this);
   GroupBox1->setObjectName("GroupBox1");
   EditNom = NewEdit("EditNom", kNameChars, GroupBox1);
   EditNom->setValidator(new TSymbolValidator(EditNom));
@@ -49,20 +49,20 @@ TChannelDlg::TChannelDlg(const QString& name, QWidget* parent) : QDialog(parent)
 
   // The meaning is a sentence; the box is wide enough for a short one and the other fields
   // share its width, so that their right edges line up.
-  EditSignif->setMinimumWidth(EditSignif->fontMetrics().horizontalAdvance(
-      QStringLiteral("tension aux bornes du condensateur C1")));
+  EditSignif->setMinimumWidth(
+      EditSignif->fontMetrics().horizontalAdvance(tr("tension aux bornes du condensateur C1")));
   Fields = new QFormLayout(GroupBox1);
   Fields->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   Fields->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-  Fields->addRow(QStringLiteral("&Nom"), EditNom);
-  Fields->addRow(QStringLiteral("&Unité"), EditUnite);
-  Fields->addRow(QStringLiteral("&Signif."), EditSignif);
-  Fields->addRow(QStringLiteral("&Couleur"), CouleurCombo);
+  Fields->addRow(tr("&Nom"), EditNom);
+  Fields->addRow(tr("&Unité"), EditUnite);
+  Fields->addRow(tr("&Signif."), EditSignif);
+  Fields->addRow(tr("&Couleur"), CouleurCombo);
 
-  OKBtn = new QPushButton(QStringLiteral("&Activer"), this);
+  OKBtn = new QPushButton(tr("&Activer"), this);
   OKBtn->setObjectName("OKBtn");
   OKBtn->setDefault(true);
-  DesactiveBtn = new QPushButton(QStringLiteral("&Désactiver"), this);
+  DesactiveBtn = new QPushButton(tr("&Désactiver"), this);
   DesactiveBtn->setObjectName("DesactiveBtn");
   connect(OKBtn, &QPushButton::clicked, this, &TChannelDlg::OKBtnClick);
   connect(DesactiveBtn, &QPushButton::clicked, this, &TChannelDlg::DesactiveBtnClick);

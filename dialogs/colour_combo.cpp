@@ -8,21 +8,32 @@
 #include <array>
 
 #include "graphe_base.h"
+#include "translate.h"
 
 namespace qvt {
 namespace {
 
 constexpr std::array<TNamedColour, 20> kColours{{
-    {MakeColour(0x00, 0x00, 0x00), "Noir"},         {MakeColour(0x80, 0x00, 0x00), "Marron"},
-    {MakeColour(0x00, 0x80, 0x00), "Vert"},         {MakeColour(0x80, 0x80, 0x00), "Olive"},
-    {MakeColour(0x00, 0x00, 0x80), "Bleu marine"},  {MakeColour(0x80, 0x00, 0x80), "Pourpre"},
-    {MakeColour(0x00, 0x80, 0x80), "Sarcelle"},     {MakeColour(0x80, 0x80, 0x80), "Gris"},
-    {MakeColour(0xC0, 0xC0, 0xC0), "Argent"},       {MakeColour(0xFF, 0x00, 0x00), "Rouge"},
-    {MakeColour(0x00, 0xFF, 0x00), "Vert citron"},  {MakeColour(0xFF, 0xFF, 0x00), "Jaune"},
-    {MakeColour(0x00, 0x00, 0xFF), "Bleu"},         {MakeColour(0xFF, 0x00, 0xFF), "Fuchsia"},
-    {MakeColour(0x00, 0xFF, 0xFF), "Cyan"},         {MakeColour(0xFF, 0xFF, 0xFF), "Blanc"},
-    {MakeColour(0xC0, 0xDC, 0xC0), "Vert monnaie"}, {MakeColour(0xA6, 0xCA, 0xF0), "Bleu ciel"},
-    {MakeColour(0xFF, 0xFB, 0xF0), "Crème"},        {MakeColour(0xA4, 0xA0, 0xA0), "Gris moyen"},
+    {MakeColour(0x00, 0x00, 0x00), QVT_TR_NOOP("qvt::TColourCombo", "Noir")},
+    {MakeColour(0x80, 0x00, 0x00), QVT_TR_NOOP("qvt::TColourCombo", "Marron")},
+    {MakeColour(0x00, 0x80, 0x00), QVT_TR_NOOP("qvt::TColourCombo", "Vert")},
+    {MakeColour(0x80, 0x80, 0x00), QVT_TR_NOOP("qvt::TColourCombo", "Olive")},
+    {MakeColour(0x00, 0x00, 0x80), QVT_TR_NOOP("qvt::TColourCombo", "Bleu marine")},
+    {MakeColour(0x80, 0x00, 0x80), QVT_TR_NOOP("qvt::TColourCombo", "Pourpre")},
+    {MakeColour(0x00, 0x80, 0x80), QVT_TR_NOOP("qvt::TColourCombo", "Sarcelle")},
+    {MakeColour(0x80, 0x80, 0x80), QVT_TR_NOOP("qvt::TColourCombo", "Gris")},
+    {MakeColour(0xC0, 0xC0, 0xC0), QVT_TR_NOOP("qvt::TColourCombo", "Argent")},
+    {MakeColour(0xFF, 0x00, 0x00), QVT_TR_NOOP("qvt::TColourCombo", "Rouge")},
+    {MakeColour(0x00, 0xFF, 0x00), QVT_TR_NOOP("qvt::TColourCombo", "Vert citron")},
+    {MakeColour(0xFF, 0xFF, 0x00), QVT_TR_NOOP("qvt::TColourCombo", "Jaune")},
+    {MakeColour(0x00, 0x00, 0xFF), QVT_TR_NOOP("qvt::TColourCombo", "Bleu")},
+    {MakeColour(0xFF, 0x00, 0xFF), QVT_TR_NOOP("qvt::TColourCombo", "Fuchsia")},
+    {MakeColour(0x00, 0xFF, 0xFF), QVT_TR_NOOP("qvt::TColourCombo", "Cyan")},
+    {MakeColour(0xFF, 0xFF, 0xFF), QVT_TR_NOOP("qvt::TColourCombo", "Blanc")},
+    {MakeColour(0xC0, 0xDC, 0xC0), QVT_TR_NOOP("qvt::TColourCombo", "Vert monnaie")},
+    {MakeColour(0xA6, 0xCA, 0xF0), QVT_TR_NOOP("qvt::TColourCombo", "Bleu ciel")},
+    {MakeColour(0xFF, 0xFB, 0xF0), QVT_TR_NOOP("qvt::TColourCombo", "Crème")},
+    {MakeColour(0xA4, 0xA0, 0xA0), QVT_TR_NOOP("qvt::TColourCombo", "Gris moyen")},
 }};
 
 // A filled square with a dark outline, so that white and cream show against the list.
@@ -46,7 +57,7 @@ std::span<const TNamedColour> StandardAndExtendedColours() {
 TColourCombo::TColourCombo(QWidget* parent) : QComboBox(parent) {
   setIconSize(QSize(22, 12));
   for (const TNamedColour& c : kColours)
-    AddItem(c.Colour, QString::fromUtf8(c.Name));
+    AddItem(c.Colour, tr(c.Name));
   listed_ = count();
 }
 

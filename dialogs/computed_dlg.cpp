@@ -34,6 +34,7 @@
 #include "numtext.h"
 #include "savgol.h"
 #include "symbol_validator.h"
+#include "translate.h"
 
 namespace qvt {
 namespace {
@@ -45,39 +46,61 @@ using analysis::SmoothingMethod;
 
 // The captions and hints of the dialog.
 namespace texts {
-constexpr const char* kTitle = "Calculs";
-constexpr const char* kQuantities = "Grandeurs calculées";
-constexpr const char* kConstants = "Constantes";
-constexpr const char* kHelp = "Une formule lit t, les voies (V0 à V3 ou leur nom), les constantes\n"
-                              "et les grandeurs au-dessus d'elle : P = V0*V1, i = U/R.\n"
-                              "Ctrl+lettre tape les lettres grecques et Ω.\n"
-                              "Une unité laissée vide est déduite de la formule.";
-constexpr const char* kQuantityColumns[] = {"Nom",    "Unité",   "Type",    "Formule ou source",
-                                            "Points", "Méthode", "Couleur", "Échelle"};
-constexpr const char* kConstantColumns[] = {"Nom", "Valeur", "Unité"};
-constexpr const char* kKinds[] = {"Formule", "Dérivée", "Intégrale", "Lissage"};
-constexpr const char* kMethods[] = {"Savitzky-Golay", "Moyenne glissante"};
-constexpr const char* kDefaultColour = "Par défaut";
-constexpr const char* kAuto = "auto";
-constexpr const char* kTo = "à";
-constexpr const char* kNameHint = "Nom de la grandeur : 8 caractères au plus, une lettre d'abord";
-constexpr const char* kUnitHint = "Unité ; vide : celle que donne la formule";
-constexpr const char* kKindHint = "Formule, ou dérivée, intégrale ou lissage d'une voie ou "
-                                  "d'une grandeur au-dessus";
-constexpr const char* kFormulaHint = "Formule en t, les voies, les constantes et les grandeurs "
-                                     "au-dessus, par exemple V0*V1/R";
-constexpr const char* kSourceHint = "La voie ou la grandeur dérivée, intégrée ou lissée";
-constexpr const char* kPointsHint = "Nombre impair de points du filtre, de 3 à 51";
-constexpr const char* kMethodHint = "Méthode de lissage";
-constexpr const char* kScaleHint = "Échelle automatique, ou de min à max (unités SI)";
-constexpr const char* kValueHint = "Valeur : 100, 4,7k, 2.2e-6";
-constexpr const char* kBadValue = "Constante %1 : valeur %2 illisible";
-constexpr const char* kBadScale = "%1 : échelle %2 illisible";
-constexpr const char* kEmptyScale = "%1 : le minimum de l'échelle doit être inférieur au maximum";
+constexpr const char* kTitle = QVT_TR_NOOP("qvt::TCalculsDlg", "Calculs");
+constexpr const char* kQuantities = QVT_TR_NOOP("qvt::TCalculsDlg", "Grandeurs calculées");
+constexpr const char* kConstants = QVT_TR_NOOP("qvt::TCalculsDlg", "Constantes");
+constexpr const char* kHelp = QVT_TR_NOOP(
+    "qvt::TCalculsDlg", "Une formule lit t, les voies (V0 à V3 ou leur nom), les constantes\n"
+                        "et les grandeurs au-dessus d'elle : P = V0*V1, i = U/R.\n"
+                        "Ctrl+lettre tape les lettres grecques et Ω.\n"
+                        "Une unité laissée vide est déduite de la formule.");
+constexpr const char* kQuantityColumns[] = {QVT_TR_NOOP("qvt::TCalculsDlg", "Nom"),
+                                            QVT_TR_NOOP("qvt::TCalculsDlg", "Unité"),
+                                            QVT_TR_NOOP("qvt::TCalculsDlg", "Type"),
+                                            QVT_TR_NOOP("qvt::TCalculsDlg", "Formule ou source"),
+                                            QVT_TR_NOOP("qvt::TCalculsDlg", "Points"),
+                                            QVT_TR_NOOP("qvt::TCalculsDlg", "Méthode"),
+                                            QVT_TR_NOOP("qvt::TCalculsDlg", "Couleur"),
+                                            QVT_TR_NOOP("qvt::TCalculsDlg", "Échelle")};
+constexpr const char* kConstantColumns[] = {QVT_TR_NOOP("qvt::TCalculsDlg", "Nom"),
+                                            QVT_TR_NOOP("qvt::TCalculsDlg", "Valeur"),
+                                            QVT_TR_NOOP("qvt::TCalculsDlg", "Unité")};
+constexpr const char* kKinds[] = {
+    QVT_TR_NOOP("qvt::TCalculsDlg", "Formule"), QVT_TR_NOOP("qvt::TCalculsDlg", "Dérivée"),
+    QVT_TR_NOOP("qvt::TCalculsDlg", "Intégrale"), QVT_TR_NOOP("qvt::TCalculsDlg", "Lissage")};
+constexpr const char* kMethods[] = {QVT_TR_NOOP("qvt::TCalculsDlg", "Savitzky-Golay"),
+                                    QVT_TR_NOOP("qvt::TCalculsDlg", "Moyenne glissante")};
+constexpr const char* kDefaultColour = QVT_TR_NOOP("qvt::TCalculsDlg", "Par défaut");
+constexpr const char* kAuto = QVT_TR_NOOP("qvt::TCalculsDlg", "auto");
+constexpr const char* kTo = QVT_TR_NOOP("qvt::TCalculsDlg", "à");
+constexpr const char* kNameHint = QVT_TR_NOOP(
+    "qvt::TCalculsDlg", "Nom de la grandeur : 8 caractères au plus, une lettre d'abord");
+constexpr const char* kUnitHint =
+    QVT_TR_NOOP("qvt::TCalculsDlg", "Unité ; vide : celle que donne la formule");
+constexpr const char* kKindHint =
+    QVT_TR_NOOP("qvt::TCalculsDlg", "Formule, ou dérivée, intégrale ou lissage d'une voie ou "
+                                    "d'une grandeur au-dessus");
+constexpr const char* kFormulaHint =
+    QVT_TR_NOOP("qvt::TCalculsDlg", "Formule en t, les voies, les constantes et les grandeurs "
+                                    "au-dessus, par exemple V0*V1/R");
+constexpr const char* kSourceHint =
+    QVT_TR_NOOP("qvt::TCalculsDlg", "La voie ou la grandeur dérivée, intégrée ou lissée");
+constexpr const char* kPointsHint =
+    QVT_TR_NOOP("qvt::TCalculsDlg", "Nombre impair de points du filtre, de 3 à 51");
+constexpr const char* kMethodHint = QVT_TR_NOOP("qvt::TCalculsDlg", "Méthode de lissage");
+constexpr const char* kScaleHint =
+    QVT_TR_NOOP("qvt::TCalculsDlg", "Échelle automatique, ou de min à max (unités SI)");
+constexpr const char* kValueHint = QVT_TR_NOOP("qvt::TCalculsDlg", "Valeur : 100, 4,7k, 2.2e-6");
+constexpr const char* kBadValue =
+    QVT_TR_NOOP("qvt::TCalculsDlg", "Constante %1 : valeur %2 illisible");
+constexpr const char* kBadScale = QVT_TR_NOOP("qvt::TCalculsDlg", "%1 : échelle %2 illisible");
+constexpr const char* kEmptyScale =
+    QVT_TR_NOOP("qvt::TCalculsDlg", "%1 : le minimum de l'échelle doit être inférieur au maximum");
 } // namespace texts
 
-QString U8(const char* text) {
-  return QString::fromUtf8(text);
+// A text of the dialog in the interface language.
+QString T(const char* text) {
+  return QCoreApplication::translate("qvt::TCalculsDlg", text);
 }
 
 enum QuantityColumn { kName, kUnit, kKind, kDefinition, kPoints, kMethod, kColour, kScale };
@@ -91,7 +114,7 @@ constexpr int kFewestRows = 3; // its height at the dialog's minimum size
 constexpr int kConstantRows = 3;
 
 QString Quoted(const QString& text) {
-  return QStringLiteral("« %1 »").arg(text);
+  return T(QVT_TR_NOOP("qvt::TCalculsDlg", "« %1 »")).arg(text);
 }
 
 QString NumberText(double x) {
@@ -122,7 +145,7 @@ QLineEdit* NameEdit(QWidget* parent) {
   auto* edit = new QLineEdit(parent);
   edit->setMaxLength(static_cast<int>(analysis::kMaxComputedName));
   edit->setValidator(new TSymbolValidator(edit));
-  edit->setToolTip(U8(texts::kNameHint));
+  edit->setToolTip(T(texts::kNameHint));
   edit->setFixedWidth(edit->fontMetrics().averageCharWidth() * 8 + 14);
   return edit;
 }
@@ -130,7 +153,7 @@ QLineEdit* NameEdit(QWidget* parent) {
 QLineEdit* UnitEdit(QWidget* parent) {
   auto* edit = new QLineEdit(parent);
   edit->setMaxLength(kUnitChars);
-  edit->setToolTip(U8(texts::kUnitHint));
+  edit->setToolTip(T(texts::kUnitHint));
   edit->setFixedWidth(edit->fontMetrics().averageCharWidth() * 8 + 14);
   return edit;
 }
@@ -203,14 +226,14 @@ TCalculsDlg::TCalculsDlg(QWidget* parent, const std::array<analysis::ComputedCha
                          std::string abscissaUnit)
     : QDialog(parent), channels_(channels), abscissaUnit_(std::move(abscissaUnit)) {
   setObjectName("CalculsDlg");
-  setWindowTitle(U8(texts::kTitle));
+  setWindowTitle(T(texts::kTitle));
 
   auto newTable = [this](const char* name, std::span<const char* const> columns) {
     auto* table = new QTableWidget(0, static_cast<int>(columns.size()), this);
     table->setObjectName(name);
     QStringList labels;
     for (const char* c : columns)
-      labels << U8(c);
+      labels << T(c);
     table->setHorizontalHeaderLabels(labels);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -231,15 +254,15 @@ TCalculsDlg::TCalculsDlg(QWidget* parent, const std::array<analysis::ComputedCha
     b->setAutoDefault(false);
     return b;
   };
-  AjouterBtn = button("AjouterBtn", QStringLiteral("&Ajouter"));
-  SupprimerBtn = button("SupprimerBtn", QStringLiteral("&Supprimer"));
-  MonterBtn = button("MonterBtn", QStringLiteral("&Monter"));
-  DescendreBtn = button("DescendreBtn", QStringLiteral("&Descendre"));
-  AjouterConstBtn = button("AjouterConstBtn", QStringLiteral("Ajou&ter"));
-  SupprimerConstBtn = button("SupprimerConstBtn", QStringLiteral("Suppr&imer"));
-  OKBtn = button("OKBtn", QStringLiteral("&OK"));
+  AjouterBtn = button("AjouterBtn", tr("&Ajouter"));
+  SupprimerBtn = button("SupprimerBtn", tr("&Supprimer"));
+  MonterBtn = button("MonterBtn", tr("&Monter"));
+  DescendreBtn = button("DescendreBtn", tr("&Descendre"));
+  AjouterConstBtn = button("AjouterConstBtn", tr("Ajou&ter"));
+  SupprimerConstBtn = button("SupprimerConstBtn", tr("Suppr&imer"));
+  OKBtn = button("OKBtn", tr("&OK"));
   OKBtn->setDefault(true);
-  AnnulerBtn = button("AnnulerBtn", QStringLiteral("A&nnuler"));
+  AnnulerBtn = button("AnnulerBtn", tr("A&nnuler"));
   connect(AjouterBtn, &QPushButton::clicked, this, &TCalculsDlg::AddQuantity);
   connect(SupprimerBtn, &QPushButton::clicked, this, &TCalculsDlg::RemoveQuantity);
   connect(MonterBtn, &QPushButton::clicked, this, [this] { MoveQuantity(-1); });
@@ -308,7 +331,7 @@ TCalculsDlg::TCalculsDlg(QWidget* parent, const std::array<analysis::ComputedCha
   constantRows_.clear();
   values_.clear();
 
-  auto* quantities = new QGroupBox(U8(texts::kQuantities), this);
+  auto* quantities = new QGroupBox(T(texts::kQuantities), this);
   auto* quantityButtons = new QHBoxLayout;
   for (QPushButton* b : {AjouterBtn, SupprimerBtn, MonterBtn, DescendreBtn})
     quantityButtons->addWidget(b);
@@ -318,7 +341,7 @@ TCalculsDlg::TCalculsDlg(QWidget* parent, const std::array<analysis::ComputedCha
   quantityLayout->addWidget(QuantityMessage);
   quantityLayout->addLayout(quantityButtons);
 
-  auto* constants = new QGroupBox(U8(texts::kConstants), this);
+  auto* constants = new QGroupBox(T(texts::kConstants), this);
   auto* constantButtons = new QVBoxLayout;
   constantButtons->addWidget(AjouterConstBtn);
   constantButtons->addWidget(SupprimerConstBtn);
@@ -332,12 +355,12 @@ TCalculsDlg::TCalculsDlg(QWidget* parent, const std::array<analysis::ComputedCha
   ConstantTable->setMaximumWidth(ConstantTable->minimumWidth());
   ConstantTable->setMaximumHeight(ConstantTable->minimumHeight());
 
-  auto* help = new QLabel(U8(texts::kHelp), this);
+  auto* help = new QLabel(T(texts::kHelp), this);
   help->setObjectName("HelpLabel");
   help->setWordWrap(true);
   help->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  help->setMinimumWidth(help->fontMetrics().horizontalAdvance(
-      QStringLiteral("et les grandeurs au-dessus d'elle : P = V0*V1, i = U/R.")));
+  help->setMinimumWidth(
+      help->fontMetrics().horizontalAdvance(T(texts::kHelp).section(QLatin1Char('\n'), 1, 1)));
 
   auto* lower = new QHBoxLayout;
   lower->addWidget(constants);
@@ -369,13 +392,13 @@ int TCalculsDlg::NewQuantityRow() {
   r.Unit = UnitEdit(viewport);
   r.Kind = new QComboBox(viewport);
   for (const char* k : texts::kKinds)
-    r.Kind->addItem(U8(k));
-  r.Kind->setToolTip(U8(texts::kKindHint));
+    r.Kind->addItem(T(k));
+  r.Kind->setToolTip(T(texts::kKindHint));
   r.Formula = new QLineEdit(viewport);
   r.Formula->setMaxLength(kFormulaChars);
-  r.Formula->setToolTip(U8(texts::kFormulaHint));
+  r.Formula->setToolTip(T(texts::kFormulaHint));
   r.Source = new QComboBox(viewport);
-  r.Source->setToolTip(U8(texts::kSourceHint));
+  r.Source->setToolTip(T(texts::kSourceHint));
   r.Source->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   r.Source->setMinimumContentsLength(8);
   r.FormulaOrSource = new QStackedWidget(viewport);
@@ -387,22 +410,22 @@ int TCalculsDlg::NewQuantityRow() {
   r.Points->setRange(analysis::kMinFilterPoints, analysis::kMaxFilterPoints);
   r.Points->setSingleStep(2);
   r.Points->setValue(analysis::kDefaultFilterPoints);
-  r.Points->setToolTip(U8(texts::kPointsHint));
+  r.Points->setToolTip(T(texts::kPointsHint));
   r.Method = new QComboBox(viewport);
   for (const char* m : texts::kMethods)
-    r.Method->addItem(U8(m));
-  r.Method->setToolTip(U8(texts::kMethodHint));
+    r.Method->addItem(T(m));
+  r.Method->setToolTip(T(texts::kMethodHint));
   r.Colour = new TColourCombo(viewport);
-  r.Colour->setItemText(0, U8(texts::kDefaultColour));
+  r.Colour->setItemText(0, T(texts::kDefaultColour));
   r.Colour->setItemIcon(0, DefaultSwatch(r.Colour->iconSize()));
-  r.AutoScale = new QCheckBox(U8(texts::kAuto), viewport);
+  r.AutoScale = new QCheckBox(T(texts::kAuto), viewport);
   r.Mini = new QLineEdit(viewport);
   r.Maxi = new QLineEdit(viewport);
   for (QLineEdit* e : {r.Mini, r.Maxi})
     e->setFixedWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("-1,2E-06")) + 10);
-  r.Mini->setPlaceholderText(QStringLiteral("min"));
-  r.Maxi->setPlaceholderText(QStringLiteral("max"));
-  auto* to = new QLabel(U8(texts::kTo), viewport);
+  r.Mini->setPlaceholderText(tr("min"));
+  r.Maxi->setPlaceholderText(tr("max"));
+  auto* to = new QLabel(T(texts::kTo), viewport);
   QuantityTable->setCellWidget(row, kName, Cell({r.Name}, viewport));
   QuantityTable->setCellWidget(row, kUnit, Cell({r.Unit}, viewport));
   QuantityTable->setCellWidget(row, kKind, Cell({r.Kind}, viewport));
@@ -411,7 +434,7 @@ int TCalculsDlg::NewQuantityRow() {
   QuantityTable->setCellWidget(row, kMethod, Cell({r.Method}, viewport));
   QuantityTable->setCellWidget(row, kColour, Cell({r.Colour}, viewport));
   QWidget* scale = Cell({r.AutoScale, r.Mini, to, r.Maxi}, viewport);
-  scale->setToolTip(U8(texts::kScaleHint));
+  scale->setToolTip(T(texts::kScaleHint));
   QuantityTable->setCellWidget(row, kScale, scale);
   rows_.push_back(r);
   shown_.emplace_back();
@@ -447,7 +470,7 @@ int TCalculsDlg::NewConstantRow() {
   TConstantRow r;
   r.Name = NameEdit(viewport);
   r.Value = new QLineEdit(viewport);
-  r.Value->setToolTip(U8(texts::kValueHint));
+  r.Value->setToolTip(T(texts::kValueHint));
   r.Value->setMinimumWidth(r.Value->fontMetrics().horizontalAdvance(QStringLiteral("1,23456E-06")) +
                            12);
   r.Unit = UnitEdit(viewport);
@@ -700,7 +723,7 @@ bool TCalculsDlg::Collect(std::vector<ComputedConstant>& constants,
       const std::optional<double> value = ReadNumber(t.value);
       if (!value) {
         problem = {true, row, kConstValue,
-                   U8(texts::kBadValue).arg(Quoted(t.name), Quoted(t.value))};
+                   T(texts::kBadValue).arg(Quoted(t.name), Quoted(t.value))};
         return false;
       }
       c.value = *value;
@@ -732,11 +755,11 @@ bool TCalculsDlg::Collect(std::vector<ComputedConstant>& constants,
           t.maxi == NumberText(t.shown.Maxi) ? t.shown.Maxi : ReadNumber(t.maxi);
       if (!mini || !maxi) {
         problem = {false, row, kScale,
-                   U8(texts::kBadScale).arg(Quoted(t.name), Quoted(!mini ? t.mini : t.maxi))};
+                   T(texts::kBadScale).arg(Quoted(t.name), Quoted(!mini ? t.mini : t.maxi))};
         return false;
       }
       if (!(*mini < *maxi)) {
-        problem = {false, row, kScale, U8(texts::kEmptyScale).arg(Quoted(t.name))};
+        problem = {false, row, kScale, T(texts::kEmptyScale).arg(Quoted(t.name))};
         return false;
       }
       s.Mini = *mini;

@@ -15,14 +15,19 @@
 #include "canvas.h"
 #include "courbe.h"
 #include "graphe_point.h"
+#include "translate.h"
 
 qvt::TConfigVoiePointDlg* ConfigVoiePointDlg = nullptr;
 
 namespace qvt {
 namespace {
 
-constexpr std::array<const char*, 5> kMarkerNames{"Croix", "Croix diag.", "Cercle", "Carré",
-                                                  "Losange"};
+constexpr std::array<const char*, 5> kMarkerNames{
+    QVT_TR_NOOP("qvt::TConfigVoiePointDlg", "Croix"),
+    QVT_TR_NOOP("qvt::TConfigVoiePointDlg", "Croix diag."),
+    QVT_TR_NOOP("qvt::TConfigVoiePointDlg", "Cercle"),
+    QVT_TR_NOOP("qvt::TConfigVoiePointDlg", "Carré"),
+    QVT_TR_NOOP("qvt::TConfigVoiePointDlg", "Losange")};
 
 // The marks are drawn by the point graph itself, so that the list shows what the graph will
 // draw: each at the screen's own size and at twice it for high-density screens.
@@ -58,8 +63,8 @@ TConfigVoiePointDlg::TConfigVoiePointDlg(QWidget* parent)
   PointCombo->setIconSize(QSize(16, 16));
   const auto icons = MarkerIcons();
   for (std::size_t i = 0; i < kMarkerNames.size(); ++i)
-    PointCombo->addItem(icons[i], QString::fromUtf8(kMarkerNames[i]));
-  Fields->addRow(QStringLiteral("&Marque"), PointCombo);
+    PointCombo->addItem(icons[i], tr(kMarkerNames[i]));
+  Fields->addRow(tr("&Marque"), PointCombo);
 }
 
 TCourbe* TConfigVoiePointDlg::EditedCurve() const {

@@ -42,16 +42,15 @@ TEtalonSeuilDlg::TEtalonSeuilDlg(TQVT2& device, TGBF& generator, QWidget* parent
     : QDialog(parent), Wait([](std::chrono::milliseconds t) { std::this_thread::sleep_for(t); }),
       device_(device), generator_(generator) {
   setObjectName("EtalonSeuilDlg");
-  setWindowTitle(QStringLiteral("Etalonnage du seuil de synchronisation"));
+  setWindowTitle(tr("Etalonnage du seuil de synchronisation"));
 
-  BitBtn1 =
-      new QPushButton(QStringLiteral("Connecter les prises BNC G0 et Y0, puis cliquer ici"), this);
+  BitBtn1 = new QPushButton(tr("Connecter les prises BNC G0 et Y0, puis cliquer ici"), this);
   BitBtn1->setObjectName("BitBtn1");
   BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
   BitBtn1->setDefault(true);
   // A big target: it is the one thing to do in this window.
   BitBtn1->setMinimumSize(BitBtn1->sizeHint() + QSize(32, BitBtn1->sizeHint().height() / 2));
-  BitBtn3 = new QPushButton(QStringLiteral("&Annuler"), this);
+  BitBtn3 = new QPushButton(tr("&Annuler"), this);
   BitBtn3->setObjectName("BitBtn3");
   BitBtn3->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
   BitBtn3->setAutoDefault(false);

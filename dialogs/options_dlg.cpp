@@ -4,6 +4,7 @@
 #include "options_dlg.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,6 +13,8 @@
 #include <QShowEvent>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "ansi.h"
 #include "graph_settings.h"
@@ -26,45 +29,58 @@ namespace qvt {
 
 TOptionsDlg::TOptionsDlg(QWidget* parent) : QDialog(parent) {
   setObjectName("OptionsDlg");
-  setWindowTitle(QStringLiteral("Options QVT II "));
+  setWindowTitle(tr("Options QVT II "));
   // A fixed frame with the system menu and close box only.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
-  ModeRG = new TRadioGroup(QStringLiteral("Mode d'acquisition"), this);
+  ModeRG = new TRadioGroup(tr("Mode d'acquisition"), this);
   ModeRG->setObjectName("ModeRG");
-  ModeRG->SetItems({QStringLiteral("temporelle"), QStringLiteral("point par point")});
+  ModeRG->SetItems({tr("temporelle"), tr("point par point")});
   ModeRG->SetColumns(2);
   connect(ModeRG, &TRadioGroup::Click, this, &TOptionsDlg::ApplyModeRule);
 
-  GrilleCB = new QCheckBox(QStringLiteral("Grille"), this);
+  GrilleCB = new QCheckBox(tr("Grille"), this);
   GrilleCB->setObjectName("GrilleCB");
 
   WidthCourbeSE = new QSpinBox(this);
   WidthCourbeSE->setObjectName("WidthCourbeSE");
   WidthCourbeSE->setRange(1, 5);
-  auto* widthLabel = new QLabel(QStringLiteral("Epaisseur des courbes"), this);
+  auto* widthLabel = new QLabel(tr("Epaisseur des courbes"), this);
   widthLabel->setBuddy(WidthCourbeSE);
 
-  AbscisseRG = new TRadioGroup(QStringLiteral("Abscisse"), this);
+  AbscisseRG = new TRadioGroup(tr("Abscisse"), this);
   AbscisseRG->setObjectName("AbscisseRG");
   AbscisseRG->SetItems(
       {QStringLiteral("Y0"), QStringLiteral("Y1"), QStringLiteral("Y2"), QStringLiteral("Y3")});
   AbscisseRG->SetColumns(4);
 
-  AnalyseurCB = new QCheckBox(QStringLiteral("Superposition type analyseur logique"), this);
+  AnalyseurCB = new QCheckBox(tr("Superposition type analyseur logique"), this);
   AnalyseurCB->setObjectName("AnalyseurCB");
 
-  RapideCB = new QCheckBox(QStringLiteral("Affichage rapide"), this);
+  RapideCB = new QCheckBox(tr("Affichage rapide"), this);
   RapideCB->setObjectName("RapideCB");
   QSizePolicy keepRoom = RapideCB->sizePolicy();
   keepRoom.setRetainSizeWhenHidden(true);
   RapideCB->setSizePolicy(keepRoom);
 
-  BtnOK = new QPushButton(QStringLiteral("&OK"), this);
+  // The languages are named in their own language, so that a user who cannot read the
+  // current one still finds theirs; the items' order is TLanguageChoice's.
+  LangueCombo = new QComboBox(this);
+  LangueCombo->setObjectName("LangueCombo");
+  LangueCombo->addItems({tr("Automatique"), QStringLiteral("Français"), QStringLiteral("English")});
+  auto* langueLabel = new QLabel(tr("&Langue"), this);
+  langueLabel->setBuddy(LangueCombo);
+  LangueNote = new QLabel(tr("Prise en compte au prochain démarrage"), this);
+  LangueNote->setObjectName("LangueNote");
+  QFont small = LangueNote->font();
+  small.setPointSizeF(small.pointSizeF() * 0.9);
+  LangueNote->setFont(small);
+
+  BtnOK = new QPushButton(tr("&OK"), this);
   BtnOK->setObjectName("BtnOK");
   BtnOK->setDefault(true);
-  BtnCancel = new QPushButton(QStringLiteral("&Abandon"), this);
+  BtnCancel = new QPushButton(tr("&Abandon"), this);
   BtnCancel->setObjectName("BtnCancel");
   connect(BtnOK, &QPushButton::clicked, this, &TOptionsDlg::BtnOKClick);
   connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -84,6 +100,11 @@ TOptionsDlg::TOptionsDlg(QWidget* parent) : QDialog(parent) {
     modeDependent->addWidget(w, 0, 0, Qt::AlignLeft | Qt::AlignTop);
   }
 
+  auto* langue = new QHBoxLayout;
+  langue->addWidget(langueLabel);
+  langue->addWidget(LangueCombo);
+  langue->addStretch();
+
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(BtnOK);
@@ -95,6 +116,9 @@ TOptionsDlg::TOptionsDlg(QWidget* parent) : QDialog(parent) {
   layout->addLayout(width);
   layout->addLayout(modeDependent);
   layout->addWidget(RapideCB);
+  layout->addSpacing(6);
+  layout->addLayout(langue);
+  layout->addWidget(LangueNote);
   layout->addSpacing(6);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -131,6 +155,7 @@ void TOptionsDlg::FormActivate() {
   RapideCB->setChecked(FastDisplay);
   if (OscGraph != nullptr)
     AnalyseurCB->setChecked(OscGraph->Separate);
+  LangueCombo->setCurrentIndex(Language >= 0 && Language < LangueCombo->count() ? Language : 0);
   ModeRG->SetItemIndex(PointMode ? 1 : 0);
   ApplyModeRule();
 }
@@ -155,6 +180,7 @@ void TOptionsDlg::BtnOKClick() {
   if (OscGraph != nullptr)
     OscGraph->Separate = AnalyseurCB->isChecked();
   PointMode = ModeRG->ItemIndex() > 0;
+  Language = std::max(LangueCombo->currentIndex(), 0);
   accept();
 }
 

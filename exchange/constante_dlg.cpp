@@ -44,39 +44,39 @@ QString FromFile(const TIniFile& ini, const char* key) {
 
 TConstanteDlg::TConstanteDlg(QWidget* parent) : QDialog(parent), settingsFile_(ConfigFileName) {
   setObjectName("ConstanteDlg");
-  setWindowTitle(QStringLiteral("Renseignements sur la page courante"));
+  setWindowTitle(tr("Renseignements sur la page courante"));
   setModal(true);
 
-  CommentGB = new QGroupBox(QStringLiteral("&Commentaire"), this);
+  CommentGB = new QGroupBox(tr("&Commentaire"), this);
   EditComm = new QLineEdit(CommentGB);
   EditComm->setObjectName("EditComm");
   (new QVBoxLayout(CommentGB))->addWidget(EditComm);
 
-  NewPageCB = new TRadioGroup(QStringLiteral("Données vers &Kalkio"), this);
+  NewPageCB = new TRadioGroup(tr("Données vers &Kalkio"), this);
   NewPageCB->setObjectName("NewPageCB");
-  NewPageCB->SetItems({QStringLiteral("Nouveau &fichier"), QStringLiteral("Nouvelle &page")});
+  NewPageCB->SetItems({tr("Nouveau &fichier"), tr("Nouvelle &page")});
   NewPageCB->SetColumns(2);
   NewPageCB->SetItemIndex(0);
 
-  ParametreGB = new QGroupBox(QStringLiteral("Paramètre"), this);
-  NomConstEdit = new TLabeledEdit(QStringLiteral("&Symbole"), ParametreGB);
+  ParametreGB = new QGroupBox(tr("Paramètre"), this);
+  NomConstEdit = new TLabeledEdit(tr("&Symbole"), ParametreGB);
   NomConstEdit->setObjectName("NomConstEdit");
   NomConstEdit->Edit()->setMaxLength(8);
-  UniteConstEdit = new TLabeledEdit(QStringLiteral("&Unité"), ParametreGB);
+  UniteConstEdit = new TLabeledEdit(tr("&Unité"), ParametreGB);
   UniteConstEdit->setObjectName("UniteConstEdit");
-  ValeurConstEdit = new TLabeledEdit(QStringLiteral("&Valeur"), ParametreGB);
+  ValeurConstEdit = new TLabeledEdit(tr("&Valeur"), ParametreGB);
   ValeurConstEdit->setObjectName("ValeurConstEdit");
   auto* parameters = new QHBoxLayout(ParametreGB);
   parameters->addWidget(NomConstEdit);
   parameters->addWidget(UniteConstEdit);
   parameters->addWidget(ValeurConstEdit);
 
-  OKBtn = new QPushButton(QStringLiteral("&OK"), this);
+  OKBtn = new QPushButton(tr("&OK"), this);
   OKBtn->setObjectName("OKBtn");
   OKBtn->setDefault(true);
-  CancelBtn = new QPushButton(QStringLiteral("&Abandon"), this);
+  CancelBtn = new QPushButton(tr("&Abandon"), this);
   CancelBtn->setObjectName("CancelBtn");
-  HelpBtn = new QPushButton(QStringLiteral("&Aide"), this);
+  HelpBtn = new QPushButton(tr("&Aide"), this);
   HelpBtn->setObjectName("HelpBtn");
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
@@ -135,7 +135,7 @@ TConstanteDlg::~TConstanteDlg() {
 void TConstanteDlg::OKBtnClick() {
   const std::string value = ShortString(AnsiFromQString(ValeurConstEdit->Text()), kShortText);
   if (!value.empty() && ParseValue(value) == kNoValue) {
-    ShowMessage(TMessageKind::Error, QStringLiteral("Nombre mal écrit"));
+    ShowMessage(TMessageKind::Error, tr("Nombre mal écrit"));
     return;
   }
   accept();

@@ -18,6 +18,7 @@
 #include "message_box.h"
 #include "radiogroup.h"
 #include "text8.h"
+#include "translate.h"
 
 qvt::TDDEForm* DDEForm = nullptr;
 
@@ -28,13 +29,14 @@ constexpr char kServerTopic[] = "ServeurDDE";
 constexpr char kKalkioService[] = "Kalkio";
 constexpr char kKalkioTopic[] = "ServeurDDE";
 
-// The texts of the boxes, written once.
-const char* const kOneMessage = "Un message à la fois SVP";
-const char* const kUnknownFunction = "Fonction inconnue : ";
-const char* const kMacroSyntax = "Syntaxe Macro DDE : Fonction(Paramètre)";
-const char* const kCannotStart = "Impossible de lancer Kalkio";
-const char* const kNotExecuted = " non exécuté";
-const char* const kNoSwitch = "Bascule vers Kalkio non effectué";
+// The texts of the boxes, written once (translated where shown).
+const char* const kOneMessage = QVT_TR_NOOP("qvt::TDDEForm", "Un message à la fois SVP");
+const char* const kUnknownFunction = QVT_TR_NOOP("qvt::TDDEForm", "Fonction inconnue : %1");
+const char* const kMacroSyntax =
+    QVT_TR_NOOP("qvt::TDDEForm", "Syntaxe Macro DDE : Fonction(Paramètre)");
+const char* const kCannotStart = QVT_TR_NOOP("qvt::TDDEForm", "Impossible de lancer Kalkio");
+const char* const kNotExecuted = QVT_TR_NOOP("qvt::TDDEForm", "%1 non exécuté");
+const char* const kNoSwitch = QVT_TR_NOOP("qvt::TDDEForm", "Bascule vers Kalkio non effectué");
 
 QString ProgramService() {
   return QFileInfo(QCoreApplication::applicationFilePath()).fileName().section('.', 0, 0);
@@ -70,7 +72,7 @@ TDDEForm::TDDEForm(QObject* parent) : QObject(parent) {
 
 void TDDEForm::ServeurDDEExecuteMacro(const std::vector<std::string>& lines) {
   if (lines.size() != 1) {
-    ShowMessage(TMessageKind::Error, QString::fromUtf8(kOneMessage), false);
+    ShowMessage(TMessageKind::Error, tr(kOneMessage), false);
     return;
   }
   const std::string& line = lines.front();
@@ -88,12 +90,11 @@ void TDDEForm::ServeurDDEExecuteMacro(const std::vector<std::string>& lines) {
       ActivateMainWindow();
       break;
     case TMacroCommand::Unknown:
-      ShowMessage(TMessageKind::Error, QString::fromUtf8(kUnknownFunction) + AnsiToQString(line),
-                  false);
+      ShowMessage(TMessageKind::Error, tr(kUnknownFunction).arg(AnsiToQString(line)), false);
       break;
     }
   } catch (const std::exception&) {
-    ShowMessage(TMessageKind::Error, QString::fromUtf8(kMacroSyntax), false);
+    ShowMessage(TMessageKind::Error, tr(kMacroSyntax), false);
   }
 }
 
@@ -115,13 +116,13 @@ void TDDEForm::SendMacro(std::string_view macro, bool focus) {
       TDdeClient::WaitForService(service, StartWaitMs))
     open = ClientDDE.Connect(service, topic);
   if (!open) {
-    ShowMessage(TMessageKind::Information, QString::fromUtf8(kCannotStart));
+    ShowMessage(TMessageKind::Information, tr(kCannotStart));
     return;
   }
   if (!ClientDDE.Execute(text))
-    ShowMessage(TMessageKind::Information, AnsiToQString(text) + QString::fromUtf8(kNotExecuted));
+    ShowMessage(TMessageKind::Information, tr(kNotExecuted).arg(AnsiToQString(text)));
   if (focus && !ClientDDE.Execute("FOCUS"))
-    ShowMessage(TMessageKind::Information, QString::fromUtf8(kNoSwitch));
+    ShowMessage(TMessageKind::Information, tr(kNoSwitch));
   ClientDDE.Close();
 }
 

@@ -22,7 +22,8 @@ void ShowMessage(TMessageKind kind, const QString& text, bool wait) {
   }
   const bool error = kind == TMessageKind::Error;
   const auto icon = error ? QMessageBox::Critical : QMessageBox::NoIcon;
-  const QString caption = error ? QStringLiteral("Erreur") : QApplication::applicationName();
+  const QString caption = error ? QCoreApplication::translate("ShowMessage", "Erreur")
+                                : QApplication::applicationName();
   QWidget* parent = QApplication::activeWindow();
   if (!wait) {
     auto* box = new QMessageBox(icon, caption, text, QMessageBox::Ok, parent);

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "numbers.h"
+#include "translate.h"
 
 namespace qvt {
 
@@ -123,9 +124,8 @@ void TComputedCurves::Keep(std::vector<analysis::ComputedConstant> constants,
   displays_.resize(definitions_.size());
   Curves.clear();
   // The model still holds the set before: it must not compute for this one.
-  refused_ = analysis::ComputedError{0, "Grandeurs calcul\xC3\xA9"
-                                        "es pas encore v\xC3\xA9rifi\xC3\xA9"
-                                        "es"};
+  refused_ = analysis::ComputedError{
+      0, qvt::Tr("TComputedCurves", "Grandeurs calculées pas encore vérifiées")};
   kept_ = true;
 }
 

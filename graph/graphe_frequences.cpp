@@ -4,9 +4,13 @@
 // quantities' alike; only the ranges and the axes tell them apart.
 #include "graphe_frequences.h"
 
+#include "ansi.h"
 #include "canvas.h"
 #include "graph_settings.h"
 #include "numtext.h"
+#include "translate.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <cmath>
@@ -305,9 +309,15 @@ void TGrapheSpectre::DrawPeakMark(int channel) {
 std::string TGrapheSpectre::HarmonicHeading(int channel) const {
   if (Voies[channel].Harmonics.empty())
     return {};
+  // The canvas draws code page texts: the translation is converted before the name goes in.
   const std::string name =
-      channel < kChannels ? "Voie " + std::to_string(channel) : Curves[channel].QuantityName;
-  return name + " : rang, f, A, dB";
+      channel < kChannels
+          ? TrArg(AnsiFromQString(QCoreApplication::translate("TGrapheSpectre", "Voie %1")),
+                  {std::to_string(channel)})
+          : Curves[channel].QuantityName;
+  return TrArg(
+      AnsiFromQString(QCoreApplication::translate("TGrapheSpectre", "%1 : rang, f, A, dB")),
+      {name});
 }
 
 std::vector<std::array<std::string, 4>> TGrapheSpectre::HarmonicRows(int channel) {

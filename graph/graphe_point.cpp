@@ -2,12 +2,14 @@
 // TgraphePoint: layout and drawing of the point-by-point display, its marks and readouts.
 #include "graphe_point.h"
 
+#include "ansi.h"
 #include "canvas.h"
 #include "graph_settings.h"
 #include "numbers.h"
 #include "numtext.h"
 #include "text8.h"
 
+#include <QCoreApplication>
 #include <QPoint>
 
 #include <algorithm>
@@ -283,7 +285,7 @@ void TgraphePoint::DrawCurrentCross(int channel) {
 std::string TgraphePoint::CurrentText(int channel) {
   TCourbePoint& c = Channel(channel);
   if (c.Current == kNoValue)
-    return "  Erreur";
+    return "  " + AnsiFromQString(QCoreApplication::translate("TgraphePoint", "Erreur"));
   if (c.Current < c.Mini || c.Current > c.Maxi)
     return "  ??";
   std::string text = c.Text.size() <= 3

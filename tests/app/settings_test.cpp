@@ -19,6 +19,7 @@
 #include "lcd99.h"
 #include "mainform_fixture.h"
 #include "options_dlg.h"
+#include "program_language.h"
 
 namespace qvt {
 namespace {
@@ -101,6 +102,39 @@ TEST_F(SettingsTest, TheFastDisplayQuickensContinuousFastSweepsOnlyAndIsKept) {
   FastDisplay = false;
   Start();
   EXPECT_TRUE(FastDisplay) << "read back";
+}
+
+TEST_F(SettingsTest, TheLanguageIsWrittenOnlyOnceChosenAndShownAgain) {
+  const std::string teacher = "[Affichage]\r\nGrille=1\r\n";
+  WriteFile(teacher);
+  Start();
+  // Options accepted without a change of language: the key stays out of the file.
+  WhenShown<TOptionsDlg>([](TOptionsDlg* d) {
+    EXPECT_EQ(d->LangueCombo->currentIndex(), 0) << "Automatique";
+    d->BtnOK->click();
+  });
+  form->OptionsBtnClick();
+  Close();
+  EXPECT_EQ(ReadFile().find("Langue"), std::string::npos) << ReadFile();
+
+  Start();
+  WhenShown<TOptionsDlg>([](TOptionsDlg* d) {
+    d->LangueCombo->setCurrentIndex(2);
+    d->BtnOK->click();
+  });
+  form->OptionsBtnClick();
+  Close();
+  EXPECT_NE(ReadFile().find("Langue=2\r\n"), std::string::npos) << ReadFile();
+  EXPECT_EQ(ReadLanguageChoice(ConfigFileName), TLanguageChoice::English) << "read at start";
+
+  Start();
+  int shown = -1;
+  WhenShown<TOptionsDlg>([&shown](TOptionsDlg* d) {
+    shown = d->LangueCombo->currentIndex();
+    d->BtnCancel->click();
+  });
+  form->OptionsBtnClick();
+  EXPECT_EQ(shown, 2);
 }
 
 TEST_F(SettingsTest, OneKeyActivatesChannelOneBesideTheDefaultChannelZero) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -46,6 +47,7 @@ protected:
     dlg_.GrilleCB->setChecked(true);
     dlg_.WidthCourbeSE->setValue(4);
     dlg_.AnalyseurCB->setChecked(false);
+    dlg_.LangueCombo->setCurrentIndex(2);
   }
 
   TgrapheOsc osc_;
@@ -88,6 +90,7 @@ TEST_F(Options, AbandonChangesNothing) {
   EXPECT_EQ(LineWidth, 2);
   EXPECT_TRUE(osc_.Separate);
   EXPECT_EQ(point_.Abscissa, 1);
+  EXPECT_EQ(dlg_.Language, 0);
 }
 
 TEST_F(Options, OkStoresEverything) {
@@ -101,6 +104,8 @@ TEST_F(Options, OkStoresEverything) {
   EXPECT_EQ(LineWidth, 4);
   EXPECT_FALSE(osc_.Separate);
   EXPECT_EQ(point_.Abscissa, 3);
+  EXPECT_EQ(dlg_.Language, 2);
+  EXPECT_EQ(dlg_.LangueCombo->itemText(2), "English") << "named in itself";
 }
 
 } // namespace
