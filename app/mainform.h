@@ -110,6 +110,9 @@ class TMainForm : public QMainWindow {
 public:
   static constexpr int kDesignWidth = 1060;
   static constexpr int kDesignHeight = 801;
+  // The smallest graph the window keeps: the axes' captions and a few grid divisions.
+  static constexpr int kGraphMinimumWidth = 280;
+  static constexpr int kGraphMinimumHeight = 180;
 
   // Builds the window and runs FormCreate: opens the interface (the red panel shows when it
   // is absent) and loads the settings.

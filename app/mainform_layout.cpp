@@ -114,7 +114,8 @@ void TMainForm::BuildWindow() {
   QFont font(LabelFontFamily());
   font.setPointSize(8);
   setFont(font);
-  setMinimumSize(320, 240);
+  // No minimum of its own: the layout's is the window's, made of the toolbar's icons, the side
+  // panels and a graph of a usable size, and it follows the panels shown.
 
   auto* central = new QWidget(this);
   central->setObjectName("Central");
@@ -454,7 +455,6 @@ QWidget* TMainForm::BuildPanelCourbe() {
   QPalette white = PanelCourbe->palette();
   white.setColor(QPalette::Window, Qt::white);
   PanelCourbe->setPalette(white);
-  PanelCourbe->setMinimumWidth(40);
   auto* column = new QVBoxLayout(PanelCourbe);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
@@ -474,7 +474,7 @@ QWidget* TMainForm::BuildPanelCourbe() {
   ProgressBar->setValue(0);
   TempsPaintBox = new TPaintBox(PanelCourbe);
   TempsPaintBox->setObjectName("TempsPaintBox");
-  TempsPaintBox->setMinimumSize(1, 1);
+  TempsPaintBox->setMinimumSize(kGraphMinimumWidth, kGraphMinimumHeight);
   // Its description, the set-up it shows, is kept by DescribeGraph.
   TempsPaintBox->setAccessibleName(T(texts::kGraphName));
   column->addWidget(GBFPanel);
@@ -594,15 +594,22 @@ void TMainForm::FitToolBarCaptions() {
     return b == StopBtn || b == EnregistreBtn || b == UndoBtn || b == ResetBtn;
   });
   int needed = 0;
+  int icons = 0;
   QFontMetrics metrics(font());
   for (QToolButton* b : buttons) {
-    if (!b->isHidden())
+    if (!b->isHidden()) {
       needed += std::max(b->iconSize().width(), metrics.horizontalAdvance(b->text())) + 16;
+      icons += b->iconSize().width() + 16;
+    }
   }
   const Qt::ToolButtonStyle style =
       width() >= needed ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly;
   for (QToolButton* b : buttons)
     b->setToolButtonStyle(style);
+  // The window may narrow down to the icons alone, not to what the captions need: the
+  // toolbar's own minimum would follow its style and keep the captions' width.
+  const QMargins margins = ToolBar1->contentsMargins() + ToolBar1->layout()->contentsMargins();
+  ToolBar1->setMinimumWidth(icons + margins.left() + margins.right());
 }
 
 } // namespace qvt

@@ -35,6 +35,8 @@ namespace {
 
 // The panel's width beside the graph, at most half the graph area's.
 constexpr int kModelPanelWidth = 320;
+// What the panel keeps in the narrowest window; below its width it scrolls sideways.
+constexpr int kModelPanelMinimumWidth = 160;
 
 // The panel in the settings file, and the defaults its keys are left out at.
 constexpr const char* kModelSection = "Modelisation";
@@ -60,8 +62,13 @@ private:
 } // namespace
 
 void TMainForm::PlaceModelPanel() {
-  if (ModelArea != nullptr)
-    ModelArea->setFixedWidth(std::clamp(PanelCourbe->width() / 2, 1, kModelPanelWidth));
+  if (ModelArea == nullptr)
+    return;
+  // Half the graph area at most, and a minimum below it: a fixed width would be a minimum of
+  // the window's too and keep the window from narrowing.
+  const int width = std::clamp(PanelCourbe->width() / 2, 1, kModelPanelWidth);
+  ModelArea->setMinimumWidth(std::min(width, kModelPanelMinimumWidth));
+  ModelArea->setMaximumWidth(width);
 }
 
 void TMainForm::BuildModelButton(QHBoxLayout* row) {

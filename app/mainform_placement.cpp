@@ -46,8 +46,11 @@ void TMainForm::LoadPlacement() {
   else if (state == 2)
     setWindowState(Qt::WindowMaximized);
   if (!stored) {
-    // First run: centred on the primary screen.
+    // First run: centred on the primary screen, and no larger than it (the design size is
+    // more than a 1024 x 768 screen has).
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      const QSize border = frameGeometry().size() - size();
+      resize(size().boundedTo(screen->availableGeometry().size() - border).expandedTo(minimumSize()));
       QRect frame = frameGeometry();
       frame.moveCenter(screen->availableGeometry().center());
       move(frame.topLeft());
