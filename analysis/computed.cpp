@@ -92,8 +92,9 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
                                                    std::span<const ComputedConstant> constants,
                                                    std::span<const ComputedDefinition> definitions,
                                                    std::string_view abscissaUnit) {
-  auto fail = [](int where, std::string message) {
-    return std::optional<ComputedError>(ComputedError{where, std::move(message)});
+  auto fail = [](int where, std::string message,
+                 ComputedError::Field field = ComputedError::kDefinition) {
+    return std::optional<ComputedError>(ComputedError{where, std::move(message), field});
   };
   if (definitions.size() > kMaxComputed)
     return fail(static_cast<int>(kMaxComputed), Tr("Computed", "8 grandeurs calculées au plus"));
@@ -151,15 +152,17 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
   for (std::size_t k = 0; k < constants.size(); ++k) {
     const int where = -1 - static_cast<int>(k);
     if (auto why = badName(constants[k].name))
-      return fail(where, TrArg(Tr("Computed", "Constante : %1"), {*why}));
+      return fail(where, TrArg(Tr("Computed", "Constante : %1"), {*why}), ComputedError::kName);
     Tunite unit = parsedUnit(constants[k].unit);
     if (!unit.Valid)
       return fail(where, TrArg(Tr("Computed", "Constante %1 : unité %2 incorrecte"),
-                               {Quoted(constants[k].name), Quoted(constants[k].unit)}));
+                               {Quoted(constants[k].name), Quoted(constants[k].unit)}),
+                  ComputedError::kUnit);
     const double value = constants[k].value * std::pow(10.0, unit.Pow10);
     if (!std::isfinite(value))
       return fail(where, TrArg(Tr("Computed", "Constante %1 : valeur incorrecte"),
-                               {Quoted(constants[k].name)}));
+                               {Quoted(constants[k].name)}),
+                  ComputedError::kValue);
     unit.Pow10 = 0;
     names[constants[k].name] = Source{Source::kConstant, k};
     nameUnits[constants[k].name] = unit;
@@ -170,7 +173,8 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
   for (std::size_t k = 0; k < definitions.size(); ++k) {
     if (auto why = badName(definitions[k].name))
       return fail(static_cast<int>(k),
-                  TrArg(Tr("Computed", "Grandeur %1 : %2"), {std::to_string(k + 1), *why}));
+                  TrArg(Tr("Computed", "Grandeur %1 : %2"), {std::to_string(k + 1), *why}),
+                  ComputedError::kName);
     names[definitions[k].name] = Source{Source::kQuantity, k};
   }
 
@@ -186,7 +190,8 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
     const int where = static_cast<int>(k);
     const std::string name = Quoted(d.name);
     if (!d.unit.empty() && !parsedUnit(d.unit).Valid)
-      return fail(where, TrArg(Tr("Computed", "%1 : unité %2 incorrecte"), {name, Quoted(d.unit)}));
+      return fail(where, TrArg(Tr("Computed", "%1 : unité %2 incorrecte"), {name, Quoted(d.unit)}),
+                  ComputedError::kUnit);
     if (d.kind == ComputedKind::kFormula) {
       const FormulaNames used = NamesOf(d.formula);
       for (const std::string& f : used.functions) {
@@ -234,7 +239,8 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
         sourceOf[k] = kMaxComputed + found->second.index;
       }
       if (d.kind != ComputedKind::kIntegral && !ValidFilterPoints(d.points))
-        return fail(where, TrArg(Tr("Computed", "%1 : nombre de points impair de 3 à 51"), {name}));
+        return fail(where, TrArg(Tr("Computed", "%1 : nombre de points impair de 3 à 51"), {name}),
+                    ComputedError::kPoints);
     }
   }
 

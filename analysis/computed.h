@@ -52,10 +52,12 @@ struct ComputedChannel {
 
 // Why a set of definitions was refused: a message in the interface language (UTF-8, the names
 // and units inside converted from the code page) and the definition it concerns (an index into
-// the definitions, or -1 - k for constant k).
+// the definitions, or -1 - k for constant k), and which of its fields is at fault.
 struct ComputedError {
+  enum Field { kDefinition, kName, kUnit, kPoints, kValue };
   int where = 0;
   std::string message;
+  Field field = kDefinition;
 };
 
 // The samples of one sweep. samples: how many; channels[k]: channel k in SI units (an empty

@@ -793,18 +793,16 @@ bool TCalculsDlg::Check(TProblem& problem, std::vector<ComputedConstant>* consta
     problem.message = QString::fromStdString(error->message);
     problem.constant = error->where < 0;
     problem.row = problem.constant ? -1 - error->where : error->where;
-    // The message says what it is about: a name, a unit, the points, else the definition.
-    const QString& m = problem.message;
-    const QString rest = m.section(QStringLiteral(" : "), 1);
+    using Field = analysis::ComputedError::Field;
     if (problem.constant)
-      problem.field = m.startsWith(QStringLiteral("Constante : ")) ? kConstName
-                      : rest.startsWith(QStringLiteral("unité"))   ? kConstUnit
-                                                                   : kConstValue;
+      problem.field = error->field == Field::kName   ? kConstName
+                      : error->field == Field::kUnit ? kConstUnit
+                                                     : kConstValue;
     else
-      problem.field = m.startsWith(QStringLiteral("Grandeur "))             ? kName
-                      : rest.startsWith(QStringLiteral("unité"))            ? kUnit
-                      : rest.startsWith(QStringLiteral("nombre de points")) ? kPoints
-                                                                            : kDefinition;
+      problem.field = error->field == Field::kName     ? kName
+                      : error->field == Field::kUnit   ? kUnit
+                      : error->field == Field::kPoints ? kPoints
+                                                       : kDefinition;
     return false;
   }
   if (constants != nullptr) {
