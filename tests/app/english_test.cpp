@@ -17,6 +17,8 @@
 #include <QTableWidget>
 #include <QXmlStreamReader>
 
+#include <vector>
+
 #include "about_box.h"
 #include "computed_dlg.h"
 #include "config_voie_point_dlg.h"
@@ -32,21 +34,37 @@
 namespace qvt {
 namespace {
 
-// The French sources of the catalogue whose English differs.
-QSet<QString> TranslatedSources() {
+struct Entry {
+  QString context, source, translation;
+};
+
+std::vector<Entry> Catalogue() {
   QFile file(QStringLiteral(QVT_TS_FILE));
   EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << QVT_TS_FILE;
   QXmlStreamReader xml(&file);
-  QSet<QString> out;
-  QString source;
+  std::vector<Entry> out;
+  Entry e;
   while (!xml.atEnd()) {
     if (xml.readNext() != QXmlStreamReader::StartElement)
       continue;
-    if (xml.name() == QLatin1String("source"))
-      source = xml.readElementText();
-    else if (xml.name() == QLatin1String("translation") && xml.readElementText() != source)
-      out.insert(source);
+    if (xml.name() == QLatin1String("name")) {
+      e.context = xml.readElementText();
+    } else if (xml.name() == QLatin1String("source")) {
+      e.source = xml.readElementText();
+    } else if (xml.name() == QLatin1String("translation")) {
+      e.translation = xml.readElementText();
+      out.push_back(e);
+    }
   }
+  return out;
+}
+
+// The French sources of the catalogue whose English differs.
+QSet<QString> TranslatedSources() {
+  QSet<QString> out;
+  for (const Entry& e : Catalogue())
+    if (e.translation != e.source)
+      out.insert(e.source);
   return out;
 }
 
@@ -157,6 +175,22 @@ TEST_F(EnglishWindowTest, EveryPanelAndDialogIsInEnglish) {
   }
   const QStringList left = LeftInFrench(texts, sources);
   EXPECT_TRUE(left.isEmpty()) << "Not translated:\n" << left.join(QLatin1Char('\n')).toStdString();
+}
+
+// An entry left as its French source is one of the texts the two languages share, listed.
+TEST(CatalogueTest, TextsTheSameInEnglishAreListed) {
+  QFile file(QStringLiteral(QVT_SAME_FILE));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text)) << QVT_SAME_FILE;
+  QSet<QString> listed;
+  for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n')))
+    if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
+      listed.insert(line);
+  QStringList unlisted;
+  for (const Entry& e : Catalogue())
+    if (e.translation == e.source && !listed.contains(e.context + QLatin1Char('|') + e.source))
+      unlisted << e.context + QLatin1Char('|') + e.source;
+  EXPECT_TRUE(unlisted.isEmpty()) << "Translate these or list them in same_in_english.txt:\n"
+                                  << unlisted.join(QLatin1Char('\n')).toStdString();
 }
 
 // The desktop's language, as the program reads it at start.
