@@ -513,6 +513,7 @@ private:
   void BuildFileButtons(); // mainform_files.cpp: the toolbar's file buttons and their menus
   bool FileKeyDown(QObject* watched, QKeyEvent* key); // Ctrl+O, Ctrl+S, Ctrl+P
   void RememberFile(const QString& path);             // recent files and the last folder
+  void RememberFolder(const QString& path);           // the last folder only
   void FillRecentMenu();
   // The curves of the opened file and of the live data trade places (for the settings file).
   void SwapShownCurves();

@@ -376,7 +376,10 @@ bool TMainForm::SaveMeasureFile(const QString& path, const TCsvFormat* csv) {
     ShowMessage(TMessageKind::Error, text);
     return false;
   }
-  RememberFile(path);
+  if (csv != nullptr)
+    RememberFolder(path); // a CSV file does not open again: it stays out of the recent files
+  else
+    RememberFile(path);
   return true;
 }
 
@@ -573,10 +576,15 @@ void TMainForm::OuvrirBtnClick() {
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setNameFilters({T(texts::kMeasureFilter), T(texts::kCsvFilter)});
+  // Only measurement files open again; the CSV export is for spreadsheets.
+  dialog.setNameFilters({T(texts::kMeasureFilter)});
   dialog.setDirectory(Store().value(kFolderKey, QDir::homePath()).toString());
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
     OpenMeasureFile(dialog.selectedFiles().first());
+}
+
+void TMainForm::RememberFolder(const QString& path) {
+  Store().setValue(kFolderKey, QFileInfo(path).absolutePath());
 }
 
 void TMainForm::RememberFile(const QString& path) {

@@ -105,7 +105,7 @@ bool TMainForm::ExportPng(const QString& path, int width) {
     CannotExport(path, file.errorString());
     return false;
   }
-  RememberFile(path);
+  RememberFolder(path); // an image is not a measurement: not among the recent files
   return true;
 }
 
@@ -125,7 +125,7 @@ bool TMainForm::ExportSvg(const QString& path) {
     CannotExport(path, file.errorString());
     return false;
   }
-  RememberFile(path);
+  RememberFolder(path); // an image is not a measurement: not among the recent files
   return true;
 }
 
