@@ -22,6 +22,7 @@ need() { command -v "$1" >/dev/null 2>&1 || die "$1 is missing (Debian package $
 need Xvfb xvfb
 need xdotool xdotool
 need import imagemagick
+need convert imagemagick
 need iconv libc-bin
 
 mapfile -t pictures < <(grep -E '^[a-z0-9-]+$' "$list")
@@ -92,7 +93,7 @@ Actif=1'
       '[Voie3]' 'Active=1' 'Calibre=6' ;;
   modelling)
     printf '%s\n' "$common" '[Voie1]' 'Active=0' '[Synchro]' 'Mode=1' 'Seuil=0.2' \
-      '[GBF]' 'Signal=3' 'Expression=2*(1-exp(-8*t))' 'Frequence=50' \
+      '[GBF]' 'Signal=3' 'Expression=2*(1-exp(-8*t))' 'Frequence=40' \
       '[Modelisation]' 'Affiche=1' 'Modele=charge' ;;
   calculations-dialog)
     printf '%s\n' "$common" '[Calculs]' 'Constantes=1' \
@@ -213,6 +214,8 @@ shoot() {
   esac
   import -window "$shot" "$out/$lang/pictures/$name.png" 2>"$dir/import.log" ||
     { cat "$dir/import.log" >&2; die "$lang/$name: capture failed"; }
+  # At the width the pages show them, smoothed here: the guide window scales without smoothing.
+  convert "$out/$lang/pictures/$name.png" -resize '640x>' "$out/$lang/pictures/$name.png"
   kill -TERM "$pid" 2>/dev/null || true
   for _ in $(seq 60); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
   kill -KILL "$pid" 2>/dev/null || true
