@@ -110,7 +110,8 @@ def test_saved_sweep_reads_back(dev, tmp_path):
     header = open(path, encoding="utf-8").read()
     assert "# col1.colour: ff00ff" in header and "# col2.colour: 00ff00" in header
     (tmp_path / "other.qvtm").write_text("t,y\n0,1\n")
-    with pytest.raises(ValueError):
+    # The reader's messages reach Python in English.
+    with pytest.raises(ValueError, match="not a qvt2 measurement"):
         qvt2.read(str(tmp_path / "other.qvtm"))
     with pytest.raises(FileNotFoundError):
         qvt2.read(str(tmp_path / "none.qvtm"))
