@@ -122,10 +122,15 @@ class EnglishWindowTest : public MainFormTest {
 protected:
   void SetUp() override {
     TestApp();
-    ASSERT_TRUE(InstallInterfaceLanguage(QStringLiteral("en"), {QStringLiteral(QVT_QM_DIR)}));
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+      unsetenv(name);
+    setenv("LANG", "en_US.UTF-8", 1);
+    ASSERT_TRUE(InstallInterfaceLanguage(InterfaceLanguage(TLanguageChoice::Automatic),
+                                         {QStringLiteral(QVT_QM_DIR)}));
   }
   void TearDown() override {
     MainFormTest::TearDown();
+    unsetenv("LANG");
     InstallInterfaceLanguage(QStringLiteral("fr"), {});
   }
   // Collects the texts of the modal dialog `Dialog` the click opens, then closes it.
@@ -173,6 +178,11 @@ TEST_F(EnglishWindowTest, EveryPanelAndDialogIsInEnglish) {
     TEtalonSeuilDlg calibration(*Device, *Generator, form.get());
     texts << Texts(&calibration);
   }
+  // The guide's window, and whatever else the program opened on its own.
+  form->HelpBtn->click();
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w != form.get())
+      texts << Texts(w);
   const QStringList left = LeftInFrench(texts, sources);
   EXPECT_TRUE(left.isEmpty()) << "Not translated:\n" << left.join(QLatin1Char('\n')).toStdString();
 }
