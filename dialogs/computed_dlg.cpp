@@ -273,8 +273,8 @@ TCalculsDlg::TCalculsDlg(QWidget* parent, const std::array<analysis::ComputedCha
   connect(AnnulerBtn, &QPushButton::clicked, this, &QDialog::reject);
   for (QTableWidget* table : {QuantityTable, ConstantTable})
     connect(table, &QTableWidget::itemSelectionChanged, this, &TCalculsDlg::UpdateButtons);
-  connect(qApp, &QApplication::focusChanged, this,
-          [this](QWidget*, QWidget* now) { FocusChanged(now); });
+  focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
+                        [this](QWidget*, QWidget* now) { FocusChanged(now); });
 
   auto message = [this](const char* name) {
     auto* label = new QLabel(this);
@@ -573,6 +573,12 @@ void TCalculsDlg::RefillSources() {
     SelectSource(combo, current);
   }
   filling_ = wasFilling;
+}
+
+// The children go after this body has run, and the one with the focus hands it on as it
+// goes: the application's signal would then call into a dialog no longer whole.
+TCalculsDlg::~TCalculsDlg() {
+  disconnect(focusWatch_);
 }
 
 void TCalculsDlg::SetContents(const std::vector<ComputedConstant>& constants,

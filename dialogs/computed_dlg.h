@@ -35,6 +35,7 @@ public:
   // unit in point mode). Both serve the check on OK and the unit shown for an empty unit.
   TCalculsDlg(QWidget* parent, const std::array<analysis::ComputedChannel, 4>& channels,
               std::string abscissaUnit);
+  ~TCalculsDlg() override;
 
   // Fills the tables with a set (at most eight definitions are taken; `displays` has one
   // entry per definition, missing ones are defaults) and makes it the accepted set.
@@ -93,6 +94,7 @@ public:
   QPushButton* AnnulerBtn = nullptr;
 
 private:
+  QMetaObject::Connection focusWatch_; // the application's focus changes, until destroyed
   struct TQuantityText;
   struct TConstantText;
   struct TProblem;
