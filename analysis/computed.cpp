@@ -24,7 +24,7 @@ constexpr std::size_t kChannels = 4;
 
 // Names and units are the program's code-page texts; the messages are UTF-8 throughout.
 std::string Quoted(std::string_view name) {
-  return TrArg(Tr("Computed", "« %1 »"), {AnsiToUtf8(name)});
+  return TrArg(translate("Computed", "« %1 »"), {AnsiToUtf8(name)});
 }
 
 std::string Upper(std::string_view text) {
@@ -97,7 +97,7 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
     return std::optional<ComputedError>(ComputedError{where, std::move(message), field});
   };
   if (definitions.size() > kMaxComputed)
-    return fail(static_cast<int>(kMaxComputed), Tr("Computed", "8 grandeurs calculées au plus"));
+    return fail(static_cast<int>(kMaxComputed), translate("Computed", "8 grandeurs calculées au plus"));
 
   // Every name a formula may read, with where its values come from.
   std::map<std::string, Source, CaseInsensitiveLess> names;
@@ -123,26 +123,26 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
   TParser probe; // the function lists
   auto badName = [&](std::string_view name) -> std::optional<std::string> {
     if (name.empty())
-      return Tr("Computed", "nom vide");
+      return translate("Computed", "nom vide");
     if (name.size() > kMaxComputedName)
-      return TrArg(Tr("Computed", "nom %1 trop long (8 caractères au plus)"), {Quoted(name)});
+      return TrArg(translate("Computed", "nom %1 trop long (8 caractères au plus)"), {Quoted(name)});
     if ((name[0] >= '0' && name[0] <= '9') ||
         name.find_first_of("+-*/^(),.;= ") != std::string_view::npos)
-      return TrArg(Tr("Computed", "nom %1 incorrect"), {Quoted(name)});
+      return TrArg(translate("Computed", "nom %1 incorrect"), {Quoted(name)});
     if (Upper(name) == "PI" || Contains(name, "DIV") || Contains(name, "MOD"))
-      return TrArg(Tr("Computed", "nom %1 réservé"), {Quoted(name)});
+      return TrArg(translate("Computed", "nom %1 réservé"), {Quoted(name)});
     if (probe.OneArgFunctions().contains(name) || probe.TwoArgFunctions().contains(name))
-      return TrArg(Tr("Computed", "nom %1 déjà pris par une fonction"), {Quoted(name)});
+      return TrArg(translate("Computed", "nom %1 déjà pris par une fonction"), {Quoted(name)});
     if (auto found = names.find(name); found != names.end()) {
       switch (found->second.kind) {
       case Source::kTime:
-        return TrArg(Tr("Computed", "nom %1 réservé au temps"), {Quoted(name)});
+        return TrArg(translate("Computed", "nom %1 réservé au temps"), {Quoted(name)});
       case Source::kChannel:
-        return TrArg(Tr("Computed", "nom %1 déjà pris par une voie"), {Quoted(name)});
+        return TrArg(translate("Computed", "nom %1 déjà pris par une voie"), {Quoted(name)});
       case Source::kConstant:
-        return TrArg(Tr("Computed", "nom %1 déjà pris par une constante"), {Quoted(name)});
+        return TrArg(translate("Computed", "nom %1 déjà pris par une constante"), {Quoted(name)});
       case Source::kQuantity:
-        return TrArg(Tr("Computed", "nom %1 déjà pris par une autre grandeur"), {Quoted(name)});
+        return TrArg(translate("Computed", "nom %1 déjà pris par une autre grandeur"), {Quoted(name)});
       }
     }
     return std::nullopt;
@@ -152,15 +152,15 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
   for (std::size_t k = 0; k < constants.size(); ++k) {
     const int where = -1 - static_cast<int>(k);
     if (auto why = badName(constants[k].name))
-      return fail(where, TrArg(Tr("Computed", "Constante : %1"), {*why}), ComputedError::kName);
+      return fail(where, TrArg(translate("Computed", "Constante : %1"), {*why}), ComputedError::kName);
     Tunite unit = parsedUnit(constants[k].unit);
     if (!unit.Valid)
-      return fail(where, TrArg(Tr("Computed", "Constante %1 : unité %2 incorrecte"),
+      return fail(where, TrArg(translate("Computed", "Constante %1 : unité %2 incorrecte"),
                                {Quoted(constants[k].name), Quoted(constants[k].unit)}),
                   ComputedError::kUnit);
     const double value = constants[k].value * std::pow(10.0, unit.Pow10);
     if (!std::isfinite(value))
-      return fail(where, TrArg(Tr("Computed", "Constante %1 : valeur incorrecte"),
+      return fail(where, TrArg(translate("Computed", "Constante %1 : valeur incorrecte"),
                                {Quoted(constants[k].name)}),
                   ComputedError::kValue);
     unit.Pow10 = 0;
@@ -173,7 +173,7 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
   for (std::size_t k = 0; k < definitions.size(); ++k) {
     if (auto why = badName(definitions[k].name))
       return fail(static_cast<int>(k),
-                  TrArg(Tr("Computed", "Grandeur %1 : %2"), {std::to_string(k + 1), *why}),
+                  TrArg(translate("Computed", "Grandeur %1 : %2"), {std::to_string(k + 1), *why}),
                   ComputedError::kName);
     names[definitions[k].name] = Source{Source::kQuantity, k};
   }
@@ -190,13 +190,13 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
     const int where = static_cast<int>(k);
     const std::string name = Quoted(d.name);
     if (!d.unit.empty() && !parsedUnit(d.unit).Valid)
-      return fail(where, TrArg(Tr("Computed", "%1 : unité %2 incorrecte"), {name, Quoted(d.unit)}),
+      return fail(where, TrArg(translate("Computed", "%1 : unité %2 incorrecte"), {name, Quoted(d.unit)}),
                   ComputedError::kUnit);
     if (d.kind == ComputedKind::kFormula) {
       const FormulaNames used = NamesOf(d.formula);
       for (const std::string& f : used.functions) {
         if (!probe.OneArgFunctions().contains(f) && !probe.TwoArgFunctions().contains(f))
-          return fail(where, TrArg(Tr("Computed", "%1 : fonction inconnue %2"), {name, Quoted(f)}));
+          return fail(where, TrArg(translate("Computed", "%1 : fonction inconnue %2"), {name, Quoted(f)}));
         if (Upper(f) == "RND" || Upper(f) == "RANDOM")
           repeatable[k] = false;
       }
@@ -204,7 +204,7 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
       for (const std::string& v : used.variables) {
         auto found = names.find(v);
         if (found == names.end())
-          return fail(where, TrArg(Tr("Computed", "%1 : nom inconnu %2"), {name, Quoted(v)}));
+          return fail(where, TrArg(translate("Computed", "%1 : nom inconnu %2"), {name, Quoted(v)}));
         if (found->second.kind == Source::kQuantity)
           reads[k].push_back(found->second.index);
         double* cell = &parser->DefineVariable(v);
@@ -218,10 +218,10 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
       } catch (const EMathParserError& error) {
         std::string message = AnsiToUtf8(error.what());
         std::replace(message.begin(), message.end(), '\r', ' ');
-        return fail(where, TrArg(Tr("Computed", "%1 : formule incorrecte : %2"), {name, message}));
+        return fail(where, TrArg(translate("Computed", "%1 : formule incorrecte : %2"), {name, message}));
       }
       if (d.formula.find_first_not_of(' ') == std::string::npos)
-        return fail(where, TrArg(Tr("Computed", "%1 : formule vide"), {name}));
+        return fail(where, TrArg(translate("Computed", "%1 : formule vide"), {name}));
       for (const Binding& b : bindings[k])
         if (b.source.kind == Source::kConstant)
           *b.cell = constantValues[b.source.index];
@@ -230,7 +230,7 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
       auto found = names.find(d.source);
       if (found == names.end() ||
           (found->second.kind != Source::kChannel && found->second.kind != Source::kQuantity))
-        return fail(where, TrArg(Tr("Computed", "%1 : %2 n'est ni une voie ni une grandeur"),
+        return fail(where, TrArg(translate("Computed", "%1 : %2 n'est ni une voie ni une grandeur"),
                                  {name, Quoted(d.source)}));
       if (found->second.kind == Source::kQuantity) {
         reads[k].push_back(found->second.index);
@@ -239,7 +239,7 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
         sourceOf[k] = kMaxComputed + found->second.index;
       }
       if (d.kind != ComputedKind::kIntegral && !ValidFilterPoints(d.points))
-        return fail(where, TrArg(Tr("Computed", "%1 : nombre de points impair de 3 à 51"), {name}),
+        return fail(where, TrArg(translate("Computed", "%1 : nombre de points impair de 3 à 51"), {name}),
                     ComputedError::kPoints);
     }
   }
@@ -260,9 +260,9 @@ std::optional<ComputedError> ComputedModel::Define(std::span<const ComputedChann
         chain += (chain.empty() ? "" : " \xE2\x86\x92 ") + definitions[*it].name;
       cycle = ComputedError{static_cast<int>(k),
                             path.end() - start == 2
-                                ? TrArg(Tr("Computed", "%1 dépend d'elle-même"),
+                                ? TrArg(translate("Computed", "%1 dépend d'elle-même"),
                                         {Quoted(definitions[k].name)})
-                                : TrArg(Tr("Computed", "définition circulaire : %1"), {chain})};
+                                : TrArg(translate("Computed", "définition circulaire : %1"), {chain})};
       return false;
     }
     state[k] = 1;
@@ -344,7 +344,7 @@ std::optional<ComputedError> ComputedModel::CheckSamples(std::size_t samples) co
     if (d.kind != ComputedKind::kFormula && d.kind != ComputedKind::kIntegral &&
         static_cast<std::size_t>(d.points) > samples)
       return ComputedError{static_cast<int>(k),
-                           TrArg(Tr("Computed", "%1 : %2 points demandés, %3 échantillons seulement"),
+                           TrArg(translate("Computed", "%1 : %2 points demandés, %3 échantillons seulement"),
                                  {Quoted(d.name), std::to_string(d.points), std::to_string(samples)})};
   }
   return std::nullopt;

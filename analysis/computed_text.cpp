@@ -43,7 +43,7 @@ template <class T> bool ReadNumber(std::string_view text, T& value) {
 }
 
 std::string Newer() {
-  return Tr("Computed", "définition d'une version plus récente du programme");
+  return translate("Computed", "définition d'une version plus récente du programme");
 }
 
 } // namespace
@@ -78,7 +78,7 @@ ComputedLine ParseComputedText(std::string_view line) {
     line.remove_suffix(1);
   for (const char c : line)
     if (static_cast<unsigned char>(c) < 0x20)
-      return fail(Tr("Computed", "définition de grandeur illisible (caractère de contrôle)"));
+      return fail(translate("Computed", "définition de grandeur illisible (caractère de contrôle)"));
   std::map<std::string, std::string, std::less<>> keys;
   std::size_t at = 0;
   while (at <= line.size()) {
@@ -86,17 +86,17 @@ ComputedLine ParseComputedText(std::string_view line) {
     const std::string_view pair = line.substr(at, end - at);
     const std::size_t equal = pair.find('=');
     if (equal == std::string_view::npos || equal == 0)
-      return fail(TrArg(Tr("Computed", "définition de grandeur illisible : %1"), {pair}));
+      return fail(TrArg(translate("Computed", "définition de grandeur illisible : %1"), {pair}));
     if (!keys.emplace(std::string(pair.substr(0, equal)), std::string(pair.substr(equal + 1)))
              .second)
-      return fail(TrArg(Tr("Computed", "définition de grandeur : clé %1 répétée"),
+      return fail(TrArg(translate("Computed", "définition de grandeur : clé %1 répétée"),
                         {pair.substr(0, equal)}));
     at = end + 1;
   }
   // The version first: a newer line may use keys this reader does not know.
   int version = 0;
   if (auto v = keys.find("v"); v == keys.end() || !ReadNumber(v->second, version) || version < 1)
-    return fail(Tr("Computed", "définition de grandeur sans version (v=1)"));
+    return fail(translate("Computed", "définition de grandeur sans version (v=1)"));
   if (version > kVersion)
     return fail(Newer());
   auto take = [&](std::string_view key) -> std::optional<std::string> {
@@ -112,9 +112,9 @@ ComputedLine ParseComputedText(std::string_view line) {
   const std::optional<std::string> name = take("nom");
   const std::optional<std::string> unit = take("unite");
   if (!type || !name || !unit)
-    return fail(Tr("Computed", "définition de grandeur incomplète (type, nom, unite)"));
+    return fail(translate("Computed", "définition de grandeur incomplète (type, nom, unite)"));
   auto missing = [&](std::string_view key) {
-    return fail(TrArg(Tr("Computed", "définition de %1 : clé %2 manquante"), {*name, key}));
+    return fail(TrArg(translate("Computed", "définition de %1 : clé %2 manquante"), {*name, key}));
   };
   if (*type == "constante") {
     ComputedConstant c{*name, 0, *unit};
@@ -122,7 +122,7 @@ ComputedLine ParseComputedText(std::string_view line) {
     if (!value)
       return missing("valeur");
     if (!ReadNumber(*value, c.value) || !std::isfinite(c.value))
-      return fail(TrArg(Tr("Computed", "constante %1 : valeur incorrecte %2"), {*name, *value}));
+      return fail(TrArg(translate("Computed", "constante %1 : valeur incorrecte %2"), {*name, *value}));
     result.constant = c;
   } else {
     ComputedDefinition d;
@@ -137,7 +137,7 @@ ComputedLine ParseComputedText(std::string_view line) {
     else if (*type == "lissage")
       d.kind = ComputedKind::kSmoothing;
     else
-      return fail(TrArg(Tr("Computed", "%1 (type %2)"), {Newer(), *type}));
+      return fail(TrArg(translate("Computed", "%1 (type %2)"), {Newer(), *type}));
     if (d.kind == ComputedKind::kFormula) {
       const std::optional<std::string> formula = take("expr");
       if (!formula)
@@ -154,7 +154,7 @@ ComputedLine ParseComputedText(std::string_view line) {
       if (!points)
         return missing("points");
       if (!ReadNumber(*points, d.points))
-        return fail(TrArg(Tr("Computed", "définition de %1 : points incorrects %2"), {*name, *points}));
+        return fail(TrArg(translate("Computed", "définition de %1 : points incorrects %2"), {*name, *points}));
     }
     if (d.kind == ComputedKind::kSmoothing) {
       const std::optional<std::string> method = take("methode");
@@ -165,12 +165,12 @@ ComputedLine ParseComputedText(std::string_view line) {
       else if (*method == "moyenne")
         d.method = SmoothingMethod::kMovingAverage;
       else
-        return fail(TrArg(Tr("Computed", "%1 (méthode %2)"), {Newer(), *method}));
+        return fail(TrArg(translate("Computed", "%1 (méthode %2)"), {Newer(), *method}));
     }
     result.definition = d;
   }
   if (!keys.empty())
-    return fail(TrArg(Tr("Computed", "définition de %1 : clé inconnue %2"),
+    return fail(TrArg(translate("Computed", "définition de %1 : clé inconnue %2"),
                       {*name, keys.begin()->first}));
   return result;
 }

@@ -139,6 +139,6 @@ inline constexpr std::string_view kFitNoParameter =
     "the expression has no parameter to fit (every name but x and t is one)";
 // What the window shows instead of an undetermined error; shown through the "Fit" context.
 inline constexpr std::string_view kFitUndeterminedText =
-    QVT_TR_NOOP("Fit", "Incertitude non déterminée");
+    QT_TRANSLATE_NOOP("Fit", "Incertitude non déterminée");
 
 } // namespace qvt::analysis

@@ -31,25 +31,25 @@ struct ModelEntry {
 };
 
 constexpr ModelEntry kModels[] = {
-    {FitModel::kProportional, "proportional", QVT_TR_NOOP("Models", "Linéaire"), "a*x", {"a"}},
-    {FitModel::kAffine, "affine", QVT_TR_NOOP("Models", "Affine"), "a*x+b", {"a", "b"}},
-    {FitModel::kParabola, "parabola", QVT_TR_NOOP("Models", "Parabole"), "a*x^2+b*x+c", {"a", "b", "c"}},
-    {FitModel::kPolynomial, "polynomial", QVT_TR_NOOP("Models", "Polynôme"), "", {}},
-    {FitModel::kExponential, "exponential", QVT_TR_NOOP("Models", "Exponentielle"), "A*exp(-x/tau)+B", {"A", "tau", "B"}},
-    {FitModel::kCharge, "charge", QVT_TR_NOOP("Models", "Charge"), "A*(1-exp(-x/tau))+B", {"A", "tau", "B"}},
-    {FitModel::kSine, "sine", QVT_TR_NOOP("Models", "Sinus"), "A*sin(2*pi*f*x+phi)+B", {"A", "f", "phi", "B"}},
+    {FitModel::kProportional, "proportional", QT_TRANSLATE_NOOP("Models", "Linéaire"), "a*x", {"a"}},
+    {FitModel::kAffine, "affine", QT_TRANSLATE_NOOP("Models", "Affine"), "a*x+b", {"a", "b"}},
+    {FitModel::kParabola, "parabola", QT_TRANSLATE_NOOP("Models", "Parabole"), "a*x^2+b*x+c", {"a", "b", "c"}},
+    {FitModel::kPolynomial, "polynomial", QT_TRANSLATE_NOOP("Models", "Polynôme"), "", {}},
+    {FitModel::kExponential, "exponential", QT_TRANSLATE_NOOP("Models", "Exponentielle"), "A*exp(-x/tau)+B", {"A", "tau", "B"}},
+    {FitModel::kCharge, "charge", QT_TRANSLATE_NOOP("Models", "Charge"), "A*(1-exp(-x/tau))+B", {"A", "tau", "B"}},
+    {FitModel::kSine, "sine", QT_TRANSLATE_NOOP("Models", "Sinus"), "A*sin(2*pi*f*x+phi)+B", {"A", "f", "phi", "B"}},
     {FitModel::kDampedSine,
      "damped_sine",
-     QVT_TR_NOOP("Models", "Sinus amorti"),
+     QT_TRANSLATE_NOOP("Models", "Sinus amorti"),
      "A*exp(-x/tau)*sin(2*pi*f*x+phi)+B",
      {"A", "tau", "f", "phi", "B"}},
-    {FitModel::kPower, "power", QVT_TR_NOOP("Models", "Puissance"), "A*x^n", {"A", "n"}},
+    {FitModel::kPower, "power", QT_TRANSLATE_NOOP("Models", "Puissance"), "A*x^n", {"A", "n"}},
     {FitModel::kGaussian,
      "gaussian",
-     QVT_TR_NOOP("Models", "Gaussienne"),
+     QT_TRANSLATE_NOOP("Models", "Gaussienne"),
      "A*exp(-(x-mu)^2/(2*sigma^2))+B",
      {"A", "mu", "sigma", "B"}},
-    {FitModel::kExpression, "expression", QVT_TR_NOOP("Models", "Expression"), "", {}},
+    {FitModel::kExpression, "expression", QT_TRANSLATE_NOOP("Models", "Expression"), "", {}},
 };
 
 const ModelEntry& EntryOf(FitModel model) {

@@ -15,11 +15,11 @@ bool FitResult::Undetermined() const {
 std::string FitExpressionErrorText(std::string_view message) {
   // The fit's own two refusals; any other message is the evaluator's, shown as it gives it.
   if (message == kFitEmptyExpression)
-    return Tr("Fit", "Tapez l'expression du modèle, par exemple E*(1-EXP(-t/tau))");
+    return translate("Fit", "Tapez l'expression du modèle, par exemple E*(1-EXP(-t/tau))");
   if (message == kFitNoParameter)
-    return Tr("Fit",
+    return translate("Fit",
               "L'expression n'a aucun paramètre à ajuster (tout nom autre que x et t en est un)");
-  return TrArg(Tr("Fit", "Expression incorrecte : %1"), {message});
+  return TrArg(translate("Fit", "Expression incorrecte : %1"), {message});
 }
 
 std::string FitStatusText(const FitResult& result) {
@@ -28,25 +28,25 @@ std::string FitStatusText(const FitResult& result) {
     const std::string n = std::to_string(result.iterations);
     const bool one = result.iterations <= 1;
     if (result.Undetermined())
-      return TrArg(one ? Tr("Fit", "Ajustement réussi en %1 itération ; incertitude non déterminée")
-                       : Tr("Fit", "Ajustement réussi en %1 itérations ; incertitude non déterminée"),
+      return TrArg(one ? translate("Fit", "Ajustement réussi en %1 itération ; incertitude non déterminée")
+                       : translate("Fit", "Ajustement réussi en %1 itérations ; incertitude non déterminée"),
                    {n});
-    return TrArg(one ? Tr("Fit", "Ajustement réussi en %1 itération")
-                     : Tr("Fit", "Ajustement réussi en %1 itérations"),
+    return TrArg(one ? translate("Fit", "Ajustement réussi en %1 itération")
+                     : translate("Fit", "Ajustement réussi en %1 itérations"),
                  {n});
   }
   case FitStatus::kNotConverged:
-    return Tr("Fit", "Pas de convergence : changez les valeurs de départ");
+    return translate("Fit", "Pas de convergence : changez les valeurs de départ");
   case FitStatus::kNotFinite:
-    return Tr("Fit", "Modèle non calculable sur ces points : changez les valeurs de départ");
+    return translate("Fit", "Modèle non calculable sur ces points : changez les valeurs de départ");
   case FitStatus::kTooFewPoints:
-    return Tr("Fit", "Trop peu de points pour ajuster ce modèle");
+    return translate("Fit", "Trop peu de points pour ajuster ce modèle");
   case FitStatus::kBadExpression:
     return FitExpressionErrorText(result.message);
   case FitStatus::kBadInput:
-    return TrArg(Tr("Fit", "Données incorrectes : %1"), {result.message});
+    return TrArg(translate("Fit", "Données incorrectes : %1"), {result.message});
   case FitStatus::kCancelled:
-    return Tr("Fit", "Ajustement interrompu");
+    return translate("Fit", "Ajustement interrompu");
   }
   return {};
 }

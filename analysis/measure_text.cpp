@@ -25,19 +25,19 @@ struct Entry {
 };
 
 constexpr std::array<Entry, kAllQuantities.size()> kEntries = {{
-    {Quantity::kFrequency, "freq", QVT_TR_NOOP("Measures", "f"), "Hz", 4},
-    {Quantity::kPeriod, "period", QVT_TR_NOOP("Measures", "T"), "s", 4},
-    {Quantity::kPeakToPeak, "vpp", QVT_TR_NOOP("Measures", "Vpp"), "", 3},
-    {Quantity::kMin, "min", QVT_TR_NOOP("Measures", "Vmin"), "", 3},
-    {Quantity::kMax, "max", QVT_TR_NOOP("Measures", "Vmax"), "", 3},
-    {Quantity::kMean, "mean", QVT_TR_NOOP("Measures", "Vmoy"), "", 3},
-    {Quantity::kRms, "rms", QVT_TR_NOOP("Measures", "Veff"), "", 3},
-    {Quantity::kAmplitude, "ampl", QVT_TR_NOOP("Measures", "Vamp"), "", 3},
-    {Quantity::kDutyCycle, "duty", QVT_TR_NOOP("Measures", "Rapport cyclique"), "%", 3},
-    {Quantity::kRiseTime, "rise", QVT_TR_NOOP("Measures", "Montée"), "s", 3},
-    {Quantity::kFallTime, "fall", QVT_TR_NOOP("Measures", "Descente"), "s", 3},
-    {Quantity::kDelay, "delay", QVT_TR_NOOP("Measures", "Retard"), "s", 3},
-    {Quantity::kPhase, "phase", QVT_TR_NOOP("Measures", "Phase"), "°", 3},
+    {Quantity::kFrequency, "freq", QT_TRANSLATE_NOOP("Measures", "f"), "Hz", 4},
+    {Quantity::kPeriod, "period", QT_TRANSLATE_NOOP("Measures", "T"), "s", 4},
+    {Quantity::kPeakToPeak, "vpp", QT_TRANSLATE_NOOP("Measures", "Vpp"), "", 3},
+    {Quantity::kMin, "min", QT_TRANSLATE_NOOP("Measures", "Vmin"), "", 3},
+    {Quantity::kMax, "max", QT_TRANSLATE_NOOP("Measures", "Vmax"), "", 3},
+    {Quantity::kMean, "mean", QT_TRANSLATE_NOOP("Measures", "Vmoy"), "", 3},
+    {Quantity::kRms, "rms", QT_TRANSLATE_NOOP("Measures", "Veff"), "", 3},
+    {Quantity::kAmplitude, "ampl", QT_TRANSLATE_NOOP("Measures", "Vamp"), "", 3},
+    {Quantity::kDutyCycle, "duty", QT_TRANSLATE_NOOP("Measures", "Rapport cyclique"), "%", 3},
+    {Quantity::kRiseTime, "rise", QT_TRANSLATE_NOOP("Measures", "Montée"), "s", 3},
+    {Quantity::kFallTime, "fall", QT_TRANSLATE_NOOP("Measures", "Descente"), "s", 3},
+    {Quantity::kDelay, "delay", QT_TRANSLATE_NOOP("Measures", "Retard"), "s", 3},
+    {Quantity::kPhase, "phase", QT_TRANSLATE_NOOP("Measures", "Phase"), "°", 3},
 }};
 
 const Entry& EntryOf(Quantity quantity) {

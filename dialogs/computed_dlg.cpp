@@ -46,56 +46,56 @@ using analysis::SmoothingMethod;
 
 // The captions and hints of the dialog.
 namespace texts {
-constexpr const char* kTitle = QVT_TR_NOOP("qvt::TCalculsDlg", "Calculs");
-constexpr const char* kQuantities = QVT_TR_NOOP("qvt::TCalculsDlg", "Grandeurs calculées");
-constexpr const char* kConstants = QVT_TR_NOOP("qvt::TCalculsDlg", "Constantes");
-constexpr const char* kHelp = QVT_TR_NOOP(
+constexpr const char* kTitle = QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Calculs");
+constexpr const char* kQuantities = QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Grandeurs calculées");
+constexpr const char* kConstants = QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Constantes");
+constexpr const char* kHelp = QT_TRANSLATE_NOOP(
     "qvt::TCalculsDlg", "Une formule lit t, les voies (V0 à V3 ou leur nom), les constantes\n"
                         "et les grandeurs au-dessus d'elle : P = V0*V1, i = U/R.\n"
                         "Ctrl+lettre tape les lettres grecques et Ω.\n"
                         "Une unité laissée vide est déduite de la formule.");
-constexpr const char* kQuantityColumns[] = {QVT_TR_NOOP("qvt::TCalculsDlg", "Nom"),
-                                            QVT_TR_NOOP("qvt::TCalculsDlg", "Unité"),
-                                            QVT_TR_NOOP("qvt::TCalculsDlg", "Type"),
-                                            QVT_TR_NOOP("qvt::TCalculsDlg", "Formule ou source"),
-                                            QVT_TR_NOOP("qvt::TCalculsDlg", "Points"),
-                                            QVT_TR_NOOP("qvt::TCalculsDlg", "Méthode"),
-                                            QVT_TR_NOOP("qvt::TCalculsDlg", "Couleur"),
-                                            QVT_TR_NOOP("qvt::TCalculsDlg", "Échelle")};
-constexpr const char* kConstantColumns[] = {QVT_TR_NOOP("qvt::TCalculsDlg", "Nom"),
-                                            QVT_TR_NOOP("qvt::TCalculsDlg", "Valeur"),
-                                            QVT_TR_NOOP("qvt::TCalculsDlg", "Unité")};
+constexpr const char* kQuantityColumns[] = {QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Nom"),
+                                            QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Unité"),
+                                            QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Type"),
+                                            QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Formule ou source"),
+                                            QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Points"),
+                                            QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Méthode"),
+                                            QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Couleur"),
+                                            QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Échelle")};
+constexpr const char* kConstantColumns[] = {QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Nom"),
+                                            QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Valeur"),
+                                            QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Unité")};
 constexpr const char* kKinds[] = {
-    QVT_TR_NOOP("qvt::TCalculsDlg", "Formule"), QVT_TR_NOOP("qvt::TCalculsDlg", "Dérivée"),
-    QVT_TR_NOOP("qvt::TCalculsDlg", "Intégrale"), QVT_TR_NOOP("qvt::TCalculsDlg", "Lissage")};
-constexpr const char* kMethods[] = {QVT_TR_NOOP("qvt::TCalculsDlg", "Savitzky-Golay"),
-                                    QVT_TR_NOOP("qvt::TCalculsDlg", "Moyenne glissante")};
-constexpr const char* kDefaultColour = QVT_TR_NOOP("qvt::TCalculsDlg", "Par défaut");
-constexpr const char* kAuto = QVT_TR_NOOP("qvt::TCalculsDlg", "auto");
-constexpr const char* kTo = QVT_TR_NOOP("qvt::TCalculsDlg", "à");
-constexpr const char* kNameHint = QVT_TR_NOOP(
+    QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Formule"), QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Dérivée"),
+    QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Intégrale"), QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Lissage")};
+constexpr const char* kMethods[] = {QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Savitzky-Golay"),
+                                    QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Moyenne glissante")};
+constexpr const char* kDefaultColour = QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Par défaut");
+constexpr const char* kAuto = QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "auto");
+constexpr const char* kTo = QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "à");
+constexpr const char* kNameHint = QT_TRANSLATE_NOOP(
     "qvt::TCalculsDlg", "Nom de la grandeur : 8 caractères au plus, une lettre d'abord");
 constexpr const char* kUnitHint =
-    QVT_TR_NOOP("qvt::TCalculsDlg", "Unité ; vide : celle que donne la formule");
+    QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Unité ; vide : celle que donne la formule");
 constexpr const char* kKindHint =
-    QVT_TR_NOOP("qvt::TCalculsDlg", "Formule, ou dérivée, intégrale ou lissage d'une voie ou "
+    QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Formule, ou dérivée, intégrale ou lissage d'une voie ou "
                                     "d'une grandeur au-dessus");
 constexpr const char* kFormulaHint =
-    QVT_TR_NOOP("qvt::TCalculsDlg", "Formule en t, les voies, les constantes et les grandeurs "
+    QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Formule en t, les voies, les constantes et les grandeurs "
                                     "au-dessus, par exemple V0*V1/R");
 constexpr const char* kSourceHint =
-    QVT_TR_NOOP("qvt::TCalculsDlg", "La voie ou la grandeur dérivée, intégrée ou lissée");
+    QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "La voie ou la grandeur dérivée, intégrée ou lissée");
 constexpr const char* kPointsHint =
-    QVT_TR_NOOP("qvt::TCalculsDlg", "Nombre impair de points du filtre, de 3 à 51");
-constexpr const char* kMethodHint = QVT_TR_NOOP("qvt::TCalculsDlg", "Méthode de lissage");
+    QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Nombre impair de points du filtre, de 3 à 51");
+constexpr const char* kMethodHint = QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Méthode de lissage");
 constexpr const char* kScaleHint =
-    QVT_TR_NOOP("qvt::TCalculsDlg", "Échelle automatique, ou de min à max (unités SI)");
-constexpr const char* kValueHint = QVT_TR_NOOP("qvt::TCalculsDlg", "Valeur : 100, 4,7k, 2.2e-6");
+    QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Échelle automatique, ou de min à max (unités SI)");
+constexpr const char* kValueHint = QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Valeur : 100, 4,7k, 2.2e-6");
 constexpr const char* kBadValue =
-    QVT_TR_NOOP("qvt::TCalculsDlg", "Constante %1 : valeur %2 illisible");
-constexpr const char* kBadScale = QVT_TR_NOOP("qvt::TCalculsDlg", "%1 : échelle %2 illisible");
+    QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "Constante %1 : valeur %2 illisible");
+constexpr const char* kBadScale = QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "%1 : échelle %2 illisible");
 constexpr const char* kEmptyScale =
-    QVT_TR_NOOP("qvt::TCalculsDlg", "%1 : le minimum de l'échelle doit être inférieur au maximum");
+    QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "%1 : le minimum de l'échelle doit être inférieur au maximum");
 } // namespace texts
 
 // A text of the dialog in the interface language.
@@ -114,7 +114,7 @@ constexpr int kFewestRows = 3; // its height at the dialog's minimum size
 constexpr int kConstantRows = 3;
 
 QString Quoted(const QString& text) {
-  return T(QVT_TR_NOOP("qvt::TCalculsDlg", "« %1 »")).arg(text);
+  return T(QT_TRANSLATE_NOOP("qvt::TCalculsDlg", "« %1 »")).arg(text);
 }
 
 QString NumberText(double x) {

@@ -23,11 +23,11 @@ namespace qvt {
 namespace {
 
 constexpr std::array<const char*, 5> kMarkerNames{
-    QVT_TR_NOOP("qvt::TConfigVoiePointDlg", "Croix"),
-    QVT_TR_NOOP("qvt::TConfigVoiePointDlg", "Croix diag."),
-    QVT_TR_NOOP("qvt::TConfigVoiePointDlg", "Cercle"),
-    QVT_TR_NOOP("qvt::TConfigVoiePointDlg", "Carré"),
-    QVT_TR_NOOP("qvt::TConfigVoiePointDlg", "Losange")};
+    QT_TRANSLATE_NOOP("qvt::TConfigVoiePointDlg", "Croix"),
+    QT_TRANSLATE_NOOP("qvt::TConfigVoiePointDlg", "Croix diag."),
+    QT_TRANSLATE_NOOP("qvt::TConfigVoiePointDlg", "Cercle"),
+    QT_TRANSLATE_NOOP("qvt::TConfigVoiePointDlg", "Carré"),
+    QT_TRANSLATE_NOOP("qvt::TConfigVoiePointDlg", "Losange")};
 
 // The marks are drawn by the point graph itself, so that the list shows what the graph will
 // draw: each at the screen's own size and at twice it for high-density screens.

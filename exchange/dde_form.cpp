@@ -30,13 +30,13 @@ constexpr char kKalkioService[] = "Kalkio";
 constexpr char kKalkioTopic[] = "ServeurDDE";
 
 // The texts of the boxes, written once (translated where shown).
-const char* const kOneMessage = QVT_TR_NOOP("qvt::TDDEForm", "Un message à la fois SVP");
-const char* const kUnknownFunction = QVT_TR_NOOP("qvt::TDDEForm", "Fonction inconnue : %1");
+const char* const kOneMessage = QT_TRANSLATE_NOOP("qvt::TDDEForm", "Un message à la fois SVP");
+const char* const kUnknownFunction = QT_TRANSLATE_NOOP("qvt::TDDEForm", "Fonction inconnue : %1");
 const char* const kMacroSyntax =
-    QVT_TR_NOOP("qvt::TDDEForm", "Syntaxe Macro DDE : Fonction(Paramètre)");
-const char* const kCannotStart = QVT_TR_NOOP("qvt::TDDEForm", "Impossible de lancer Kalkio");
-const char* const kNotExecuted = QVT_TR_NOOP("qvt::TDDEForm", "%1 non exécuté");
-const char* const kNoSwitch = QVT_TR_NOOP("qvt::TDDEForm", "Bascule vers Kalkio non effectué");
+    QT_TRANSLATE_NOOP("qvt::TDDEForm", "Syntaxe Macro DDE : Fonction(Paramètre)");
+const char* const kCannotStart = QT_TRANSLATE_NOOP("qvt::TDDEForm", "Impossible de lancer Kalkio");
+const char* const kNotExecuted = QT_TRANSLATE_NOOP("qvt::TDDEForm", "%1 non exécuté");
+const char* const kNoSwitch = QT_TRANSLATE_NOOP("qvt::TDDEForm", "Bascule vers Kalkio non effectué");
 
 QString ProgramService() {
   return QFileInfo(QCoreApplication::applicationFilePath()).fileName().section('.', 0, 0);

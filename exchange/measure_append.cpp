@@ -33,7 +33,7 @@ TMeasureAppender::~TMeasureAppender() {
 
 bool TMeasureAppender::Fail(int error, std::string& message) {
   failed_ = true;
-  failure_ = TrArg(Tr("MeasureFile", "Enregistrement arrêté, écriture impossible (%1) : %2"),
+  failure_ = TrArg(translate("MeasureFile", "Enregistrement arrêté, écriture impossible (%1) : %2"),
                    {SystemReason(error), path_});
   message = failure_;
   if (fd_ >= 0) {
@@ -55,14 +55,14 @@ bool TMeasureAppender::Open(const std::string& path, const TMeasurement& m, std:
   rows_ = 0;
   goodSize_ = 0;
   if (!CheckMeasurement(m, error)) {
-    error = TrArg(Tr("MeasureFile", "%1 : %2"), {error, path});
+    error = TrArg(translate("MeasureFile", "%1 : %2"), {error, path});
     return false;
   }
   gapsFrom_ = 1 + m.Channels.size();
   width_ = gapsFrom_ + m.Computed.size();
   fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0666);
   if (fd_ < 0) {
-    error = TrArg(Tr("MeasureFile", "Enregistrement impossible (%1) : %2"), {SystemReason(errno), path});
+    error = TrArg(translate("MeasureFile", "Enregistrement impossible (%1) : %2"), {SystemReason(errno), path});
     return false;
   }
   std::string text = MeasureHeaderText(m, -1);
@@ -72,7 +72,7 @@ bool TMeasureAppender::Open(const std::string& path, const TMeasurement& m, std:
     ::close(fd_);
     fd_ = -1;
     ::unlink(path.c_str());
-    error = TrArg(Tr("MeasureFile", "Enregistrement impossible (%1) : %2"), {SystemReason(reason), path});
+    error = TrArg(translate("MeasureFile", "Enregistrement impossible (%1) : %2"), {SystemReason(reason), path});
     return false;
   }
   rows_ = m.Time.size();
@@ -89,17 +89,17 @@ bool TMeasureAppender::Append(const double* row, std::size_t count, std::string&
     return false;
   }
   if (fd_ < 0) {
-    error = Tr("MeasureFile", "Aucun enregistrement en cours");
+    error = translate("MeasureFile", "Aucun enregistrement en cours");
     return false;
   }
   if (count != width_) {
-    error = TrArg(Tr("MeasureFile", "Enregistrement : %1 valeurs au lieu de %2 : %3"),
+    error = TrArg(translate("MeasureFile", "Enregistrement : %1 valeurs au lieu de %2 : %3"),
                   {std::to_string(count), std::to_string(width_), path_});
     return false;
   }
   for (std::size_t i = 0; i < gapsFrom_; ++i) {
     if (!std::isfinite(row[i])) {
-      error = TrArg(Tr("MeasureFile", "Enregistrement : valeur non finie ignorée : %1"), {path_});
+      error = TrArg(translate("MeasureFile", "Enregistrement : valeur non finie ignorée : %1"), {path_});
       return false;
     }
   }
@@ -147,7 +147,7 @@ bool TMeasureAppender::Close(std::string& error) {
   fd_ = -1;
   if (!synced || !closed) {
     failed_ = true;
-    failure_ = TrArg(Tr("MeasureFile", "Enregistrement incomplet (%1) : %2"), {SystemReason(reason), path_});
+    failure_ = TrArg(translate("MeasureFile", "Enregistrement incomplet (%1) : %2"), {SystemReason(reason), path_});
     error = failure_;
     return false;
   }

@@ -58,10 +58,10 @@ TMeasureComputedSet ReadMeasureComputed(const TMeasurement& m) {
     analysis::ComputedLine line = analysis::ParseComputedText(m.ComputedConstants[k]);
     const std::string where = std::to_string(k + 1);
     if (!line.error.empty()) {
-      set.Warnings.push_back(TrArg(Tr("MeasureFile", "Constante %1 : %2"), {where, line.error}));
+      set.Warnings.push_back(TrArg(translate("MeasureFile", "Constante %1 : %2"), {where, line.error}));
     } else if (!line.constant) {
       set.Warnings.push_back(
-          TrArg(Tr("MeasureFile", "Constante %1 : la ligne n'est pas une constante"), {where}));
+          TrArg(translate("MeasureFile", "Constante %1 : la ligne n'est pas une constante"), {where}));
     } else {
       line.constant->name = Utf8ToAnsi(line.constant->name);
       line.constant->unit = Utf8ToAnsi(line.constant->unit);
@@ -72,14 +72,14 @@ TMeasureComputedSet ReadMeasureComputed(const TMeasurement& m) {
     const TMeasureComputed& column = m.Computed[j];
     analysis::ComputedLine line = analysis::ParseComputedText(column.Definition);
     const std::string where =
-        TrArg(Tr("MeasureFile", "Grandeur calculée « %1 » (colonne %2)"),
+        TrArg(translate("MeasureFile", "Grandeur calculée « %1 » (colonne %2)"),
               {column.QuantityName, std::to_string(m.Channels.size() + j + 2)});
     std::optional<analysis::ComputedDefinition>& definition = set.Definitions.emplace_back();
     if (!line.error.empty()) {
-      set.Warnings.push_back(TrArg(Tr("MeasureFile", "%1 : %2"), {where, line.error}));
+      set.Warnings.push_back(TrArg(translate("MeasureFile", "%1 : %2"), {where, line.error}));
     } else if (!line.definition) {
       set.Warnings.push_back(
-          TrArg(Tr("MeasureFile", "%1 : la ligne est celle d'une constante"), {where}));
+          TrArg(translate("MeasureFile", "%1 : la ligne est celle d'une constante"), {where}));
     } else {
       definition = std::move(line.definition);
       for (std::string* text :

@@ -83,7 +83,7 @@ bool WriteMeasureCsv(const std::string& path, const TMeasurement& m, const TCsvF
                      std::string& error) {
   std::string reason;
   if (!WriteWholeFile(path, MeasureCsvText(m, format), reason)) {
-    error = TrArg(Tr("MeasureFile", "Écriture impossible (%1) : %2"), {reason, path});
+    error = TrArg(translate("MeasureFile", "Écriture impossible (%1) : %2"), {reason, path});
     return false;
   }
   error.clear();

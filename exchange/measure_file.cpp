@@ -190,7 +190,7 @@ public:
       ModelField(key, value); // a model that cannot be read is left out, the data kept
     }
     if (!ok)
-      error = TrArg(Tr("MeasureFile", "Valeur « %1 » invalide pour « %2 »"), {Shorten(value), key});
+      error = TrArg(translate("MeasureFile", "Valeur « %1 » invalide pour « %2 »"), {Shorten(value), key});
     return ok;
   }
 
@@ -345,12 +345,12 @@ bool ParseRow(std::string_view line, std::size_t lineNumber,
       if (column >= gapsFrom && Trim(field).empty()) {
         v = kMeasureNoValue;
       } else if (!ParseDouble(field, v)) {
-        error = TrArg(Tr("MeasureFile", "Valeur non numérique « %1 » ligne %2, colonne %3"),
+        error = TrArg(translate("MeasureFile", "Valeur non numérique « %1 » ligne %2, colonne %3"),
                       {Shorten(field), std::to_string(lineNumber), std::to_string(column + 1)});
         return false;
       }
       if (!std::isfinite(v)) {
-        error = TrArg(Tr("MeasureFile", "Valeur non finie ligne %1, colonne %2"),
+        error = TrArg(translate("MeasureFile", "Valeur non finie ligne %1, colonne %2"),
                       {std::to_string(lineNumber), std::to_string(column + 1)});
         return false;
       }
@@ -362,7 +362,7 @@ bool ParseRow(std::string_view line, std::size_t lineNumber,
     line.remove_prefix(comma + 1);
   }
   if (column != columns.size()) {
-    error = TrArg(Tr("MeasureFile", "Ligne %1 : %2 valeurs au lieu de %3"),
+    error = TrArg(translate("MeasureFile", "Ligne %1 : %2 valeurs au lieu de %3"),
                   {std::to_string(lineNumber), std::to_string(column), std::to_string(columns.size())});
     return false;
   }
@@ -500,7 +500,7 @@ void AppendMeasureRowText(std::string& out, const double* values, std::size_t co
 bool CheckMeasurement(const TMeasurement& m, std::string& error) {
   for (const TMeasureChannel& c : m.Channels) {
     if (c.Values.size() != m.Time.size()) {
-      error = TrArg(Tr("MeasureFile", "Mesure incohérente : la voie « %1 » a %2 valeurs pour %3 instants"),
+      error = TrArg(translate("MeasureFile", "Mesure incohérente : la voie « %1 » a %2 valeurs pour %3 instants"),
                     {c.QuantityName, std::to_string(c.Values.size()), std::to_string(m.Time.size())});
       return false;
     }
@@ -508,13 +508,13 @@ bool CheckMeasurement(const TMeasurement& m, std::string& error) {
   for (const TMeasureComputed& c : m.Computed) {
     if (c.Values.size() != m.Time.size()) {
       error = TrArg(
-          Tr("MeasureFile", "Mesure incohérente : la grandeur « %1 » a %2 valeurs pour %3 instants"),
+          translate("MeasureFile", "Mesure incohérente : la grandeur « %1 » a %2 valeurs pour %3 instants"),
           {c.QuantityName, std::to_string(c.Values.size()), std::to_string(m.Time.size())});
       return false;
     }
   }
   if (m.Channels.size() + m.Computed.size() > 1000 || m.Comment.size() > 1'000'000) {
-    error = Tr("MeasureFile", "Mesure trop grande pour un fichier");
+    error = translate("MeasureFile", "Mesure trop grande pour un fichier");
     return false;
   }
   const auto finite = [](const std::vector<double>& values) {
@@ -527,7 +527,7 @@ bool CheckMeasurement(const TMeasurement& m, std::string& error) {
   for (const TMeasureChannel& c : m.Channels)
     ok = ok && finite(c.Values);
   if (!ok)
-    error = Tr("MeasureFile", "Mesure non enregistrable : elle contient une valeur non finie");
+    error = translate("MeasureFile", "Mesure non enregistrable : elle contient une valeur non finie");
   return ok;
 }
 
@@ -554,12 +554,12 @@ std::string MeasureFileText(const TMeasurement& m) {
 
 bool WriteMeasureFile(const std::string& path, const TMeasurement& m, std::string& error) {
   if (!CheckMeasurement(m, error)) {
-    error = TrArg(Tr("MeasureFile", "%1 : %2"), {error, path});
+    error = TrArg(translate("MeasureFile", "%1 : %2"), {error, path});
     return false;
   }
   std::string reason;
   if (!WriteWholeFile(path, MeasureFileText(m), reason)) {
-    error = TrArg(Tr("MeasureFile", "Écriture impossible (%1) : %2"), {reason, path});
+    error = TrArg(translate("MeasureFile", "Écriture impossible (%1) : %2"), {reason, path});
     return false;
   }
   error.clear();
@@ -568,7 +568,7 @@ bool WriteMeasureFile(const std::string& path, const TMeasurement& m, std::strin
 
 bool ParseMeasureText(std::string_view text, TMeasurement& m, std::string& error) {
   if (text.size() > kMaxMeasureFileBytes) {
-    error = TrArg(Tr("MeasureFile", "Fichier trop volumineux (%1 octets, %2 Mo au plus)"),
+    error = TrArg(translate("MeasureFile", "Fichier trop volumineux (%1 octets, %2 Mo au plus)"),
                   {std::to_string(text.size()), std::to_string(kMaxMeasureFileBytes >> 20)});
     return false;
   }
@@ -576,7 +576,7 @@ bool ParseMeasureText(std::string_view text, TMeasurement& m, std::string& error
   if (text.starts_with("\xEF\xBB\xBF"))
     text.remove_prefix(3);
   if (text.empty()) {
-    error = Tr("MeasureFile", "Fichier vide");
+    error = translate("MeasureFile", "Fichier vide");
     return false;
   }
   // A last line without its line end was being written when the recording stopped.
@@ -598,10 +598,10 @@ bool ParseMeasureText(std::string_view text, TMeasurement& m, std::string& error
   };
 
   const std::string notOurs =
-      Tr("MeasureFile", "Ce fichier n'est pas une mesure qvt2 (ligne « # format: qvtm » absente)");
+      translate("MeasureFile", "Ce fichier n'est pas une mesure qvt2 (ligne « # format: qvtm » absente)");
   std::string_view line;
   if (!nextLine(line)) {
-    error = Tr("MeasureFile", "Fichier tronqué");
+    error = translate("MeasureFile", "Fichier tronqué");
     return false;
   }
   if (line.empty() || line.front() == '#') {
@@ -635,13 +635,13 @@ bool ParseMeasureText(std::string_view text, TMeasurement& m, std::string& error
     if (!value.empty() && value.front() == ' ')
       value.remove_prefix(1);
     if (!header.Field(Trim(body.substr(0, colon)), value, error)) {
-      error = TrArg(Tr("MeasureFile", "%1, ligne %2"), {error, std::to_string(lineNumber)});
+      error = TrArg(translate("MeasureFile", "%1, ligne %2"), {error, std::to_string(lineNumber)});
       return false;
     }
   }
   header.Finish();
   if (!header.HasFormat) {
-    error = cut && !hasPending ? Tr("MeasureFile", "Fichier tronqué") : notOurs;
+    error = cut && !hasPending ? translate("MeasureFile", "Fichier tronqué") : notOurs;
     return false;
   }
   // The model's keys mean something only together, as the writer writes them: none without
@@ -657,7 +657,7 @@ bool ParseMeasureText(std::string_view text, TMeasurement& m, std::string& error
   if (model.Model != "polynomial")
     model.Degree = TMeasureModel{}.Degree;
   if (m.FormatVersion > kMeasureFormatVersion) {
-    error = TrArg(Tr("MeasureFile", "Fichier d'une version plus récente de qvt2 (format %1, cette "
+    error = TrArg(translate("MeasureFile", "Fichier d'une version plus récente de qvt2 (format %1, cette "
                                     "version lit le format %2)"),
                   {std::to_string(m.FormatVersion), std::to_string(kMeasureFormatVersion)});
     return false;
@@ -684,12 +684,12 @@ bool ParseMeasureText(std::string_view text, TMeasurement& m, std::string& error
   }
   const auto rows = static_cast<long long>(m.Time.size());
   if (header.Rows >= 0 && rows < header.Rows) {
-    error = TrArg(Tr("MeasureFile", "Fichier tronqué (%1 lignes de données sur %2)"),
+    error = TrArg(translate("MeasureFile", "Fichier tronqué (%1 lignes de données sur %2)"),
                   {std::to_string(rows), std::to_string(header.Rows)});
     return false;
   }
   if (header.Rows >= 0 && rows > header.Rows) {
-    error = TrArg(Tr("MeasureFile", "Fichier incohérent (%1 lignes de données au lieu de %2)"),
+    error = TrArg(translate("MeasureFile", "Fichier incohérent (%1 lignes de données au lieu de %2)"),
                   {std::to_string(rows), std::to_string(header.Rows)});
     return false;
   }
@@ -703,17 +703,17 @@ bool ReadMeasureFile(const std::string& path, TMeasurement& m, std::string& erro
   std::string reason;
   switch (ReadWholeFile(path, kMaxMeasureFileBytes, bytes, size, reason)) {
   case TReadOutcome::Failed:
-    error = TrArg(Tr("MeasureFile", "Lecture impossible (%1) : %2"), {reason, path});
+    error = TrArg(translate("MeasureFile", "Lecture impossible (%1) : %2"), {reason, path});
     return false;
   case TReadOutcome::TooLarge:
-    error = TrArg(Tr("MeasureFile", "Fichier trop volumineux (%1 octets, %2 Mo au plus) : %3"),
+    error = TrArg(translate("MeasureFile", "Fichier trop volumineux (%1 octets, %2 Mo au plus) : %3"),
                   {std::to_string(size), std::to_string(kMaxMeasureFileBytes >> 20), path});
     return false;
   case TReadOutcome::Read:
     break;
   }
   if (!ParseMeasureText(bytes, m, error)) {
-    error = TrArg(Tr("MeasureFile", "%1 : %2"), {error, path});
+    error = TrArg(translate("MeasureFile", "%1 : %2"), {error, path});
     return false;
   }
   return true;

@@ -125,7 +125,7 @@ void TComputedCurves::Keep(std::vector<analysis::ComputedConstant> constants,
   Curves.clear();
   // The model still holds the set before: it must not compute for this one.
   refused_ = analysis::ComputedError{
-      0, qvt::Tr("TComputedCurves", "Grandeurs calculées pas encore vérifiées")};
+      0, qvt::translate("TComputedCurves", "Grandeurs calculées pas encore vérifiées")};
   kept_ = true;
 }
 

@@ -28,7 +28,7 @@ private:
   std::map<std::string, std::string, std::less<>> texts_; // context '\x04' source -> text
 };
 
-// Installs the built-in English catalogue as the translate function of the layers (qvt::Tr).
+// Installs the built-in English catalogue as the translate function of the layers (qvt::translate).
 // Call it once, when the module is imported.
 void InstallEnglishTexts();
 

@@ -13,7 +13,7 @@ std::atomic<TranslateFunction> installed{nullptr};
 
 } // namespace
 
-std::string Tr(const char* context, const char* source) {
+std::string translate(const char* context, const char* source) {
   if (const TranslateFunction f = installed.load(std::memory_order_acquire))
     return f(context, source);
   return source;
@@ -26,7 +26,7 @@ std::string_view TrView(const char* context, const char* source) {
   // captions) in one or two languages keep it small.
   static std::mutex guard;
   static std::set<std::string, std::less<>> kept;
-  std::string text = Tr(context, source);
+  std::string text = translate(context, source);
   const std::lock_guard<std::mutex> lock(guard);
   return *kept.insert(std::move(text)).first;
 }
