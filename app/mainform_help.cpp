@@ -100,7 +100,7 @@ QString TMainForm::HelpTopic(const QWidget* focus) const {
     if (w == MesuresTable)
       return QStringLiteral("measurements");
     if (w == SpectreBar)
-      return QStringLiteral("spectrum");
+      return QStringLiteral("frequencies");
     if (w == ModelArea || w == ModelPanel)
       return QStringLiteral("modelling");
     if (w == CalcToolsArea)
@@ -126,7 +126,7 @@ QString TMainForm::HelpTopic(const QWidget* focus) const {
     if (MesuresTable != nullptr && MesuresTable->isVisible())
       return QStringLiteral("measurements");
     if (SpectreBar != nullptr && SpectreBar->isVisible())
-      return QStringLiteral("spectrum");
+      return QStringLiteral("frequencies");
     if (PointMode)
       return QStringLiteral("point-by-point");
   }

@@ -182,7 +182,7 @@ shoot() {
   sleep 1.2 # a few sweeps on the screen
   shot=$wid
   case $name in
-  spectrum | tools | options | calculations-dialog)
+  frequencies | tools | options | calculations-dialog)
     [ -s "$work/$lang/buttons" ] || hinted_buttons "$wid" 14 "$w" >"$work/$lang/buttons"
     mapfile -t buttons <"$work/$lang/buttons"
     [ ${#buttons[@]} -ge 9 ] || die "$lang/$name: the toolbar's buttons were not found (${#buttons[@]})"
@@ -191,7 +191,7 @@ shoot() {
     local k
     case $name in
     options) k=0 ;;
-    spectrum) k=-7 ;;
+    frequencies) k=-7 ;;
     calculations-dialog) k=-5 ;;
     tools) k=-4 ;;
     esac
@@ -205,7 +205,7 @@ shoot() {
       xdotool mousemove --window "$wid" $((w * 45 / 100)) $((h * 45 / 100)) click 1 \
         mousemove --window "$wid" 4 400
       sleep 0.8 ;;
-    spectrum)
+    frequencies)
       sleep 1.5 ;;
     esac
     ;;
@@ -236,8 +236,8 @@ language() {
 }
 
 status=0
-for spec in fr:fr_FR.UTF-8 en:en_US.UTF-8; do
-  language "${spec%%:*}" "${spec#*:}" &
+for pair in fr:fr_FR.UTF-8 en:en_US.UTF-8; do
+  language "${pair%%:*}" "${pair#*:}" &
   pids+=($!)
 done
 for p in "${pids[@]}"; do wait "$p" || status=1; done
