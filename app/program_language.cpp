@@ -7,27 +7,12 @@
 #include <QPointer>
 #include <QTranslator>
 
-#include <cstdlib>
-
 #include "inifile.h"
 #include "qt_translations.h"
 #include "translate.h"
 
 namespace qvt {
 namespace {
-
-// "fr_FR.UTF-8" and "fr" give "fr"; "C", "POSIX" and "" give "".
-QString LanguageOf(const QString& locale) {
-  const QString language = locale.section(QLatin1Char('_'), 0, 0).section(QLatin1Char('.'), 0, 0)
-                               .section(QLatin1Char('@'), 0, 0).toLower();
-  if (language == QLatin1String("c") || language == QLatin1String("posix"))
-    return {};
-  return language;
-}
-
-bool Translated(const QString& language) {
-  return language == QLatin1String("en") || language == QLatin1String("fr");
-}
 
 QString installedLanguage = QStringLiteral("fr");
 
@@ -38,22 +23,7 @@ std::string TranslateWithQt(const char* context, const char* source) {
 } // namespace
 
 QString DesktopLanguage(const char* (*getenv)(const char*)) {
-  const auto read = [getenv](const char* name) {
-    return QString::fromLocal8Bit(getenv != nullptr ? getenv(name) : std::getenv(name));
-  };
-  // LANGUAGE is a list by preference ("de:en:fr"); gettext passes over the languages it has
-  // no catalogue for, and so does the program.
-  for (const QString& entry : read("LANGUAGE").split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
-    if (const QString language = LanguageOf(entry); Translated(language))
-      return language;
-  }
-  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    const QString value = read(name);
-    if (!value.isEmpty())
-      return LanguageOf(value) == QLatin1String("en") ? QStringLiteral("en")
-                                                      : QStringLiteral("fr");
-  }
-  return QStringLiteral("fr");
+  return AskedLanguage(getenv) == "en" ? QStringLiteral("en") : QStringLiteral("fr");
 }
 
 QString InterfaceLanguage(TLanguageChoice choice) {

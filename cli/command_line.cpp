@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "qvt2.h"
+#include "translate.h"
 
 namespace qvt::cli {
 
@@ -24,23 +25,8 @@ void OnCancel(int number) {
 } // namespace
 
 bool French() {
-  // LANGUAGE is a list by preference ("de:en:fr"); as gettext, and as the window does, the
-  // languages without messages of their own are passed over.
-  if (const char* list = std::getenv("LANGUAGE"); list != nullptr) {
-    for (std::string_view rest(list); !rest.empty();) {
-      const std::string_view entry = rest.substr(0, rest.find(':'));
-      rest.remove_prefix(std::min(rest.size(), entry.size() + 1));
-      const std::string_view language = entry.substr(0, entry.find_first_of("_.@"));
-      if (language == "fr" || language == "en")
-        return language == "fr";
-    }
-  }
-  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && *value != '\0')
-      return std::string_view(value).starts_with("fr");
-  }
-  return false;
+  // English unless French is asked for: the command line's messages were English first.
+  return AskedLanguage() == "fr";
 }
 
 const char* Say(const char* fr, const char* en) {

@@ -2,7 +2,10 @@
 // The translate hook of the layers without Qt.
 #include "translate.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
+#include <cstdlib>
 #include <mutex>
 #include <set>
 
@@ -46,6 +49,36 @@ std::string TrArg(std::string_view text, std::initializer_list<std::string_view>
     out += text[i];
   }
   return out;
+}
+
+namespace {
+
+// "fr_FR.UTF-8" and "FR" give "fr"; "C" and "POSIX" give "".
+std::string LanguageOf(std::string_view locale) {
+  std::string language(locale.substr(0, locale.find_first_of("_.@")));
+  std::transform(language.begin(), language.end(), language.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return language == "c" || language == "posix" ? std::string() : language;
+}
+
+} // namespace
+
+std::string AskedLanguage(const char* (*getenv)(const char*)) {
+  const auto read = [getenv](const char* name) -> std::string_view {
+    const char* value = getenv != nullptr ? getenv(name) : std::getenv(name);
+    return value != nullptr ? value : "";
+  };
+  for (std::string_view rest = read("LANGUAGE"); !rest.empty();) {
+    const std::string_view entry = rest.substr(0, rest.find(':'));
+    rest.remove_prefix(std::min(rest.size(), entry.size() + 1));
+    if (std::string language = LanguageOf(entry); language == "en" || language == "fr")
+      return language;
+  }
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    if (const std::string_view value = read(name); !value.empty())
+      return LanguageOf(value);
+  }
+  return {};
 }
 
 void SetTranslateFunction(TranslateFunction function) {

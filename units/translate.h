@@ -33,6 +33,14 @@ std::string TrArg(std::string_view text, std::initializer_list<std::string_view>
 // lupdate does not read it: give it entries of a table marked QT_TRANSLATE_NOOP.
 std::string_view TrView(const char* context, const char* source);
 
+// The language the desktop asks for, two lower-case letters: the first entry of LANGUAGE's list
+// (by preference, "de:en:fr") that is English or French, as gettext passes over the languages
+// it has no messages for; else the language of the first set of LC_ALL, LC_MESSAGES and LANG
+// ("de" for "de_DE.UTF-8"); empty when none is set or it is "C" or "POSIX". `getenv` reads the
+// environment (nullptr: the process's; replaced in tests). The program and qvt2ctl each choose
+// from it.
+std::string AskedLanguage(const char* (*getenv)(const char*) = nullptr);
+
 using TranslateFunction = std::string (*)(const char* context, const char* source);
 
 // Installs `function` for every later translate call (nullptr: none). Install it before the threads
